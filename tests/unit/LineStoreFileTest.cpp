@@ -1,0 +1,279 @@
+// Loading the line store from files of every break style and saving it back.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "SafeFileWriter.h"
+#include "VellEditSub.h"
+#include "VellStrings.h"
+#include "support/TempDir.h"
+
+using namespace tw;
+using namespace std::string_literals;
+using tw::test::ReadFile;
+using tw::test::TempDir;
+
+namespace {
+
+std::vector<std::string> Entries(const TVellStrings& s) {
+    std::vector<std::string> out;
+    for (int32_t i = 0; i < s.Count(); ++i) out.push_back(s.Get(i).str());
+    return out;
+}
+
+std::vector<std::string> Load(const TempDir& dir, const std::string& bytes) {
+    TVellStrings s;
+    s.LoadFromFile(dir.Write("in.txt", bytes));
+    EXPECT_EQ(s.Capacity(), s.Count());
+    return Entries(s);
+}
+
+using Rows = std::vector<std::string>;
+
+}  // namespace
+
+TEST(DetectLineBreak, FirstBreakDecides) {
+    TempDir dir;
+    EXPECT_EQ(DetectLineBreak(dir.Write("a", "a\r\nb\n")), kBreakCrLf);
+    EXPECT_EQ(DetectLineBreak(dir.Write("b", "a\rb\r\n")), kBreakCr);
+    EXPECT_EQ(DetectLineBreak(dir.Write("c", "a\nb\r\n")), kBreakLf);
+    EXPECT_EQ(DetectLineBreak(dir.Write("d", "")), kBreakEmptyFile);
+    EXPECT_EQ(DetectLineBreak(dir.Write("e", "ab\0\r\n"s)), kBreakCr);       // NUL first
+    EXPECT_EQ(DetectLineBreak(dir.Write("f", std::string(1024, 'x') + "\r\n")), kBreakCr);
+    EXPECT_EQ(DetectLineBreak(dir.Write("g", std::string(1022, 'x') + "\r\n")), kBreakCrLf);
+    EXPECT_EQ(DetectLineBreak(dir.Write("h", std::string(1023, 'x') + "\r\n")), kBreakCr);  // LF unseen
+    EXPECT_EQ(DetectLineBreak(dir.Write("i", "x\r")), kBreakCr);
+    EXPECT_THROW(DetectLineBreak(dir.File("missing")), FileIoError);
+}
+
+TEST(LoadFromFile, CrLfFiles) {
+    TempDir dir;
+    EXPECT_EQ(Load(dir, "a\r\nb\r\n"), (Rows{"a\r\n", "b\r\n", "\0\0"s}));
+    EXPECT_EQ(Load(dir, "a\r\nb"), (Rows{"a\r\n", "b\0\0"s}));
+    // A lone CR later in a CR LF file disappears from its line.
+    EXPECT_EQ(Load(dir, "a\r\nb\rc\r\n"), (Rows{"a\r\n", "bc\r\n", "\0\0"s}));
+    // A bare LF still ends a line.
+    EXPECT_EQ(Load(dir, "a\r\nb\nc"), (Rows{"a\r\n", "b\r\n", "c\0\0"s}));
+    EXPECT_EQ(Load(dir, "\r\n\r\n"), (Rows{"\r\n", "\r\n", "\0\0"s}));
+    // Double-byte characters whose trail is 0x5C stay intact.
+    EXPECT_EQ(Load(dir, "\x83\x5c\r\n\x95\x5c"), (Rows{"\x83\x5c\r\n", "\x95\x5c\0\0"s}));
+}
+
+TEST(LoadFromFile, CtrlZEndsACrLfFileButTheRealTailDecides) {
+    TempDir dir;
+    EXPECT_EQ(Load(dir, "a\r\nb\x1a" "c\r\n"), (Rows{"a\r\n", "b\r\n", "\0\0"s}));
+    EXPECT_EQ(Load(dir, "a\r\nb\x1a" "cd"), (Rows{"a\r\n", "b\0\0"s}));
+    EXPECT_EQ(Load(dir, "a\r\n\x1a" "cd"), (Rows{"a\0\0"s}));
+    EXPECT_EQ(Load(dir, "\x1a\r\nxy"), (Rows{"\0\0"s}));
+}
+
+TEST(LoadFromFile, CrLfSplitAcrossReadBlocks) {
+    TempDir dir;
+    // The CR is the last byte of the first 8,192-byte block, its LF the first of the next.
+    std::string first = "head\r\n" + std::string(8192 - 6 - 1, 'x') + "\r";
+    std::string bytes = first + "\ntail\r\n";
+    ASSERT_EQ(first.size(), 8192u);
+    EXPECT_EQ(Load(dir, bytes),
+              (Rows{"head\r\n", std::string(8185, 'x') + "\r\n", "tail\r\n", "\0\0"s}));
+
+    // A line far longer than a block.
+    std::string longLine(100000, 'L');
+    EXPECT_EQ(Load(dir, "s\r\n" + longLine + "\r\nt"), (Rows{"s\r\n", longLine + "\r\n", "t\0\0"s}));
+}
+
+TEST(LoadFromFile, LfFiles) {
+    TempDir dir;
+    EXPECT_EQ(Load(dir, "a\nb"), (Rows{"a\r\n", "b\0\0"s}));
+    EXPECT_EQ(Load(dir, "a\n"), (Rows{"a\r\n", "\0\0"s}));
+    // A CR LF line in an LF file keeps its CR inside the line.
+    EXPECT_EQ(Load(dir, "a\nb\r\nc"), (Rows{"a\r\n", "b\r\r\n", "c\0\0"s}));
+    // NUL bytes are removed.
+    EXPECT_EQ(Load(dir, "a\n\0b\0\nc\0"s), (Rows{"a\r\n", "b\r\n", "c\0\0"s}));
+    // A Ctrl+Z is ordinary text here.
+    EXPECT_EQ(Load(dir, "a\x1a\nb"), (Rows{"a\x1a\r\n", "b\0\0"s}));
+}
+
+TEST(LoadFromFile, CrFiles) {
+    TempDir dir;
+    EXPECT_EQ(Load(dir, "a\rb"), (Rows{"a\r\n", "b\0\0"s}));
+    EXPECT_EQ(Load(dir, "a\rb\r"), (Rows{"a\r\n", "b\r\n", "\0\0"s}));
+    // An LF inside a line stays.
+    EXPECT_EQ(Load(dir, "a\rb\nc\r"), (Rows{"a\r\n", "b\nc\r\n", "\0\0"s}));
+    // No break in the first 1,024 bytes: CR mode, and the file has only LF.
+    std::string head(1030, 'h');
+    EXPECT_EQ(Load(dir, head + "\nx"), (Rows{head + "\nx\0\0"s}));
+}
+
+TEST(LoadFromFile, CrLfFileWithALongFirstLineKeepsItsBytes) {
+    // CR mode is chosen when the first 1,024 bytes hold no break; an LF right
+    // after a break CR must not turn into an extra line on save.
+    TempDir dir;
+    std::string bytes = std::string(2000, 'p') + "\r\nsecond\r\nthird";
+    TVellStrings s;
+    std::string in = dir.Write("in.txt", bytes);
+    ASSERT_EQ(DetectLineBreak(in), kBreakCr);
+    s.LoadFromFile(in);
+    EXPECT_EQ(Entries(s), (Rows{std::string(2000, 'p') + "\r\n", "second\r\n", "third\0\0"s}));
+    s.SaveToFile(dir.File("out.txt"));
+    EXPECT_EQ(ReadFile(dir.File("out.txt")), bytes);
+}
+
+TEST(LoadFromFile, LinesAcrossTheSixteenKilobyteRefill) {
+    TempDir dir;
+    // Lines of 100 bytes: one of them straddles offset 15,872 and another 16,384.
+    std::string bytes;
+    Rows expected;
+    for (int i = 0; i < 400; ++i) {
+        std::string line = std::to_string(i) + std::string(95 - std::to_string(i).size(), '.');
+        line += "\x82\xa0\x82";  // a double-byte character and a lead byte the LF follows
+        bytes += line + "\n";
+        expected.push_back(line + "\r\n");
+    }
+    expected.push_back("\0\0"s);
+    EXPECT_EQ(Load(dir, bytes), expected);
+    // The same in CR mode, with NULs sprinkled around the block edges.
+    std::string cr = bytes;
+    for (char& c : cr)
+        if (c == '\n') c = '\r';
+    cr.insert(15872, 1, '\0');
+    cr.insert(16384, 1, '\0');
+    EXPECT_EQ(Load(dir, cr), expected);
+}
+
+TEST(LoadFromFile, EmptyFileKeepsTheStoreAndMissingFileThrows) {
+    TempDir dir;
+    TVellStrings s;
+    s.Add("keep\0\0"s);
+    s.LoadFromFile(dir.Write("empty", ""));
+    EXPECT_EQ(Entries(s), (Rows{"keep\0\0"s}));
+    EXPECT_THROW(s.LoadFromFile(dir.File("missing")), FileIoError);
+    EXPECT_EQ(Entries(s), (Rows{"keep\0\0"s}));
+}
+
+TEST(SaveToFile, WritesTheTextWithoutTheEndMarker) {
+    TempDir dir;
+    TVellStrings s;
+    s.SetText("abc"s);  // a wrapped piece
+    s.Add("def\r\n");
+    s.Add("g\0\0"s);
+    s.SaveToFile(dir.File("o"));
+    EXPECT_EQ(ReadFile(dir.File("o")), "abcdef\r\ng");
+
+    TVellStrings one;
+    one.Add("\0\0"s);
+    one.SaveToFile(dir.File("empty"));
+    EXPECT_EQ(ReadFile(dir.File("empty")), "");
+
+    TVellStrings none;
+    EXPECT_THROW(none.SaveToFile(dir.File("none")), ListIndexError);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("none")));
+}
+
+TEST(SaveToFile, ReplacesAtomicallyKeepingModeAndLinks) {
+    TempDir dir;
+    std::string target = dir.Write("doc.txt", "old content");
+    ::chmod(target.c_str(), 0640);
+    std::string link = dir.File("link.txt");
+    ASSERT_EQ(::symlink("doc.txt", link.c_str()), 0);
+
+    TVellStrings s;
+    s.SetText("new\r\n\0\0"s);
+    s.SaveToFile(link);
+    EXPECT_EQ(ReadFile(target), "new\r\n");
+    struct stat st;
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link must stay a link";
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    // No temporary file is left behind.
+    int files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 2);
+}
+
+TEST(SaveToFile, HardLinkedFileIsWrittenInPlace) {
+    TempDir dir;
+    std::string a = dir.Write("a.txt", "old");
+    std::string b = dir.File("b.txt");
+    ASSERT_EQ(::link(a.c_str(), b.c_str()), 0);
+    TVellStrings s;
+    s.SetText("fresh\0\0"s);
+    s.SaveToFile(a);
+    EXPECT_EQ(ReadFile(b), "fresh");  // both names still share one file
+}
+
+TEST(SaveToFile, FailureLeavesTheOldFileIntact) {
+    if (::geteuid() == 0) {
+        // Root writes through permissions; use a file system that is full instead.
+        if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    }
+    TempDir dir;
+    TVellStrings s;
+    s.SetText("new text\r\n\0\0"s);
+    if (::geteuid() != 0) {
+        std::string target = dir.Write("ro.txt", "precious");
+        ::chmod(dir.path().c_str(), 0500);
+        ::chmod(target.c_str(), 0400);
+        EXPECT_THROW(s.SaveToFile(target), FileIoError);
+        ::chmod(dir.path().c_str(), 0700);
+        EXPECT_EQ(ReadFile(target), "precious");
+    }
+    // Writing to a device that reports ENOSPC must fail loudly.
+    EXPECT_THROW(s.SaveToFile("/dev/full"), FileIoError);
+}
+
+TEST(SaveToFile, InPlaceWriteRestoresTheOldContentOnFailure) {
+    // A full disk in the middle of an in-place write: simulated with a file
+    // size limit, which makes the write fail with EFBIG.
+    TempDir dir;
+    std::string a = dir.Write("a.txt", "the old content");
+    ASSERT_EQ(::link(a.c_str(), dir.File("b.txt").c_str()), 0);  // forces in-place
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim{100000, 100000};
+        setrlimit(RLIMIT_FSIZE, &lim);
+        TVellStrings s;
+        s.SetText(std::string(300000, 'z') + "\0\0"s);
+        try {
+            s.SaveToFile(a);
+        } catch (const FileIoError&) {
+            _exit(7);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 7) << "the failed save must be reported";
+    EXPECT_EQ(ReadFile(a), "the old content");
+}
+
+TEST(CorpusRoundTrip, EveryFileLoadsAndSavesBackIdentically) {
+    TempDir dir;
+    int seen = 0;
+    for (auto& entry : std::filesystem::directory_iterator(TW_CORPUS_DIR)) {
+        if (entry.path().extension() != ".txt") continue;
+        ++seen;
+        std::string original = ReadFile(entry.path().string());
+        TVellStrings s;
+        s.LoadFromFile(entry.path().string());
+        bool endsWithBreak = original.size() >= 2 && original.substr(original.size() - 2) == "\r\n";
+        EXPECT_EQ(s.Get(s.Count() - 1) == Entry(kEndMarker), endsWithBreak) << entry.path();
+        for (int32_t i = 0; i + 1 < s.Count(); ++i)
+            ASSERT_TRUE(s.View(i).ends_with("\r\n")) << entry.path() << " row " << i;
+        std::string out = dir.File(entry.path().filename().string());
+        s.SaveToFile(out);
+        EXPECT_EQ(ReadFile(out), original) << entry.path();
+        EXPECT_EQ(s.GetText(), original) << entry.path();
+    }
+    EXPECT_GE(seen, 7);
+}

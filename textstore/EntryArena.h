@@ -1,0 +1,43 @@
+/** @file Bulk allocation of entries for loading whole files. */
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <string_view>
+
+#include "Entry.h"
+
+namespace tw {
+
+/// Hands out entries packed into large, pre-faulted chunks. A chunk is freed
+/// when the last entry in it is released and no arena still fills it, so rows
+/// loaded in bulk cost one header each and no allocator call. Entries made
+/// here behave exactly like any other entry.
+class EntryArena {
+public:
+    /// `expectedBytes` is how much the caller is about to load; small loads
+    /// take ordinary allocations so that a small file never pins a chunk.
+    explicit EntryArena(size_t expectedBytes) : pooled_(expectedBytes >= kChunkSize / 4) {}
+    EntryArena(const EntryArena&) = delete;
+    EntryArena& operator=(const EntryArena&) = delete;
+    ~EntryArena();
+
+    Entry Make(std::initializer_list<std::string_view> parts);
+
+    static constexpr size_t kChunkSize = size_t{4} << 20;
+
+private:
+    EntryRep* Allocate(size_t payload);
+    void ReleaseChunk();
+
+    bool pooled_;
+    char* chunk_ = nullptr;  // the chunk being filled, or null
+    size_t used_ = 0;
+};
+
+namespace entry_detail {
+constexpr uint32_t kArenaFlag = 0x80000000u;
+void ReleaseArenaEntry(EntryRep* rep) noexcept;
+}  // namespace entry_detail
+
+}  // namespace tw

@@ -1,0 +1,47 @@
+/** @file Replacing a file's content so that a failure never leaves it half written. */
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+/// Writes a new content for `path`. Where it can, it writes a temporary file
+/// beside the target, syncs it, gives it the target's mode (and owner where
+/// allowed) and renames it over the target, following a symbolic link to the
+/// real file. Where a rename would break something (hard links, a folder it
+/// cannot write, another owner), it keeps a copy of the old content, writes in
+/// place and puts the copy back if the write fails. Every failure throws
+/// FileIoError; after a failure the old file is intact.
+class SafeFileWriter {
+public:
+    explicit SafeFileWriter(const std::string& path);
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+    /// Without Commit the target keeps its old content.
+    ~SafeFileWriter();
+
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    void Flush();
+    void OpenTemporary(const std::string& dir, const struct ::stat* target);
+    void OpenInPlace(bool keepCopy);
+    void Abort() noexcept;
+
+    std::string target_;     // the real file (symbolic links resolved)
+    std::string temporary_;  // empty when writing in place
+    std::string oldContent_;
+    bool restoreOnFailure_ = false;
+    int fd_ = -1;
+    bool committed_ = false;
+    std::string buffer_;
+};
+
+/// Reads a whole file; throws FileIoError.
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace tw
