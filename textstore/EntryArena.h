@@ -24,7 +24,7 @@ public:
 
     Entry Make(std::initializer_list<std::string_view> parts);
 
-    static constexpr size_t kChunkSize = size_t{4} << 20;
+    static constexpr size_t kChunkSize = size_t{2} << 20;
 
 private:
     EntryRep* Allocate(size_t payload);
