@@ -53,7 +53,8 @@ std::string GenerateSjisText(size_t bytes, uint32_t seed) {
     std::mt19937 rng(seed);
     std::string out;
     out.reserve(bytes + 128);
-    while (out.size() < bytes) AppendLine(out, rng);
+    while (out.size() < bytes)
+        AppendLine(out, rng);
     return out;
 }
 

@@ -30,7 +30,8 @@ Entry::Entry(std::string_view bytes) {
 
 Entry Entry::Join(std::initializer_list<std::string_view> parts) {
     size_t total = 0;
-    for (auto p : parts) total += p.size();
+    for (auto p : parts)
+        total += p.size();
     if (total == 0) return {};
     Entry e;
     e.rep_ = NewRep(total);

@@ -23,7 +23,7 @@ struct EntryRep {
 /// bytes; nothing ever changes them after construction. The empty entry owns
 /// no memory at all.
 class Entry {
-public:
+  public:
     Entry() noexcept = default;
     Entry(std::string_view bytes);  // NOLINT: implicit, rows are made from bytes everywhere
     Entry(const std::string& bytes) : Entry(std::string_view(bytes)) {}  // NOLINT
@@ -73,7 +73,7 @@ public:
     }
     static void Release(EntryRep* rep) noexcept;
 
-private:
+  private:
     friend class EntryArena;
     EntryRep* rep_ = nullptr;
 };

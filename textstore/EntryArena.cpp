@@ -22,7 +22,9 @@ constexpr size_t kAlign = alignof(EntryRep);
 /// never wastes most of a chunk.
 constexpr size_t kLargest = EntryArena::kChunkSize / 16;
 
-size_t RoundUp(size_t n) { return (n + kAlign - 1) & ~(kAlign - 1); }
+size_t RoundUp(size_t n) {
+    return (n + kAlign - 1) & ~(kAlign - 1);
+}
 
 ChunkHeader* ChunkOf(const void* p) {
     auto addr = reinterpret_cast<uintptr_t>(p);
@@ -58,10 +60,14 @@ void DropChunkRef(ChunkHeader* chunk) noexcept {
 }  // namespace
 
 namespace entry_detail {
-void ReleaseArenaEntry(EntryRep* rep) noexcept { DropChunkRef(ChunkOf(rep)); }
+void ReleaseArenaEntry(EntryRep* rep) noexcept {
+    DropChunkRef(ChunkOf(rep));
+}
 }  // namespace entry_detail
 
-EntryArena::~EntryArena() { ReleaseChunk(); }
+EntryArena::~EntryArena() {
+    ReleaseChunk();
+}
 
 void EntryArena::ReleaseChunk() {
     if (chunk_) DropChunkRef(reinterpret_cast<ChunkHeader*>(chunk_));
@@ -87,7 +93,8 @@ EntryRep* EntryArena::Allocate(size_t payload) {
 
 Entry EntryArena::Make(std::initializer_list<std::string_view> parts) {
     size_t total = 0;
-    for (auto p : parts) total += p.size();
+    for (auto p : parts)
+        total += p.size();
     if (total == 0) return {};
     if (!pooled_ || total > kLargest) return Entry::Join(parts);
     Entry e;

@@ -14,7 +14,7 @@ namespace tw {
 /// loaded in bulk cost one header each and no allocator call. Entries made
 /// here behave exactly like any other entry.
 class EntryArena {
-public:
+  public:
     /// `expectedBytes` is how much the caller is about to load; small loads
     /// take ordinary allocations so that a small file never pins a chunk.
     explicit EntryArena(size_t expectedBytes) : pooled_(expectedBytes >= kChunkSize / 4) {}
@@ -26,7 +26,7 @@ public:
 
     static constexpr size_t kChunkSize = size_t{2} << 20;
 
-private:
+  private:
     EntryRep* Allocate(size_t payload);
     void ReleaseChunk();
 

@@ -105,9 +105,8 @@ SafeFileWriter::SafeFileWriter(const std::string& path) : target_(ResolveTarget(
 }
 
 void SafeFileWriter::OpenTemporary(const std::string& dir, const struct ::stat* target) {
-    std::string name = target_.substr(target_.rfind('/') == std::string::npos
-                                          ? 0
-                                          : target_.rfind('/') + 1);
+    std::string name =
+        target_.substr(target_.rfind('/') == std::string::npos ? 0 : target_.rfind('/') + 1);
     std::string pattern = dir + "/." + name + ".tw-XXXXXX";
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ < 0) Fail("一時ファイルを作成できません", pattern, errno);
@@ -184,7 +183,8 @@ void SafeFileWriter::Write(std::string_view bytes) {
 void SafeFileWriter::Commit() {
     const std::string& written = temporary_.empty() ? target_ : temporary_;
     Flush();
-    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) Fail("ファイルを保存できません", written, errno);
+    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
+        Fail("ファイルを保存できません", written, errno);
     int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) Fail("ファイルを保存できません", written, errno);

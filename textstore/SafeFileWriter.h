@@ -16,7 +16,7 @@ namespace tw {
 /// place and puts the copy back if the write fails. Every failure throws
 /// FileIoError; after a failure the old file is intact.
 class SafeFileWriter {
-public:
+  public:
     explicit SafeFileWriter(const std::string& path);
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
@@ -26,7 +26,7 @@ public:
     void Write(std::string_view bytes);
     void Commit();
 
-private:
+  private:
     void Flush();
     void OpenTemporary(const std::string& dir, const struct ::stat* target);
     void OpenInPlace(bool keepCopy);

@@ -41,10 +41,17 @@ int32_t TBytesStream::Write(const void* buffer, int32_t count) {
 
 int32_t TBytesStream::Seek(int32_t offset, uint16_t origin) {
     switch (origin) {
-        case kFromBeginning: pos_ = offset; break;
-        case kFromCurrent: pos_ += offset; break;
-        case kFromEnd: pos_ = static_cast<int32_t>(bytes_.size()) + offset; break;
-        default: break;
+        case kFromBeginning:
+            pos_ = offset;
+            break;
+        case kFromCurrent:
+            pos_ += offset;
+            break;
+        case kFromEnd:
+            pos_ = static_cast<int32_t>(bytes_.size()) + offset;
+            break;
+        default:
+            break;
     }
     return pos_;
 }

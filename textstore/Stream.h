@@ -12,7 +12,7 @@ enum SeekOrigin : uint16_t { kFromBeginning = 0, kFromCurrent = 1, kFromEnd = 2 
 /// Read and Write return how many bytes they moved; ReadBuffer and
 /// WriteBuffer insist on the whole count.
 class TStream {
-public:
+  public:
     virtual ~TStream() = default;
     virtual int32_t Read(void* buffer, int32_t count) = 0;
     virtual int32_t Write(const void* buffer, int32_t count) = 0;
@@ -26,17 +26,17 @@ public:
 };
 
 class StreamReadError : public std::runtime_error {
-public:
+  public:
     StreamReadError() : std::runtime_error("ストリーム読み込みエラー") {}
 };
 class StreamWriteError : public std::runtime_error {
-public:
+  public:
     StreamWriteError() : std::runtime_error("ストリーム書き込みエラー") {}
 };
 
 /// A growable in-memory stream.
 class TBytesStream : public TStream {
-public:
+  public:
     TBytesStream() = default;
     explicit TBytesStream(std::string bytes) : bytes_(std::move(bytes)) {}
     int32_t Read(void* buffer, int32_t count) override;
@@ -44,7 +44,7 @@ public:
     int32_t Seek(int32_t offset, uint16_t origin) override;
     const std::string& Bytes() const { return bytes_; }
 
-private:
+  private:
     std::string bytes_;
     int32_t pos_ = 0;
 };

@@ -7,12 +7,15 @@
 
 namespace tw {
 
-ListIndexError::ListIndexError()
-    : std::out_of_range("インデックスがリストの範囲を超えています") {}
+ListIndexError::ListIndexError() : std::out_of_range("インデックスがリストの範囲を超えています") {}
 
-TVellStrings::~TVellStrings() { Clear(); }
+TVellStrings::~TVellStrings() {
+    Clear();
+}
 
-void TVellStrings::Error() const { throw ListIndexError(); }
+void TVellStrings::Error() const {
+    throw ListIndexError();
+}
 
 Entry TVellStrings::Get(int32_t index) const {
     CheckIndex(index);
@@ -75,7 +78,8 @@ void TVellStrings::Delete(int32_t index) {
 
 void TVellStrings::Clear() {
     if (capacity_ <= 0) return;
-    for (int32_t i = 0; i < count_; ++i) Entry::Release(slots_[i]);
+    for (int32_t i = 0; i < count_; ++i)
+        Entry::Release(slots_[i]);
     count_ = 0;
     Reallocate(0);
 }
@@ -89,8 +93,10 @@ void TVellStrings::SetCapacity(int32_t n) {
 void TVellStrings::SetCount(int32_t n) {
     if (n < 0 || n > kMaxCapacity) Error();
     if (n > capacity_) SetCapacity(n);
-    for (int32_t i = n; i < count_; ++i) Entry::Release(slots_[i]);
-    for (int32_t i = count_; i < n; ++i) slots_[i] = nullptr;
+    for (int32_t i = n; i < count_; ++i)
+        Entry::Release(slots_[i]);
+    for (int32_t i = count_; i < n; ++i)
+        slots_[i] = nullptr;
     count_ = n;
 }
 
@@ -110,7 +116,8 @@ void TVellStrings::Append(Entry s) {
 
 void TVellStrings::AddStrings(std::span<const Entry> list) {
     Reserve(static_cast<int64_t>(list.size()));
-    for (const Entry& e : list) Append(e);
+    for (const Entry& e : list)
+        Append(e);
 }
 
 void TVellStrings::Assign(std::span<const Entry> list) {

@@ -14,14 +14,14 @@ namespace tw {
 
 /// Raised for an index outside the store's range. The store is unchanged.
 class ListIndexError : public std::out_of_range {
-public:
+  public:
     ListIndexError();
 };
 
 /// The array of rows behind one editor control. Slots hold bare entry
 /// references, so inserting and deleting rows moves pointers only.
 class TVellStrings {
-public:
+  public:
     static constexpr int32_t kMaxCapacity = 0x7FFFFFF;
 
     TVellStrings() = default;
@@ -65,7 +65,7 @@ public:
     /// Bulk loaders reserve this many slots per byte of text ahead.
     static constexpr int32_t kBytesPerLineEstimate = 28;
 
-protected:
+  protected:
     /// Appends without the one-by-one growth rule; the caller reserved ahead.
     void Append(Entry s);
     /// Capacity to Count plus `extra`, used before bulk filling.
@@ -75,7 +75,7 @@ protected:
     /// The total byte size of all entries.
     size_t TotalSize() const noexcept;
 
-private:
+  private:
     void CheckIndex(int32_t index) const {
         if (index < 0 || index >= count_) Error();
     }
@@ -95,7 +95,7 @@ int DetectLineBreak(const std::string& fileName);
 
 /// Raised when a file cannot be opened, read or written.
 class FileIoError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -21,7 +21,7 @@ constexpr char kCtrlZ = 0x1A;
 
 /// An open file that closes itself.
 class InputFile {
-public:
+  public:
     explicit InputFile(const std::string& path) : path_(path) {
         fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd_ < 0)
@@ -36,7 +36,8 @@ public:
             ssize_t r = ::read(fd_, buf, n);
             if (r >= 0) return static_cast<size_t>(r);
             if (errno != EINTR)
-                throw FileIoError("ファイル " + path_ + " を読み込めません: " + std::strerror(errno));
+                throw FileIoError("ファイル " + path_ +
+                                  " を読み込めません: " + std::strerror(errno));
         }
     }
     int64_t Size() const {
@@ -52,14 +53,18 @@ public:
         return r > 0 ? std::string(b, static_cast<size_t>(r)) : std::string();
     }
 
-private:
+  private:
     std::string path_;
     int fd_;
 };
 
-bool HasCrLf(std::string_view s) { return s.find(kCrLf) != std::string_view::npos; }
+bool HasCrLf(std::string_view s) {
+    return s.find(kCrLf) != std::string_view::npos;
+}
 
-void EraseByte(std::string& s, char c) { std::erase(s, c); }
+void EraseByte(std::string& s, char c) {
+    std::erase(s, c);
+}
 
 }  // namespace
 
@@ -75,7 +80,8 @@ int DetectLineBreak(const std::string& fileName) {
     if (n == 0) return kBreakEmptyFile;
     buf[n] = '\0';
     const char* p = buf;
-    while (*p != '\0' && *p != '\n' && *p != '\r') ++p;
+    while (*p != '\0' && *p != '\n' && *p != '\r')
+        ++p;
     if (*p == '\n') return kBreakLf;
     if (*p == '\r') return p[1] == '\n' ? kBreakCrLf : kBreakCr;
     return kBreakCr;
@@ -84,7 +90,7 @@ int DetectLineBreak(const std::string& fileName) {
 /// Reads CR LF text lines: a line ends at LF or CR LF, a CR not followed by LF
 /// is dropped, and Ctrl+Z ends the file.
 class CrLfLoader {
-public:
+  public:
     CrLfLoader(TVellStrings& store, EntryArena& arena) : store_(store), arena_(arena) {}
 
     /// Feeds one block; returns false once Ctrl+Z has ended the text.
@@ -119,7 +125,7 @@ public:
         if (lineStarted_) EndLine();
     }
 
-private:
+  private:
     /// True when [p, lf) ends with the only CR of the line.
     static bool IsCleanLine(const char* p, const char* lf) {
         return lf > p && lf[-1] == '\r' && !std::memchr(p, '\r', lf - 1 - p);
@@ -147,7 +153,7 @@ private:
 /// mode an LF right after a break belongs to that break: a CR LF file that
 /// fell into CR mode then keeps its lines instead of gaining an LF in each.
 class SingleBreakLoader {
-public:
+  public:
     SingleBreakLoader(TVellStrings& store, EntryArena& arena, char brk)
         : store_(store), arena_(arena), break_(brk) {}
 
@@ -188,7 +194,7 @@ public:
             store_.Add(Entry(kEndMarker));
     }
 
-private:
+  private:
     TVellStrings& store_;
     EntryArena& arena_;
     char break_;
@@ -231,7 +237,8 @@ void TVellStrings::LoadFromFile(const std::string& fileName) {
 void TVellStrings::SaveToFile(const std::string& fileName) const {
     if (Count() == 0) Error();
     SafeFileWriter out(fileName);
-    for (int32_t i = 0; i + 1 < Count(); ++i) out.Write(View(i));
+    for (int32_t i = 0; i + 1 < Count(); ++i)
+        out.Write(View(i));
     std::string_view last = View(Count() - 1);
     if (last.size() > 2) out.Write(last.substr(0, last.size() - 2));
     out.Commit();

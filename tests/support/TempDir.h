@@ -10,7 +10,7 @@
 namespace tw::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tw-test-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -30,11 +30,12 @@ public:
 
     std::string Write(std::string_view name, std::string_view bytes) const {
         std::string p = File(name);
-        std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(p, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return p;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

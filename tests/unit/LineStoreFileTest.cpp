@@ -24,7 +24,8 @@ namespace {
 
 std::vector<std::string> Entries(const TVellStrings& s) {
     std::vector<std::string> out;
-    for (int32_t i = 0; i < s.Count(); ++i) out.push_back(s.Get(i).str());
+    for (int32_t i = 0; i < s.Count(); ++i)
+        out.push_back(s.Get(i).str());
     return out;
 }
 
@@ -45,10 +46,11 @@ TEST(DetectLineBreak, FirstBreakDecides) {
     EXPECT_EQ(DetectLineBreak(dir.Write("b", "a\rb\r\n")), kBreakCr);
     EXPECT_EQ(DetectLineBreak(dir.Write("c", "a\nb\r\n")), kBreakLf);
     EXPECT_EQ(DetectLineBreak(dir.Write("d", "")), kBreakEmptyFile);
-    EXPECT_EQ(DetectLineBreak(dir.Write("e", "ab\0\r\n"s)), kBreakCr);       // NUL first
+    EXPECT_EQ(DetectLineBreak(dir.Write("e", "ab\0\r\n"s)), kBreakCr);  // NUL first
     EXPECT_EQ(DetectLineBreak(dir.Write("f", std::string(1024, 'x') + "\r\n")), kBreakCr);
     EXPECT_EQ(DetectLineBreak(dir.Write("g", std::string(1022, 'x') + "\r\n")), kBreakCrLf);
-    EXPECT_EQ(DetectLineBreak(dir.Write("h", std::string(1023, 'x') + "\r\n")), kBreakCr);  // LF unseen
+    EXPECT_EQ(DetectLineBreak(dir.Write("h", std::string(1023, 'x') + "\r\n")),
+              kBreakCr);  // LF unseen
     EXPECT_EQ(DetectLineBreak(dir.Write("i", "x\r")), kBreakCr);
     EXPECT_THROW(DetectLineBreak(dir.File("missing")), FileIoError);
 }
@@ -68,9 +70,18 @@ TEST(LoadFromFile, CrLfFiles) {
 
 TEST(LoadFromFile, CtrlZEndsACrLfFileButTheRealTailDecides) {
     TempDir dir;
-    EXPECT_EQ(Load(dir, "a\r\nb\x1a" "c\r\n"), (Rows{"a\r\n", "b\r\n", "\0\0"s}));
-    EXPECT_EQ(Load(dir, "a\r\nb\x1a" "cd"), (Rows{"a\r\n", "b\0\0"s}));
-    EXPECT_EQ(Load(dir, "a\r\n\x1a" "cd"), (Rows{"a\0\0"s}));
+    EXPECT_EQ(Load(dir,
+                   "a\r\nb\x1a"
+                   "c\r\n"),
+              (Rows{"a\r\n", "b\r\n", "\0\0"s}));
+    EXPECT_EQ(Load(dir,
+                   "a\r\nb\x1a"
+                   "cd"),
+              (Rows{"a\r\n", "b\0\0"s}));
+    EXPECT_EQ(Load(dir,
+                   "a\r\n\x1a"
+                   "cd"),
+              (Rows{"a\0\0"s}));
     EXPECT_EQ(Load(dir, "\x1a\r\nxy"), (Rows{"\0\0"s}));
 }
 
@@ -85,7 +96,8 @@ TEST(LoadFromFile, CrLfSplitAcrossReadBlocks) {
 
     // A line far longer than a block.
     std::string longLine(100000, 'L');
-    EXPECT_EQ(Load(dir, "s\r\n" + longLine + "\r\nt"), (Rows{"s\r\n", longLine + "\r\n", "t\0\0"s}));
+    EXPECT_EQ(Load(dir, "s\r\n" + longLine + "\r\nt"),
+              (Rows{"s\r\n", longLine + "\r\n", "t\0\0"s}));
 }
 
 TEST(LoadFromFile, LfFiles) {
@@ -194,7 +206,8 @@ TEST(SaveToFile, ReplacesAtomicallyKeepingModeAndLinks) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     // No temporary file is left behind.
     int files = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++files;
     EXPECT_EQ(files, 2);
 }
 
@@ -239,7 +252,9 @@ TEST(SaveToFile, InPlaceWriteRestoresTheOldContentOnFailure) {
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         signal(SIGXFSZ, SIG_IGN);
-        struct rlimit lim{100000, 100000};
+        struct rlimit lim {
+            100000, 100000
+        };
         setrlimit(RLIMIT_FSIZE, &lim);
         TVellStrings s;
         s.SetText(std::string(300000, 'z') + "\0\0"s);

@@ -14,7 +14,8 @@ namespace {
 
 std::vector<std::string> Entries(const TVellStrings& s) {
     std::vector<std::string> out;
-    for (int32_t i = 0; i < s.Count(); ++i) out.push_back(s.Get(i).str());
+    for (int32_t i = 0; i < s.Count(); ++i)
+        out.push_back(s.Get(i).str());
     return out;
 }
 
@@ -34,7 +35,8 @@ TEST(LineStore, GrowthByThirtyTwoThenByOneHundredTwentyEighth) {
     EXPECT_EQ(s.Capacity(), 0);
     s.Add("a");
     EXPECT_EQ(s.Capacity(), 32);
-    for (int i = 1; i < 32; ++i) s.Add("a");
+    for (int i = 1; i < 32; ++i)
+        s.Add("a");
     EXPECT_EQ(s.Capacity(), 32);
     s.Add("b");  // the 33rd
     EXPECT_EQ(s.Capacity(), 64);
@@ -115,7 +117,8 @@ TEST(LineStore, ReadingSharesTheBytes) {
 
 TEST(LineStore, InsertTextSplitsAtCrAndNulTakingTheNextByte) {
     TVellStrings s;
-    for (int i = 0; i < 4; ++i) s.Add(std::to_string(i));
+    for (int i = 0; i < 4; ++i)
+        s.Add(std::to_string(i));
     int32_t index = 3;
     s.InsertText(index, "x\r\ny\r\n");
     EXPECT_EQ(index, 4);
@@ -202,7 +205,8 @@ TEST(LineStore, CommaText) {
 
     std::string big;
     TVellStrings many;
-    for (int i = 0; i < 2000; ++i) many.Add("item " + std::to_string(i));
+    for (int i = 0; i < 2000; ++i)
+        many.Add("item " + std::to_string(i));
     TVellStrings back;
     back.SetCommaText(many.GetCommaText());
     EXPECT_EQ(Entries(back), Entries(many));
@@ -234,7 +238,9 @@ TEST(ByteClassification, LeadTrailAndSingleBytes) {
     EXPECT_EQ(ByteTypeAt("\x82\xa0", 1), kLeadByte);
     EXPECT_EQ(ByteTypeAt("\x82\xa0", 2), kTrailByte);
     // Three lead-byte values then a letter: the letter has an odd run before it.
-    const std::string s = "\x81\x82\x83" "A";
+    const std::string s =
+        "\x81\x82\x83"
+        "A";
     EXPECT_EQ(ByteTypeAt(s, 1), kLeadByte);
     EXPECT_EQ(ByteTypeAt(s, 2), kTrailByte);
     EXPECT_EQ(ByteTypeAt(s, 3), kLeadByte);
@@ -244,7 +250,10 @@ TEST(ByteClassification, LeadTrailAndSingleBytes) {
     // Half-width katakana are single bytes, also after a double-byte character.
     EXPECT_EQ(ByteTypeAt("\x82\xa0\xb1", 3), kSingleByte);
     // A trail byte with a lead-byte value (0x9F 0x81) does not make the next a trail.
-    EXPECT_EQ(ByteTypeAt("\x9f\x81" "a", 3), kSingleByte);
+    EXPECT_EQ(ByteTypeAt("\x9f\x81"
+                         "a",
+                         3),
+              kSingleByte);
     // 0x5C as a trail byte ("so" = 0x83 0x5C) is no backslash.
     EXPECT_EQ(ByteTypeAt("\x83\x5c", 2), kTrailByte);
 }

@@ -1,0 +1,135 @@
+#include "QtPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+
+#include "Cp932Codec.h"
+
+namespace tw {
+
+namespace {
+
+QMessageBox::StandardButtons ButtonsFor(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::Ok:
+            return QMessageBox::Ok;
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case MessageButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MessageButtons::YesNoAbortAll:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Abort | QMessageBox::YesToAll;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconFor(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::None:
+            return QMessageBox::NoIcon;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+MessageAnswer AnswerFor(int button, MessageButtons buttons) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Abort:
+            return MessageAnswer::Abort;
+        case QMessageBox::YesToAll:
+            return MessageAnswer::All;
+        default:
+            break;
+    }
+    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+}
+
+}  // namespace
+
+MessageAnswer QtMessageBox::Show(const std::string& text, const std::string& caption,
+                                 MessageButtons buttons, MessageIcon icon) {
+    QMessageBox box(IconFor(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    ButtonsFor(buttons), parent_);
+    return AnswerFor(box.exec(), buttons);
+}
+
+void QtMessageBox::Beep() {
+    QApplication::beep();
+}
+
+void QtClipboard::SetText(std::string_view cp932) {
+    auto* mime = new QMimeData();
+    mime->setData(QString::fromLatin1(kCp932Mime),
+                  QByteArray(cp932.data(), static_cast<qsizetype>(cp932.size())));
+    std::u16string text = cp932::Decode(cp932);
+    mime->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+std::optional<std::string> QtClipboard::GetText() {
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime) return std::nullopt;
+    const QString raw = QString::fromLatin1(kCp932Mime);
+    if (mime->hasFormat(raw)) {
+        QByteArray bytes = mime->data(raw);
+        return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
+    if (!mime->hasText()) return std::nullopt;
+    QString text = mime->text();
+    return cp932::Encode(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                             static_cast<size_t>(text.size())));
+}
+
+QtTextMetrics::QtTextMetrics(const QFont& font) {
+    QFontMetrics fm(font);
+    metrics_.height = fm.height();
+    metrics_.ascent = fm.ascent();
+    metrics_.aveCharWidth = std::max(1, fm.averageCharWidth());
+}
+
+int QtTextMetrics::TextWidth(std::string_view cp932) const {
+    // One cell per byte: a double-byte character is two cells wide.
+    return static_cast<int>(cp932.size()) * metrics_.aveCharWidth;
+}
+
+QtTimer::QtTimer() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (tick_) tick_();
+    });
+}
+
+void QtTimer::Start(int intervalMs, std::function<void()> tick) {
+    tick_ = std::move(tick);
+    timer_.start(intervalMs);
+}
+
+bool QtKeyboardState::ShiftDown() const {
+    return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+}
+bool QtKeyboardState::ControlDown() const {
+    return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+}
+bool QtKeyboardState::AltDown() const {
+    return QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier;
+}
+
+}  // namespace tw

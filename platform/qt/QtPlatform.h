@@ -1,0 +1,72 @@
+/** @file The platform interfaces over Qt. */
+#pragma once
+
+#include <QFont>
+#include <QPointer>
+#include <QTimer>
+
+#include "Clipboard.h"
+#include "KeyboardState.h"
+#include "MessageBox.h"
+#include "TextMetrics.h"
+#include "Timer.h"
+
+class QWidget;
+
+namespace tw {
+
+/// The MIME type that carries the raw cp932 bytes beside the Unicode text.
+inline constexpr const char* kCp932Mime = "application/x-tarnwick-cp932";
+
+class QtMessageBox : public IMessageBox {
+  public:
+    explicit QtMessageBox(QWidget* parent) : parent_(parent) {}
+    MessageAnswer Show(const std::string& text, const std::string& caption, MessageButtons buttons,
+                       MessageIcon icon) override;
+    void Beep() override;
+
+  private:
+    QPointer<QWidget> parent_;
+};
+
+class QtClipboard : public IClipboard {
+  public:
+    void SetText(std::string_view cp932) override;
+    std::optional<std::string> GetText() override;
+};
+
+class QtTextMetrics : public ITextMetrics {
+  public:
+    explicit QtTextMetrics(const QFont& font);
+    FontMetrics Metrics() const override { return metrics_; }
+    int TextWidth(std::string_view cp932) const override;
+
+  private:
+    FontMetrics metrics_;
+};
+
+class QtTimer : public ITimer {
+  public:
+    QtTimer();
+    void Start(int intervalMs, std::function<void()> tick) override;
+    void Stop() override { timer_.stop(); }
+    bool Active() const override { return timer_.isActive(); }
+
+  private:
+    QTimer timer_;
+    std::function<void()> tick_;
+};
+
+class QtTimerFactory : public ITimerFactory {
+  public:
+    std::unique_ptr<ITimer> CreateTimer() override { return std::make_unique<QtTimer>(); }
+};
+
+class QtKeyboardState : public IKeyboardState {
+  public:
+    bool ShiftDown() const override;
+    bool ControlDown() const override;
+    bool AltDown() const override;
+};
+
+}  // namespace tw
