@@ -1,0 +1,61 @@
+/** @file The frame window: the MDI area, start-up work and the hand-off receiver. */
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HandOff.h"
+
+class QMdiArea;
+class QSocketNotifier;
+
+namespace tw {
+
+class TTarnwickEditor : public QMainWindow {
+    Q_OBJECT
+  public:
+    TTarnwickEditor(InstancePaths paths, std::vector<std::string> commandLineFiles);
+    ~TTarnwickEditor() override;
+
+    /// Opens a file as a document window, or brings it to the front when it
+    /// is open already.
+    void OpenFile(const std::string& fileName, bool isNew);
+
+    QMdiArea* MdiArea() const { return mdi_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Start-up work, in the order the frame performs it when first shown.
+    void FormShow();
+    void AcceptDroppedFiles();
+    void LoadSettings();
+    void PublishHandOffRecord();
+    void PlaceFrame();
+    void LoadKeyboardCommands();
+    void LoadClipboardHistory();
+    void BuildReadHistoryMenu();
+    void ShowToolBars();
+    void DisableDocumentCommands();
+    void OpenCommandLineFiles();
+    void CreateBlankDocument();
+
+    /// A file name handed over by a second start of the program.
+    void WMCopyData(const std::string& fileName);
+    /// A maximised document's caption joins the frame's, as MDI frames do.
+    void UpdateCaption();
+
+    QMdiArea* mdi_;
+    HandOffHost handOff_;
+    QSocketNotifier* handOffNotifier_ = nullptr;
+    std::vector<std::string> commandLineFiles_;
+    bool shown_ = false;
+    bool singleInstance_ = true;
+    int noNameCount_ = 0;
+};
+
+}  // namespace tw

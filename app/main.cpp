@@ -1,0 +1,31 @@
+// Program entry: hand the command line to a running instance, or become one.
+#include <QApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "HandOff.h"
+#include "MAIN.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    tw::InstancePaths paths;
+    tw::InstanceMarker marker;
+    tw::EntryResult entry;
+    try {
+        paths = tw::InstancePaths::FromEnvironment();
+        entry = tw::RunProgramEntry(paths, args, marker);
+    } catch (const std::exception& e) {
+        // Without a usable instance folder this start cannot hand over or
+        // receive files, but it can still edit them.
+        std::fprintf(stderr, "tarnwick-editor: %s\n", e.what());
+        entry = {false, args};
+    }
+    if (entry.handedOff) return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarnwick Editor"));
+    tw::TTarnwickEditor frame(paths, entry.filesToOpen);
+    frame.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,52 @@
+# Shared by the end-to-end tests: a private X server, a private instance
+# folder and program folder, and helpers to wait for windows.
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d /tmp/tw-e2e-XXXXXX)
+export TARNWICK_EDITOR_RUNTIME_DIR=$E2E_TMP/runtime
+export TARNWICK_EDITOR_HOME=$E2E_TMP/home
+mkdir -p "$TARNWICK_EDITOR_RUNTIME_DIR" "$TARNWICK_EDITOR_HOME"
+chmod 700 "$TARNWICK_EDITOR_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+E2E_PIDS=()
+
+e2e_cleanup() {
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+# Starts Xvfb on a free display and exports DISPLAY.
+e2e_start_x() {
+    Xvfb -displayfd 1 -screen 0 1280x900x24 -nolisten tcp >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    E2E_PIDS+=($!)
+    for _ in $(seq 100); do
+        [ -s "$E2E_TMP/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$E2E_TMP/display" ] || { echo "Xvfb did not start"; cat "$E2E_TMP/xvfb.log"; exit 1; }
+    export DISPLAY=:$(head -n1 "$E2E_TMP/display")
+}
+
+# Waits until a window whose name matches the pattern exists; prints its id.
+e2e_wait_window() {
+    local pattern=$1 deadline=$((SECONDS + ${2:-20}))
+    while [ $SECONDS -lt $deadline ]; do
+        local id
+        id=$(xdotool search --name "$pattern" 2>/dev/null | head -n1 || true)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.2
+    done
+    echo "no window matching '$pattern'" >&2
+    xdotool search --name . getwindowname %@ >&2 2>/dev/null || true
+    return 1
+}
+
+e2e_fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}

@@ -1,0 +1,123 @@
+// The frame receives files from a second start of the real program.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QTimer>
+
+#include "ComMem.h"
+#include "HandOff.h"
+#include "MAIN.h"
+#include "support/TempDir.h"
+
+using namespace tw;
+using tw::test::TempDir;
+
+namespace {
+
+class FrameHandOff : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("TARNWICK_EDITOR_RUNTIME_DIR", runtime_.path().c_str(), 1);
+        setenv("TARNWICK_EDITOR_HOME", home_.path().c_str(), 1);
+        paths_ = InstancePaths::FromEnvironment();
+        EntryResult entry = RunProgramEntry(paths_, {}, marker_);
+        ASSERT_FALSE(entry.handedOff);
+    }
+
+    std::string File(const std::string& name) {
+        return files_.Write(name, "\x82\xa0 " + name + "\r\n");
+    }
+
+    QStringList Captions(const TTarnwickEditor& frame) {
+        QStringList out;
+        for (QMdiSubWindow* w : frame.MdiArea()->subWindowList())
+            out << w->windowTitle();
+        return out;
+    }
+
+    /// Runs a second start of the program while this process's event loop
+    /// keeps serving the hand-offs; returns its exit code.
+    int SecondStart(const QStringList& args) {
+        QProcess second;
+        QEventLoop loop;
+        QObject::connect(&second, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        second.start(QStringLiteral(TW_EDITOR_BINARY), args);
+        loop.exec();
+        if (second.state() != QProcess::NotRunning) {
+            second.kill();
+            second.waitForFinished();
+            return -1;
+        }
+        return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -2;
+    }
+
+    void ShowAndSettle(TTarnwickEditor& frame) {
+        frame.show();
+        QElapsedTimer t;
+        t.start();
+        while (frame.MdiArea()->subWindowList().size() < 1 && t.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+
+    TempDir runtime_, home_, files_;
+    InstancePaths paths_;
+    InstanceMarker marker_;
+};
+
+}  // namespace
+
+TEST_F(FrameHandOff, FilesArriveInCommandLineOrderUntilAnEmptyArgument) {
+    std::string a = File("a.txt"), b = File("b.txt"), c = File("c.txt"), d = File("d.txt");
+    TTarnwickEditor frame(paths_, {a});
+    ShowAndSettle(frame);
+    ASSERT_EQ(Captions(frame), QStringList{QString::fromStdString(a)});
+
+    int code = SecondStart({QString::fromStdString(b), QString::fromStdString(c),
+                            QStringLiteral(""), QString::fromStdString(d)});
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Captions(frame), (QStringList{QString::fromStdString(a), QString::fromStdString(b),
+                                            QString::fromStdString(c)}));
+    EXPECT_EQ(frame.windowTitle(),
+              QStringLiteral("Tarnwick Editor - [") + QString::fromStdString(c) + "]");
+}
+
+TEST_F(FrameHandOff, NoArgumentsSendNothingAndAFileAlreadyOpenIsNotOpenedTwice) {
+    std::string a = File("a.txt");
+    TTarnwickEditor frame(paths_, {a});
+    ShowAndSettle(frame);
+    EXPECT_EQ(SecondStart({}), 0);
+    EXPECT_EQ(frame.MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(SecondStart({QString::fromStdString(a)}), 0);
+    EXPECT_EQ(frame.MdiArea()->subWindowList().size(), 1);
+}
+
+TEST_F(FrameHandOff, AStartAfterTheFrameClosedRunsAsAnInstanceOfItsOwn) {
+    TTarnwickEditor frame(paths_, {});
+    ShowAndSettle(frame);
+    frame.close();
+    // The record may still name this process, but nobody listens: the second
+    // start must become an instance itself, with its file, rather than drop it.
+    QProcess second;
+    second.start(QStringLiteral(TW_EDITOR_BINARY), {QString::fromStdString(File("kept.txt"))});
+    ASSERT_TRUE(second.waitForStarted());
+    TCommonMemoryStream block(paths_.sharedMemoryName, kCommonMemorySize);
+    HandOffRecord record;
+    QElapsedTimer t;
+    t.start();
+    do {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        block.Seek(0, kFromBeginning);
+        record = ReadHandOffRecord(block);
+    } while (record.handle != static_cast<uint32_t>(second.processId()) && t.elapsed() < 15000 &&
+             second.state() == QProcess::Running);
+    EXPECT_EQ(record.handle, static_cast<uint32_t>(second.processId()));
+    EXPECT_EQ(record.flag, 1);
+    second.terminate();
+    second.waitForFinished(5000);
+}

@@ -1,0 +1,63 @@
+#include "os/InstanceMarker.h"
+
+#include <gtest/gtest.h>
+
+#include "ComMem.h"
+#include "HandOff.h"
+#include "HandOffTestSupport.h"
+
+namespace tw {
+namespace {
+
+class HandOffMarkerTest : public ::testing::Test {
+  protected:
+    test::ScopedRuntimeDir dir_;
+    InstancePaths paths_ = InstancePaths::FromEnvironment();
+};
+
+TEST_F(HandOffMarkerTest, HeldMarkerIsSeenByOthersUntilReleased) {
+    InstanceMarker first, second, third;
+    EXPECT_FALSE(first.InstanceExists(paths_));
+    first.Hold();
+    EXPECT_TRUE(first.Held());
+    EXPECT_TRUE(second.InstanceExists(paths_));
+    second.Hold();  // a second full instance shares the marker
+    EXPECT_TRUE(third.InstanceExists(paths_));
+    first.Release();
+    EXPECT_TRUE(third.InstanceExists(paths_));
+    second.Release();
+    EXPECT_FALSE(third.InstanceExists(paths_));
+}
+
+TEST_F(HandOffMarkerTest, StartThatFoundNoneExcludesOthersUntilItHolds) {
+    InstanceMarker starting, other;
+    ASSERT_FALSE(starting.InstanceExists(paths_));
+    EXPECT_TRUE(other.InstanceExists(paths_));
+    starting.Hold();
+    EXPECT_TRUE(other.InstanceExists(paths_));
+    other.Hold();  // must not wait: both hold it shared
+    EXPECT_TRUE(other.Held());
+}
+
+TEST_F(HandOffMarkerTest, LastInstanceOutRemovesTheSharedBlock) {
+    InstanceMarker first, second;
+    ASSERT_FALSE(first.InstanceExists(paths_));
+    first.Hold();
+    ASSERT_TRUE(second.InstanceExists(paths_));
+    second.Hold();
+    { TCommonMemoryStream block(paths_.sharedMemoryName, kCommonMemorySize); }
+    first.Release();
+    EXPECT_TRUE(test::SharedMemoryExists(paths_.sharedMemoryName));
+    second.Release();
+    EXPECT_FALSE(test::SharedMemoryExists(paths_.sharedMemoryName));
+}
+
+TEST_F(HandOffMarkerTest, UnusableLockFileRaises) {
+    InstancePaths broken = paths_;
+    broken.lockFile = dir_.File("missing/instance.lock");
+    InstanceMarker marker;
+    EXPECT_THROW(marker.InstanceExists(broken), std::system_error);
+}
+
+}  // namespace
+}  // namespace tw
