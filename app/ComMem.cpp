@@ -33,20 +33,7 @@ int32_t TFixedMemoryStream::Write(const void* buffer, int32_t count) {
 }
 
 int32_t TFixedMemoryStream::Seek(int32_t offset, uint16_t origin) {
-    // Positions far outside are allowed; they wrap rather than overflow.
-    switch (origin) {
-        case kFromBeginning:
-            position_ = offset;
-            break;
-        case kFromCurrent:
-            position_ = static_cast<int32_t>(int64_t{position_} + offset);
-            break;
-        case kFromEnd:
-            position_ = static_cast<int32_t>(int64_t{size_} + offset);
-            break;
-        default:
-            break;
-    }
+    position_ = SeekTarget(position_, size_, offset, origin);
     return position_;
 }
 

@@ -39,20 +39,21 @@ int32_t TBytesStream::Write(const void* buffer, int32_t count) {
     return count;
 }
 
-int32_t TBytesStream::Seek(int32_t offset, uint16_t origin) {
+int32_t TStream::SeekTarget(int32_t position, int64_t size, int32_t offset, uint16_t origin) {
     switch (origin) {
         case kFromBeginning:
-            pos_ = offset;
-            break;
+            return offset;
         case kFromCurrent:
-            pos_ += offset;
-            break;
+            return static_cast<int32_t>(int64_t{position} + offset);
         case kFromEnd:
-            pos_ = static_cast<int32_t>(bytes_.size()) + offset;
-            break;
+            return static_cast<int32_t>(size + offset);
         default:
-            break;
+            return position;
     }
+}
+
+int32_t TBytesStream::Seek(int32_t offset, uint16_t origin) {
+    pos_ = SeekTarget(pos_, static_cast<int64_t>(bytes_.size()), offset, origin);
     return pos_;
 }
 

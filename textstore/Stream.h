@@ -23,6 +23,12 @@ class TStream {
     int32_t Size();
     void ReadBuffer(void* buffer, int32_t count);
     void WriteBuffer(const void* buffer, int32_t count);
+
+  protected:
+    /// The position a Seek moves to: no clamping, so it may end up negative
+    /// or past the end; far-off positions wrap rather than overflow. An
+    /// unknown origin keeps the position.
+    static int32_t SeekTarget(int32_t position, int64_t size, int32_t offset, uint16_t origin);
 };
 
 class StreamReadError : public std::runtime_error {

@@ -26,6 +26,16 @@ void AppendCode(std::string& out, int code) {
     out.push_back(static_cast<char>(code & 0xFF));
 }
 
+/// A character without a cp932 form becomes "?" and is counted.
+void AppendCodeOrMark(std::string& out, int code, int& missing) {
+    if (code >= 0) {
+        AppendCode(out, code);
+        return;
+    }
+    out.push_back('?');
+    ++missing;
+}
+
 // One ill-formed UTF-8 sequence per maximal subpart, as the Unicode standard
 // recommends, so a single damaged byte costs a single "?".
 struct Utf8Step {
@@ -113,17 +123,10 @@ std::string Encode(std::u16string_view text, int* lossy) {
                 text[i + 1] <= 0xDFFF) {
                 ++i;
             }
-            out.push_back('?');
-            ++missing;
+            AppendCodeOrMark(out, -1, missing);
             continue;
         }
-        int code = EncodeChar(u);
-        if (code < 0) {
-            out.push_back('?');
-            ++missing;
-        } else {
-            AppendCode(out, code);
-        }
+        AppendCodeOrMark(out, EncodeChar(u), missing);
     }
     if (lossy) *lossy = missing;
     return out;
@@ -138,13 +141,7 @@ std::string EncodeUtf8(std::string_view utf8, int* lossy) {
     while (i < utf8.size()) {
         Utf8Step s = NextUtf8(p + i, utf8.size() - i);
         i += s.length;
-        int code = s.valid ? EncodeChar(s.scalar) : -1;
-        if (code < 0) {
-            out.push_back('?');
-            ++missing;
-        } else {
-            AppendCode(out, code);
-        }
+        AppendCodeOrMark(out, s.valid ? EncodeChar(s.scalar) : -1, missing);
     }
     if (lossy) *lossy = missing;
     return out;
