@@ -29,7 +29,11 @@ void TTarnwickEditor::UpdateCaption() {
     setWindowTitle(caption);
 }
 
-TTarnwickEditor::~TTarnwickEditor() = default;
+TTarnwickEditor::~TTarnwickEditor() {
+    // The MDI area still reports activations while the base class takes the
+    // windows down, when this object is no longer a frame.
+    disconnect(mdi_, nullptr, this, nullptr);
+}
 
 void TTarnwickEditor::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);

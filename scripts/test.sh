@@ -15,7 +15,7 @@ echo "== tests, normal build"
 ctest --test-dir "$root/build/test" --output-on-failure -j2
 
 echo "== tests, sanitizer build"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$root/build/sanitize" --output-on-failure -j2

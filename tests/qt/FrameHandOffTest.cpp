@@ -118,6 +118,6 @@ TEST_F(FrameHandOff, AStartAfterTheFrameClosedRunsAsAnInstanceOfItsOwn) {
              second.state() == QProcess::Running);
     EXPECT_EQ(record.handle, static_cast<uint32_t>(second.processId()));
     EXPECT_EQ(record.flag, 1);
-    second.terminate();
+    second.kill();
     second.waitForFinished(5000);
 }
