@@ -1,0 +1,67 @@
+/** @file What the editor engine asks of the window that shows it. */
+#pragma once
+
+#include <cstdint>
+
+namespace tw {
+
+/// The engine changes the text, the caret and the scroll fields of TVellEdit;
+/// everything that turns them into pixels goes through this interface. The
+/// window implements it over its canvas; a control without a window uses
+/// NullEditorView. Row numbers are entry indexes of the line store; pixel x
+/// values are relative to the left edge of the text area.
+class IEditorView {
+  public:
+    virtual ~IEditorView() = default;
+
+    /// Caret visibility, cumulative as the system caret's: every HideCaret
+    /// is matched by a ShowCaret, and showing never goes past visible.
+    virtual void HideCaret() = 0;
+    virtual void ShowCaret() = 0;
+    /// Puts the system caret and the input-method window at FCaretPixelX,
+    /// FCaretPixelY. The engine has already computed both.
+    virtual void UpdateCaret() = 0;
+
+    /// Recomputes the vertical scroll bar for the current row count. True when
+    /// that moved the text's left edge (the line-number column changed its
+    /// width); the caller then repaints everything, since every row moved.
+    virtual bool UpdateVertScrollBar(bool redraw) = 0;
+    virtual void UpdateHorzScrollBar(bool redraw) = 0;
+
+    /// The whole client area.
+    virtual void DrawAll() = 0;
+    /// Rows by mode, each up to the last visible row L: 0 all visible rows,
+    /// 1 caret row - 1 .. L, 2 caret row .. L, 3 max(a, top) .. L, 4 the caret
+    /// row, 5 caret row + 1 .. L, 6 max(a, top) .. min(b, L).
+    virtual void DrawLines(int mode, int32_t a, int32_t b) = 0;
+    /// One row, unselected, from pixel `fromPixelX` to the right edge, with
+    /// its links and the caret-row underline.
+    virtual void DrawLineText(int32_t row, int fromPixelX) = 0;
+    /// Every visible row with the current selection (range or select-all).
+    virtual void DrawSelection() = 0;
+    /// Draws (true) or erases (false) the underline of the caret row.
+    virtual void DrawCaretUnderline(bool draw) = 0;
+    virtual void MoveCaretUnderline(int32_t oldRow, int32_t newRow) = 0;
+
+    /// Forgets the mouse, drag and input-method state: a new text was loaded.
+    virtual void ResetState() = 0;
+};
+
+/// A control that has no window paints nothing.
+class NullEditorView final : public IEditorView {
+  public:
+    void HideCaret() override {}
+    void ShowCaret() override {}
+    void UpdateCaret() override {}
+    bool UpdateVertScrollBar(bool) override { return false; }
+    void UpdateHorzScrollBar(bool) override {}
+    void DrawAll() override {}
+    void DrawLines(int, int32_t, int32_t) override {}
+    void DrawLineText(int32_t, int) override {}
+    void DrawSelection() override {}
+    void DrawCaretUnderline(bool) override {}
+    void MoveCaretUnderline(int32_t, int32_t) override {}
+    void ResetState() override {}
+};
+
+}  // namespace tw

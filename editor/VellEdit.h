@@ -1,0 +1,357 @@
+/** @file TVellEdit, the editor control's engine: text, layout, caret, edits, undo. */
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Clipboard.h"
+#include "EditorView.h"
+#include "LineCutter.h"
+#include "LineIndex.h"
+#include "MessageBox.h"
+#include "TextMetrics.h"
+#include "VellStrings.h"
+
+namespace tw {
+
+/// 0x00BBGGRR; 0x800000nn stands for the platform's system colour nn.
+using TColor = uint32_t;
+
+struct TVellFont {
+    std::string Name = "FixedSys";
+    int Size = 14;
+    TColor Color = 0x000000;
+    /// The character height as a font record gives it: negative pixels.
+    int Height() const;
+};
+
+/// One edit, as undo replays it. X and Y are logical coordinates while word
+/// wrap is on (the same as row coordinates while it is off), so records stay
+/// valid when the text is wrapped or unwrapped between the edit and its undo.
+struct UndoRecord {
+    uint8_t Kind = 0;  ///< 0 inserted, 1 deleted, 2 BackSpace, 3 Delete key, 4 Enter, 5 overwritten
+    int32_t X = 0;
+    int32_t Y = 0;
+    std::string Text;
+};
+
+/// The platform the engine talks to. Metrics, clipboard and messages are
+/// required; without a view nothing is painted.
+struct EditorServices {
+    const ITextMetrics* metrics = nullptr;
+    IClipboard* clipboard = nullptr;
+    IMessageBox* messages = nullptr;
+    IEditorView* view = nullptr;
+};
+
+/// The whole state of one editor control and every operation on its text that
+/// needs no screen. A logical line is stored as one row per display row; the
+/// caret never stands on a trail byte or a terminator.
+class TVellEdit {
+  public:
+    using TNotifyEvent = std::function<void(TVellEdit& Sender)>;
+    using TFlagEvent = std::function<void(TVellEdit& Sender, bool value)>;
+    using TFindEvent =
+        std::function<void(TVellEdit& Sender, std::string_view Str, std::string_view findchr,
+                           int32_t index, int32_t& x, int32_t& len)>;
+    using TFindHitEvent = std::function<void(TVellEdit& Sender, std::string_view findchr, int32_t x,
+                                             int32_t y, int32_t len, int32_t Count)>;
+    using TFindNoHitEvent = std::function<void(TVellEdit& Sender, std::string_view findchr)>;
+    using TFindChangeEvent = std::function<void(
+        TVellEdit& Sender, std::string_view findchr, std::string_view Changechr, int32_t x,
+        int32_t y, int32_t len, int32_t Count, bool& ChangeF, bool& kakuninF, bool& AbortF)>;
+    using TFindChangeEndEvent = std::function<void(TVellEdit& Sender, std::string_view findchr,
+                                                   std::string_view ChangeStr, int32_t Count)>;
+    using TUserDrawEvent = std::function<void(TVellEdit& Sender, int c1, int c2, int x1, int x2)>;
+
+    explicit TVellEdit(const EditorServices& services);
+    TVellEdit(const TVellEdit&) = delete;
+    TVellEdit& operator=(const TVellEdit&) = delete;
+    ~TVellEdit();
+
+    void SetView(IEditorView* view) noexcept;
+
+    // ---- State, properties and the whole text ----------------------------
+    void InitDefaults();
+    void ResetState();
+    std::string GetAllText() const { return FLines.GetText(); }
+    /// Replaces the whole document and forgets caret, selection and history.
+    /// The text ends where its trailing NUL bytes start (one that starts with
+    /// NUL is empty); lone CRs become line breaks, other NULs are dropped.
+    void SetAllText(std::string_view S);
+    /// False when anything went wrong; the document is left as it was.
+    bool SaveToFile(const std::string& FileName) const;
+
+    int TopMargin() const noexcept { return FTopMargin; }
+    void SetTopMargin(int Value);
+    int LeftMargin() const noexcept { return FLeftMargin; }
+    void SetLeftMargin(int Value);
+    bool CurSetMode() const noexcept { return FCurSetMode; }
+    void SetCurSetMode(bool Value);
+    TColor SelColor() const noexcept { return FSelColor; }
+    void SetSelColor(TColor Value);
+    int TabCount() const noexcept { return FTabCount; }
+    void SetTabCount(int Value);
+    bool EofDraw() const noexcept { return FEofDraw; }
+    void SetEofDraw(bool Value);
+    bool CRDraw() const noexcept { return FCRDraw; }
+    void SetCRDraw(bool Value);
+    bool ZspcDraw() const noexcept { return FZspcDraw; }
+    void SetZspcDraw(bool Value);
+    int Gyokan() const noexcept { return FGyokan; }
+    void SetGyokan(int Value);
+    TColor Color() const noexcept { return FColor; }
+    void SetColor(TColor Value);
+    const TVellFont& Font() const noexcept { return FFont; }
+    void SetFont(const TVellFont& Value);
+    bool HorzScrollBar() const noexcept { return FHorzScrollBar; }
+    void SetHorzScrollBar(bool Value);
+    bool VertScrollBar() const noexcept { return FVertScrollBar; }
+    void SetVertScrollBar(bool Value);
+    bool WordWrap() const noexcept { return FWordWrap; }
+    void SetWordWrap(bool Value);
+    int32_t Column() const noexcept { return FColumn; }
+    void SetColumn(int32_t Value);
+    bool ShowLineNumber() const noexcept { return FShowLineNumber; }
+    void SetShowLineNumber(bool Value);
+    int LineNoColumn() const noexcept { return FLineNoColumn; }
+    void SetLineNoColumn(int Value);
+
+    // Plain published fields.
+    uint8_t ScrollStep = 2;
+    TColor CREOFcolor = 0x808000;
+    int32_t UndoBuf = 0xF8000;
+    bool UlineF = false;
+    bool ReadOnly = false;
+    bool AutoWrap = false;
+    bool WantTabs = true;
+    std::string Inyostr = ">";
+    bool ColorPrintF = true;
+    TColor URLColor = 0xFF0000;
+    TColor InyoColor = 0x808080;
+    TColor UlineColor = 0x000000;
+    std::string Version = "TVellEdit Ver1.10";
+
+    // Events, raised only when assigned.
+    TNotifyEvent OnChange;
+    TFlagEvent OnChangeModify;
+    TFlagEvent OnChangeRedoMode;
+    TFindEvent OnFind;
+    TFindHitEvent OnFindHit;
+    TFindNoHitEvent OnFindNoHit;
+    TFindChangeEvent OnFindChange;
+    TFindChangeEndEvent OnFindChangeEnd;
+    TNotifyEvent OnSelectionChange;
+    TFlagEvent OnChangeInsMode;
+    TFlagEvent OnAseikei;
+    TUserDrawEvent OnUserDraw;
+    TNotifyEvent OnPaint;
+    TNotifyEvent OnIMEChanging;
+    TNotifyEvent OnIMEChanged;
+
+    // ---- The rows ---------------------------------------------------------
+    const TVellStrings& Lines() const noexcept { return FLines; }
+    /// Logical lines in the text (rows that end with a line break or the end marker).
+    int32_t LogicalLineCount() const noexcept { return FLineIndex.LineEnds(); }
+    /// Every change of the rows goes through these, so that logical line
+    /// numbers stay known without counting from the top.
+    void PutLine(int32_t Index, Entry S);
+    void InsertLine(int32_t Index, Entry S);
+    void DeleteLines(int32_t Index, int32_t Count);
+    /// Inserts `Text` split at its line breaks; returns the last row inserted.
+    int32_t InsertLines(int32_t Index, std::string_view Text);
+    /// The largest caret X on a row: before its terminator, or its full
+    /// length for a wrapped piece.
+    int32_t MaxCaretX(int32_t Row) const;
+    /// Pixel width of the first `Bytes` bytes of a row, tabs expanded.
+    int RowPrefixWidth(int32_t Row, int32_t Bytes) const;
+
+    // ---- Layout and word wrap ----------------------------------------------
+    void ApplyWordWrap(bool Wrap, bool Redraw);
+    void WrapAllLines(std::vector<Entry>& List) const;
+    void JoinLogicalLine(int32_t Y, int32_t& LastY, std::string& S) const;
+    void LogicalToEntry(int32_t& X, int32_t& Y);
+    void EntryToLogical(int32_t& X, int32_t& Y);
+    /// After an edit: re-cuts the logical lines from row FromY, one per row up
+    /// to ToY as they stood after the edit, keeping the caret on its byte
+    /// (the caret X may run past its row). PixelX is where repainting starts.
+    void RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, int32_t ToY);
+    CutRule MakeCutRule() const;
+
+    // ---- Positions and selection -------------------------------------------
+    bool SelectionExists() const noexcept { return FSelected || FAllSelected; }
+    bool GetSelectionRange(int32_t& X1, int32_t& Y1, int32_t& Y2, int32_t& X2) const;
+    std::string ReadSelText();
+    std::string GetSelText();
+    void SelectAll();
+    bool GotoXY(int32_t X, int32_t Y, int ScrollMode);
+    bool MoveCaret(int32_t X, int32_t Y, int ScrollMode, bool ResetAnchor);
+    bool ScrollIntoView(int PixelX, int32_t Y, int ScrollMode, int Margin);
+    void GetLogicalLineRange(int32_t& Y, int32_t& LastY) const;
+    void GetLogicalLine(int32_t Y, std::string& S) const;
+    /// Removes any selection, repaints it and collapses the anchor to the caret.
+    void ClearSelection();
+    /// Forgets a highlighted search hit; the next search starts at the caret.
+    void ClearHit();
+    /// Places the caret through the view and reports a moved caret.
+    void UpdateCaret();
+
+    // ---- Editing and the clipboard -------------------------------------------
+    /// The primitive under every insertion: records nothing; the caret ends
+    /// after S and no selection is left. S should have CR LF breaks only.
+    void InsertAtCaret(std::string_view S, bool Redraw);
+    /// The primitive under every deletion: removes the selected text (a
+    /// select-all included) and records it, unless an undo is replaying.
+    void DeleteSelection(bool Redraw);
+    void SetSelText(std::string_view S);
+    void ReplaceRange(std::string_view Text, int32_t StartX, int32_t EndY, int32_t EndX,
+                      int32_t StartY);
+    /// Replaces (StartX, StartY)..(EndX, EndY). A negative start keeps that
+    /// coordinate of the anchor; EndY < 0 inserts at the anchor instead. With
+    /// word wrap an EndX past its row counts on through the following pieces.
+    void ReplaceRangeEx(std::string_view Text, int32_t StartX, bool Redraw, int32_t EndY,
+                        int32_t EndX, int32_t StartY);
+    /// Replaces rows FromY..ToY, their breaks included. On return ToY is the
+    /// last row the caller has to repaint.
+    void ReplaceLines(std::string_view Text, int32_t& FromY, int32_t& ToY);
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+
+    // ---- Undo and redo ---------------------------------------------------------
+    /// Records an edit at (X, Y) in rows (X = -1: the selection start) and
+    /// drops the redo list. False when the text alone exceeds UndoBuf: then
+    /// nothing is kept, all history goes and the document stays modified.
+    bool RecordUndo(uint8_t Kind, std::string_view Text, int32_t Y, int32_t X);
+    void Undo();
+    void Redo();
+    void ClearUndoList();
+    void ClearRedoList();
+    void ResetModified();
+    /// The shared step of Undo and Redo: replays the front record of `List`.
+    void ReplayRecord(std::deque<UndoRecord>& List, bool IsUndo);
+    /// Moves the front record of one list to the other under a new kind.
+    void MoveUndoRecord(uint8_t Kind, bool ToRedo);
+    const std::deque<UndoRecord>& UndoList() const noexcept { return FUndoList; }
+    const std::deque<UndoRecord>& RedoList() const noexcept { return FRedoList; }
+    int64_t UndoSize() const noexcept { return FUndoSize; }
+    int64_t RedoSize() const noexcept { return FRedoSize; }
+    bool UndoLost() const noexcept { return FUndoLost; }
+
+    // ---- Geometry the engine needs from the font and the window ----------------
+    void CalcFontMetrics();
+    void ResizeTextArea(int Width, int Height);
+
+    // State shared with the view, in row coordinates.
+    int32_t FCaretX = 0, FCaretY = 0;
+    int32_t FSelAnchorX = 0, FSelAnchorY = 0;
+    int32_t FSelEndX = 0, FSelEndY = 0;
+    bool FSelected = false;
+    bool FAllSelected = false;
+    int32_t FPrevCaretX = 0, FPrevCaretY = 0;
+    int32_t FGoalX = 0;
+    int FCaretPixelX = 0;
+    int FCaretPixelY = 0;
+    int32_t FSelChangeX = 0, FSelChangeY = 0;
+    bool FInsertMode = true;
+    bool FModified = false;
+    bool FRedoEnabled = false;
+    bool FAseikeiMode = false;
+    bool FUndoing = false;
+    int32_t FTopLine = 0;
+    int FScrollX = 0;
+
+    // Font and window geometry.
+    int FWidth = 185, FHeight = 89;
+    int FCharWidth = 8, FCharHeight = 16;
+    int FRowHeight = 16;
+    int FTextLeft = 10;
+    int FTextWidth = 175;
+    int FTextHeight = 85;
+    int32_t FPageLines = 5;
+    int32_t FVMargin = 1;
+    int FHStep = 35;
+    int FCaretMargin = 10;
+
+    // Search state; the search walk itself lives with its own operations.
+    std::string FFindText, FReplaceText, FFindRest;
+    int32_t FFindLine = 0, FFindLastLine = 0, FFindX = 0, FFindLimit = 0;
+    bool FFindStarted = false, FFindFromCaret = true, FFindEnded = false;
+    bool FConfirmReplace = false, FAbortReplace = false;
+    int32_t FHitX = 0, FHitY = 0, FHitLen = 0, FHitCount = 0;
+
+  private:
+    IEditorView& View() const noexcept { return *FView; }
+    void ShowError(const std::string& Code) const;
+    int TextWidth(std::string_view Bytes) const;
+    void RaiseModify(bool Value);
+    void RaiseRedoMode(bool Value);
+    void CollapseAnchorToCaret();
+
+    // Whole text and layout.
+    void LoadRows(std::string_view Text);
+    void RepairAfterFailedLoad();
+    void AfterLayoutRedraw(bool Redraw);
+    void WrapInto(std::vector<Entry>& List, LineIndex* Index) const;
+    void UnwrapInto(std::vector<Entry>& List, LineIndex& Index) const;
+    void AssignRows(const std::vector<Entry>& List, LineIndex& Index);
+    int32_t RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, int32_t& C,
+                       int32_t& NewRow);
+    void RewrapRepaint(int PixelX, int32_t FromY, int32_t LastRow, bool Full);
+
+    // Editing.
+    void PlaceAfterRowEdit(bool Redraw, int32_t Row, int FromPixelX);
+    void RepaintFromRow(int32_t Row, int FromPixelX);
+    bool ClampPosition(int32_t& X, int32_t& Y) const;
+    void FindRangeEnd(int32_t EndX, int32_t EndY);
+    bool CopySelection();
+    void DeleteSameRow(const std::string& Removed, bool Redraw);
+    void DeleteAcrossRows(int32_t Xa, int32_t Ya, int32_t Xb, int32_t Yb, bool Redraw);
+    void WalkToEnd(int32_t Length, int32_t& X, int32_t& Y) const;
+
+    // Undo.
+    void ToRowPosition(int32_t& X, int32_t& Y);
+    void ReplayRemoval(std::deque<UndoRecord>& List, const UndoRecord& R, bool IsUndo);
+    bool ReplayGroupPartner(std::deque<UndoRecord>& List, bool IsUndo);
+    void ReplayReinsertBefore(const UndoRecord& R, bool IsUndo);
+    void ReplayJoinBreak(const UndoRecord& R, bool IsUndo);
+    void InsertKeepingCaret(std::string_view Text, bool Redraw);
+
+    const ITextMetrics* FMetrics;
+    IClipboard* FClipboard;
+    IMessageBox* FMessages;
+    IEditorView* FView;
+    NullEditorView FNoView;
+
+    TVellStrings FLines;
+    LineIndex FLineIndex;
+    std::deque<UndoRecord> FUndoList, FRedoList;
+    int64_t FUndoSize = 0, FRedoSize = 0;
+    bool FUndoLost = false;
+
+    int FTopMargin = 4, FLeftMargin = 10;
+    bool FCurSetMode = true;
+    TColor FSelColor = 0x000000;
+    int FTabCount = 6;
+    bool FEofDraw = true, FCRDraw = true, FZspcDraw = true;
+    int FGyokan = 0;
+    TColor FColor = 0xFFFFFF;
+    TVellFont FFont;
+    bool FHorzScrollBar = false, FVertScrollBar = true;
+    bool FWordWrap = true;
+    int32_t FColumn = 72;
+    bool FShowLineNumber = false;
+    int FLineNoColumn = 5;
+};
+
+/// Makes a text safe to put into the rows: a CR without its LF becomes CR LF
+/// and NUL bytes are dropped, since either would otherwise end a row in the
+/// middle of a line. Texts with CR LF breaks only come back unchanged.
+std::string NormalizeBreaks(std::string_view Text);
+bool NeedsNormalizing(std::string_view Text) noexcept;
+
+}  // namespace tw

@@ -1,0 +1,277 @@
+// The two editing primitives, inserting at the caret and deleting the
+// selection, and the replacements built on them.
+#include <algorithm>
+#include <string>
+
+#include "TabExpand.h"
+#include "VellEdit.h"
+#include "VellEditSub.h"
+
+namespace tw {
+
+namespace {
+
+int32_t CountBreaks(std::string_view s) {
+    int32_t n = 0;
+    for (size_t p = s.find("\r\n"); p != std::string_view::npos; p = s.find("\r\n", p + 2))
+        ++n;
+    return n;
+}
+
+/// The text as it may enter the rows; unchanged texts are not copied.
+std::string_view Normalized(std::string_view text, std::string& storage) {
+    if (!NeedsNormalizing(text)) return text;
+    storage = NormalizeBreaks(text);
+    return storage;
+}
+
+}  // namespace
+
+/// Repaints a row from a pixel on and every row below it in the window.
+void TVellEdit::RepaintFromRow(int32_t Row, int FromPixelX) {
+    if (View().UpdateVertScrollBar(true)) return View().DrawAll();
+    View().DrawLineText(Row, FromPixelX);
+    View().DrawLines(3, Row + 1, 0);
+}
+
+/// After an edit that kept the row count: scroll to the caret, or else repaint
+/// the edited row from a pixel on.
+void TVellEdit::PlaceAfterRowEdit(bool Redraw, int32_t Row, int FromPixelX) {
+    FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX) - FScrollX;
+    if (!Redraw || MoveCaret(FCaretX, FCaretY, 0, true)) return;
+    if (View().UpdateVertScrollBar(true))
+        View().DrawAll();
+    else
+        View().DrawLineText(Row, FromPixelX);
+    View().UpdateHorzScrollBar(true);
+    UpdateCaret();
+}
+
+void TVellEdit::InsertAtCaret(std::string_view S, bool Redraw) {
+    std::string storage;
+    S = Normalized(S, storage);
+    if (S.empty()) return;
+    const int32_t y0 = FCaretY;
+    const int32_t cx = std::clamp(FCaretX, 0, MaxCaretX(y0));
+    std::string_view row = FLines.View(y0);
+    const std::string before(row.substr(0, static_cast<size_t>(cx)));
+    const std::string after(row.substr(static_cast<size_t>(cx)));
+    const int fromPixel = TextWidth(ExpandTabs(before, FTabCount)) - FScrollX;
+    View().HideCaret();
+    View().DrawCaretUnderline(false);
+    if (S.find("\r\n") == std::string_view::npos) {
+        PutLine(y0, Entry::Join({before, S, after}));
+        FCaretX = static_cast<int32_t>(before.size() + S.size());
+        if (FWordWrap)
+            RewrapRange(fromPixel, y0, Redraw, false, y0);
+        else
+            PlaceAfterRowEdit(Redraw, y0, fromPixel);
+    } else {
+        const std::string n = before + std::string(S) + after;
+        const size_t firstLen = n.find("\r\n") + 2;
+        PutLine(y0, Entry(std::string_view(n).substr(0, firstLen)));
+        const int32_t last = InsertLines(y0 + 1, std::string_view(n).substr(firstLen));
+        // The caret goes after the inserted text: past a line break it stands
+        // at the start of the next row.
+        int32_t r = y0, x = static_cast<int32_t>(before.size() + S.size());
+        while (x >= static_cast<int32_t>(FLines.View(r).size()) && r < FLines.Count() - 1 &&
+               (r < last || HasTerminator(FLines.View(r))))
+            x -= static_cast<int32_t>(FLines.View(r++).size());
+        FCaretX = std::min(x, MaxCaretX(r));
+        FCaretY = r;
+        if (FWordWrap) {
+            RewrapRange(fromPixel, y0, Redraw, false, r);
+        } else {
+            FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX) - FScrollX;
+            if (Redraw && !MoveCaret(FCaretX, FCaretY, 0, true)) {
+                RepaintFromRow(y0, fromPixel);
+                UpdateCaret();
+            }
+        }
+    }
+    // Nothing is selected after an insertion.
+    CollapseAnchorToCaret();
+    View().ShowCaret();
+}
+
+void TVellEdit::DeleteSelection(bool Redraw) {
+    const std::string removed = ReadSelText();
+    FSelected = FAllSelected = false;
+    if (!FUndoing) RecordUndo(1, removed, FCaretY, -1);
+    View().HideCaret();
+    View().DrawCaretUnderline(false);
+    if (FSelAnchorY == FCaretY) {
+        DeleteSameRow(removed, Redraw);
+    } else {
+        const bool anchorFirst = FSelAnchorY < FCaretY;
+        DeleteAcrossRows(anchorFirst ? FSelAnchorX : FCaretX, anchorFirst ? FSelAnchorY : FCaretY,
+                         anchorFirst ? FCaretX : FSelAnchorX, anchorFirst ? FCaretY : FSelAnchorY,
+                         Redraw);
+    }
+    View().ShowCaret();
+}
+
+void TVellEdit::DeleteSameRow(const std::string& Removed, bool Redraw) {
+    const int32_t row = FCaretY;
+    const int32_t xa = std::min(FSelAnchorX, FCaretX);
+    // An empty selection removes nothing, not even an empty line it sits on.
+    if (!Removed.empty()) {
+        std::string_view r = FLines.View(row);
+        std::string rest = std::string(r.substr(0, static_cast<size_t>(xa))) +
+                           std::string(r.substr(std::min(r.size(), xa + Removed.size())));
+        if (rest.empty())
+            DeleteLines(row, 1);  // a wrapped piece selected whole
+        else
+            PutLine(row, Entry(rest));
+    }
+    FCaretX = xa;
+    const bool undoing = FUndoing;
+    FUndoing = false;
+    const int pixel = RowPrefixWidth(row, xa) - FScrollX;
+    if (FWordWrap) {
+        RewrapRange(pixel, row, Redraw || undoing, Removed.find("\r\n") != std::string::npos, row);
+        return;
+    }
+    CollapseAnchorToCaret();
+    FGoalX = FCaretX;
+    if (undoing) {
+        FCaretPixelX = pixel;
+        View().DrawLineText(row, pixel);
+        return;
+    }
+    PlaceAfterRowEdit(Redraw, row, pixel);
+}
+
+void TVellEdit::DeleteAcrossRows(int32_t Xa, int32_t Ya, int32_t Xb, int32_t Yb, bool Redraw) {
+    std::string_view upper = FLines.View(Ya), lower = FLines.View(Yb);
+    Xa = std::clamp<int32_t>(Xa, 0, static_cast<int32_t>(upper.size()));
+    Xb = std::clamp<int32_t>(Xb, 0, static_cast<int32_t>(lower.size()));
+    PutLine(Ya, Entry::Join({upper.substr(0, static_cast<size_t>(Xa)),
+                             lower.substr(static_cast<size_t>(Xb))}));
+    DeleteLines(Ya + 1, Yb - Ya);
+    FCaretX = Xa;
+    FCaretY = Ya;
+    CollapseAnchorToCaret();
+    FGoalX = Xa;
+    const int pixel = RowPrefixWidth(Ya, Xa) - FScrollX;
+    // An undo shows its change at once, as a deletion within one row does.
+    const bool redraw = Redraw || FUndoing;
+    if (FWordWrap) return RewrapRange(pixel, Ya, redraw, true, Ya);
+    FCaretPixelX = pixel;
+    if (!redraw || (Redraw && MoveCaret(FCaretX, FCaretY, 0, true))) return;
+    RepaintFromRow(Ya, pixel);
+    if (Redraw) UpdateCaret();
+}
+
+void TVellEdit::SetSelText(std::string_view S) {
+    if (ReadOnly) return;
+    std::string storage;
+    S = Normalized(S, storage);
+    if (SelectionExists()) DeleteSelection(true);
+    RecordUndo(0, S, FCaretY, FCaretX);
+    InsertAtCaret(S, true);
+}
+
+void TVellEdit::ReplaceRange(std::string_view Text, int32_t StartX, int32_t EndY, int32_t EndX,
+                             int32_t StartY) {
+    ReplaceRangeEx(Text, StartX, true, EndY, EndX, StartY);
+}
+
+/// Puts a position given from outside on a row, off terminators and trail bytes.
+bool TVellEdit::ClampPosition(int32_t& X, int32_t& Y) const {
+    const int32_t y = std::clamp(Y, 0, FLines.Count() - 1);
+    int32_t x = std::clamp(X, 0, MaxCaretX(y));
+    if (ByteTypeAt(FLines.View(y), x + 1) == kTrailByte) --x;
+    const bool changed = x != X || y != Y;
+    X = x, Y = y;
+    return changed;
+}
+
+/// The caret at the end of a replaced range. With word wrap an end X past
+/// its row counts on through the following pieces of the line; an end that
+/// falls past a row's text takes the whole line break with it.
+void TVellEdit::FindRangeEnd(int32_t EndX, int32_t EndY) {
+    const int32_t last = FLines.Count() - 1;
+    int32_t y = std::clamp(EndY, 0, last), x = EndX;
+    if (x >= 0 && FWordWrap) {
+        while (y < last && !HasTerminator(FLines.View(y)) &&
+               static_cast<int32_t>(FLines.View(y).size()) < x)
+            x -= static_cast<int32_t>(FLines.View(y++).size());
+    }
+    if (x >= 0 && x <= MaxCaretX(y)) {
+        FCaretX = x, FCaretY = y;
+        ClampPosition(FCaretX, FCaretY);
+    } else if (y < last) {
+        FCaretX = 0, FCaretY = y + 1;
+    } else {
+        FCaretX = MaxCaretX(last), FCaretY = last;
+    }
+}
+
+void TVellEdit::ReplaceRangeEx(std::string_view Text, int32_t StartX, bool Redraw, int32_t EndY,
+                               int32_t EndX, int32_t StartY) {
+    if (ReadOnly) return;
+    std::string storage;
+    Text = Normalized(Text, storage);
+    if (EndY >= 0 && SelectionExists()) {
+        // The range given replaces itself, never a selection made before.
+        const int32_t ax = FSelAnchorX, ay = FSelAnchorY;
+        ClearSelection();
+        FSelAnchorX = ax, FSelAnchorY = ay;
+    }
+    if (StartY >= 0) FSelAnchorY = StartY;
+    if (StartX >= 0) FSelAnchorX = StartX;
+    ClampPosition(FSelAnchorX, FSelAnchorY);
+    View().DrawCaretUnderline(false);
+    if (EndY < 0) {
+        FCaretX = FSelAnchorX, FCaretY = FSelAnchorY;
+        RecordUndo(0, Text, FCaretY, FCaretX);
+        return InsertAtCaret(Text, true);
+    }
+    FindRangeEnd(EndX, EndY);
+    const int32_t startY = FSelAnchorY;
+    const int32_t rows = CountBreaks(Text);
+    const bool full = Redraw && (FCaretY != startY + rows || FWordWrap);
+    if (FCaretX != FSelAnchorX || FCaretY != FSelAnchorY) DeleteSelection(full);
+    RecordUndo(0, Text, FCaretY, FCaretX);
+    InsertAtCaret(Text, full);
+    if (!Redraw || full || FCaretY != startY + rows) return;
+    if (MoveCaret(FCaretX, FCaretY, 0, true)) return;
+    if (View().UpdateVertScrollBar(true))
+        View().DrawAll();
+    else
+        View().DrawLines(6, startY, FCaretY);
+    View().UpdateHorzScrollBar(true);
+    UpdateCaret();
+}
+
+void TVellEdit::ReplaceLines(std::string_view Text, int32_t& FromY, int32_t& ToY) {
+    if (ReadOnly || ToY < FromY) return;
+    const int32_t last = FLines.Count() - 1;
+    FromY = std::clamp(FromY, 0, last);
+    ToY = std::clamp(ToY, FromY, last);
+    std::string storage;
+    Text = Normalized(Text, storage);
+    if (SelectionExists()) ClearSelection();  // only the rows given are replaced
+    FSelAnchorX = 0, FSelAnchorY = FromY;
+    bool far = true;
+    if (ToY < last) {
+        FCaretX = 0, FCaretY = ToY + 1;
+        far = ToY - FromY > FPageLines;
+    } else {
+        FCaretX = MaxCaretX(last), FCaretY = last;
+    }
+    const int32_t rowsBefore = FLines.Count();
+    DeleteSelection(false);
+    RecordUndo(0, Text, FCaretY, FCaretX);
+    const int oldScroll = FScrollX;
+    FScrollX = 0;
+    InsertAtCaret(Text, false);
+    if (oldScroll != 0) View().DrawAll();
+    // Rows FromY..ToY are the caller's to repaint; when rows came or went,
+    // everything below moved, down to the last visible row.
+    if (far || FLines.Count() != rowsBefore)
+        ToY = std::min(FLines.Count() - 1, FTopLine + FPageLines - 1);
+}
+
+}  // namespace tw

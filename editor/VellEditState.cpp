@@ -1,0 +1,319 @@
+// Creation, defaults, reset, the published properties and the whole text.
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "EntryArena.h"
+#include "VellEdit.h"
+#include "VellEditSub.h"
+
+namespace tw {
+
+namespace {
+
+constexpr const char* kCaption = "Tarnwick Editor";
+
+int CeilDiv5(int v) {
+    return v <= 0 ? 0 : (v + 4) / 5;
+}
+
+}  // namespace
+
+int TVellFont::Height() const {
+    return -static_cast<int>(std::nearbyint(Size * 96.0 / 72.0));
+}
+
+TVellEdit::TVellEdit(const EditorServices& services)
+    : FMetrics(services.metrics),
+      FClipboard(services.clipboard),
+      FMessages(services.messages),
+      FView(services.view ? services.view : &FNoView) {
+    if (!FMetrics || !FClipboard || !FMessages)
+        throw std::invalid_argument("TVellEdit needs text metrics, a clipboard and a message box");
+    InitDefaults();
+    FAseikeiMode = false;
+    FLines.Add(Entry(kEndMarker));
+    FLineIndex.Reset(1);
+    CalcFontMetrics();
+    FTextLeft = FLeftMargin;
+    ResizeTextArea(185, 89);
+    ResetState();
+}
+
+TVellEdit::~TVellEdit() = default;
+
+void TVellEdit::SetView(IEditorView* view) noexcept {
+    FView = view ? view : &FNoView;
+}
+
+void TVellEdit::InitDefaults() {
+    FTopMargin = 4;
+    FLeftMargin = 10;
+    ScrollStep = 2;
+    FCurSetMode = true;
+    FSelColor = 0x000000;
+    CREOFcolor = 0x808000;
+    FTabCount = 6;
+    FEofDraw = FCRDraw = FZspcDraw = true;
+    UndoBuf = 0xF8000;
+    FGyokan = 0;
+    UlineF = false;
+    FColor = 0xFFFFFF;
+    FFont = TVellFont();
+    ReadOnly = false;
+    FHorzScrollBar = false;
+    FVertScrollBar = true;
+    FWordWrap = true;
+    AutoWrap = false;
+    WantTabs = true;
+    FColumn = 72;
+    Inyostr = ">";
+    ColorPrintF = true;
+    URLColor = 0xFF0000;
+    InyoColor = 0x808080;
+    UlineColor = 0x000000;
+    Version = "TVellEdit Ver1.10";
+    FShowLineNumber = false;
+    FLineNoColumn = 5;
+}
+
+void TVellEdit::ResetState() {
+    FInsertMode = true;
+    FCaretX = FCaretY = 0;
+    FSelAnchorX = FSelAnchorY = FSelEndX = FSelEndY = 0;
+    FPrevCaretX = FPrevCaretY = FSelChangeX = FSelChangeY = 0;
+    FGoalX = 0;
+    FCaretPixelX = 0;
+    FTopLine = 0;
+    FScrollX = 0;
+    FSelected = FAllSelected = false;
+    FUndoing = false;
+    ClearUndoList();
+    ClearRedoList();
+    FUndoLost = false;
+    FHitLen = 0;
+    FModified = false;
+    View().ResetState();
+    if (OnChangeModify) OnChangeModify(*this, false);
+    RaiseRedoMode(false);
+}
+
+void TVellEdit::RaiseModify(bool Value) {
+    if (OnChangeModify) OnChangeModify(*this, Value);
+}
+
+/// The redo state is only tracked for an owner that listens to it.
+void TVellEdit::RaiseRedoMode(bool Value) {
+    if (!OnChangeRedoMode) return;
+    FRedoEnabled = Value;
+    OnChangeRedoMode(*this, Value);
+}
+
+void TVellEdit::ShowError(const std::string& Code) const {
+    FMessages->Show(Code, kCaption, MessageButtons::Ok, MessageIcon::None);
+}
+
+int TVellEdit::TextWidth(std::string_view Bytes) const {
+    return FMetrics->TextWidth(Bytes);
+}
+
+// ---- Whole text ---------------------------------------------------------------
+
+bool NeedsNormalizing(std::string_view Text) noexcept {
+    if (Text.find('\0') != std::string_view::npos) return true;
+    for (size_t p = Text.find('\r'); p != std::string_view::npos; p = Text.find('\r', p + 1))
+        if (p + 1 >= Text.size() || Text[p + 1] != '\n') return true;
+    return false;
+}
+
+std::string NormalizeBreaks(std::string_view Text) {
+    std::string out;
+    out.reserve(Text.size() + 16);
+    for (size_t i = 0; i < Text.size(); ++i) {
+        char c = Text[i];
+        if (c == '\0') continue;
+        out.push_back(c);
+        if (c != '\r') continue;
+        out.push_back('\n');
+        if (i + 1 < Text.size() && Text[i + 1] == '\n') ++i;
+    }
+    return out;
+}
+
+void TVellEdit::SetAllText(std::string_view S) {
+    ResetState();
+    try {
+        LoadRows(S);
+    } catch (const std::exception&) {
+        RepairAfterFailedLoad();
+        if (!FWordWrap) throw;
+        ShowError("Error:OC004_0");
+        return;
+    }
+    AfterLayoutRedraw(true);
+}
+
+/// Whatever a failed load put into the rows stays, but the document must
+/// still end with its end marker and its line numbers must be known.
+void TVellEdit::RepairAfterFailedLoad() {
+    const int32_t n = FLines.Count();
+    if (n == 0 || !FLines.View(n - 1).ends_with(kEndMarker)) FLines.Add(Entry(kEndMarker));
+    int32_t ends = 0;
+    for (int32_t i = 0; i < FLines.Count(); ++i)
+        ends += HasTerminator(FLines.View(i));
+    FLineIndex.Reset(ends);
+}
+
+/// Fills the rows from a whole text, already cut when word wrap is on, so a
+/// big text is copied once and never held twice.
+void TVellEdit::LoadRows(std::string_view S) {
+    // An empty text, or one that starts with NUL, is the empty document; the
+    // NUL bytes at the end are where the caller's text stops.
+    std::string_view body = S.empty() || S[0] == '\0' ? std::string_view() : S;
+    while (!body.empty() && body.back() == '\0')
+        body.remove_suffix(1);
+    std::string normalized;
+    if (NeedsNormalizing(body)) body = normalized = NormalizeBreaks(body);
+
+    FLines.Clear();
+    FLines.SetCapacity(static_cast<int32_t>(std::min<size_t>(
+        body.size() / TVellStrings::kBytesPerLineEstimate + 1, TVellStrings::kMaxCapacity)));
+    EntryArena arena(body.size());
+    const CutRule rule = MakeCutRule();
+    FLineIndex.Reset(0);
+    auto addLine = [&](std::string_view line) {
+        if (!FWordWrap) {
+            FLines.Add(arena.Make({line}));
+            return FLineIndex.Append(true);
+        }
+        CutLine(line, rule, CutTest::FullWrap, [&](std::string_view piece) {
+            FLines.Add(arena.Make({piece}));
+            FLineIndex.Append(piece.data() + piece.size() == line.data() + line.size());
+        });
+    };
+    size_t pos = 0;
+    for (size_t cr; (cr = body.find('\r', pos)) != std::string_view::npos; pos = cr + 2)
+        addLine(body.substr(pos, cr + 2 - pos));
+    addLine(std::string(body.substr(pos)).append(kEndMarker));
+    FLines.SetCapacity(FLines.Count());
+}
+
+/// The end of a re-layout: the caret's pixel position anew, then either the
+/// caret scrolled into view (which repaints) or everything repainted.
+void TVellEdit::AfterLayoutRedraw(bool Redraw) {
+    FSelEndX = FPrevCaretX = FCaretX;
+    FSelEndY = FPrevCaretY = FCaretY;
+    FScrollX = 0;
+    FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX);
+    if (!Redraw) return;
+    if (MoveCaret(-1, -1, 0, false)) return;
+    View().HideCaret();
+    View().UpdateVertScrollBar(true);
+    View().DrawAll();
+    UpdateCaret();
+    View().ShowCaret();
+}
+
+bool TVellEdit::SaveToFile(const std::string& FileName) const {
+    try {
+        FLines.SaveToFile(FileName);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// ---- Properties ---------------------------------------------------------------
+
+void TVellEdit::SetTopMargin(int Value) {
+    FTopMargin = std::clamp(Value, 0, 30);
+}
+
+void TVellEdit::SetLeftMargin(int Value) {
+    FLeftMargin = std::clamp(Value, 0, 30);
+}
+
+void TVellEdit::SetCurSetMode(bool Value) {
+    FCurSetMode = Value;
+    FCaretMargin = Value ? 10 : FHStep;
+}
+
+void TVellEdit::SetSelColor(TColor Value) {
+    FSelColor = Value;
+}
+
+void TVellEdit::SetTabCount(int Value) {
+    FTabCount = std::clamp(Value, 1, 8);
+}
+
+void TVellEdit::SetEofDraw(bool Value) {
+    FEofDraw = Value;
+}
+
+void TVellEdit::SetCRDraw(bool Value) {
+    FCRDraw = Value;
+}
+
+void TVellEdit::SetZspcDraw(bool Value) {
+    FZspcDraw = Value;
+}
+
+void TVellEdit::SetGyokan(int Value) {
+    FGyokan = std::clamp(Value, 0, 100);
+    // Rounded to nearest, ties to even: 9.5 extra pixels make 10.
+    FRowHeight = FCharHeight + static_cast<int>(std::nearbyint(FCharHeight * FGyokan / 100.0));
+    if (FRowHeight <= 0) return;
+    FPageLines = std::max(FTextHeight, 0) / FRowHeight;
+    FVMargin = CeilDiv5(FPageLines);
+}
+
+void TVellEdit::SetColor(TColor Value) {
+    FColor = Value;
+    View().DrawAll();
+}
+
+void TVellEdit::SetFont(const TVellFont& Value) {
+    FFont = Value;
+}
+
+void TVellEdit::SetHorzScrollBar(bool Value) {
+    if (Value == FHorzScrollBar) return;
+    FHorzScrollBar = Value;
+    View().UpdateHorzScrollBar(false);
+}
+
+void TVellEdit::SetVertScrollBar(bool Value) {
+    if (Value == FVertScrollBar) return;
+    FVertScrollBar = Value;
+    View().UpdateVertScrollBar(false);
+}
+
+void TVellEdit::SetShowLineNumber(bool Value) {
+    FShowLineNumber = Value;
+}
+
+void TVellEdit::SetLineNoColumn(int Value) {
+    FLineNoColumn = std::clamp(Value, 1, 5);
+}
+
+// ---- Geometry -----------------------------------------------------------------
+
+void TVellEdit::CalcFontMetrics() {
+    FontMetrics m = FMetrics->Metrics();
+    FCharWidth = m.aveCharWidth;
+    FCharHeight = m.height;
+    SetGyokan(FGyokan);
+}
+
+void TVellEdit::ResizeTextArea(int Width, int Height) {
+    FWidth = Width;
+    FHeight = Height;
+    FTextWidth = Width - FTextLeft;
+    FTextHeight = Height - FTopMargin;
+    FPageLines = FRowHeight > 0 ? std::max(FTextHeight, 0) / FRowHeight : 0;
+    FVMargin = CeilDiv5(FPageLines);
+    FHStep = CeilDiv5(FTextWidth);
+    SetCurSetMode(FCurSetMode);
+}
+
+}  // namespace tw

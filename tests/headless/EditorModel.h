@@ -1,0 +1,432 @@
+/** @file Random edits on the editor engine, checked against a plain string after every step. */
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "EditorHarness.h"
+#include "TabExpand.h"
+#include "VellEditSub.h"
+
+namespace tw::test {
+
+/// One run of random editing. The reference is the logical text as a plain
+/// string; every step applies the same change to both and compares. Episodes
+/// of a few dozen steps end by undoing everything (back to the episode's
+/// first text, unmodified, unless history was lost) and redoing everything.
+class EditorModel {
+  public:
+    explicit EditorModel(uint64_t seed) : rng_(seed) { StartEpisode(true); }
+
+    /// Throws std::runtime_error describing the first fault found.
+    void Run(int64_t steps) {
+        for (int64_t i = 0; i < steps; ++i) {
+            step_ = i;
+            Step();
+            if (++episodeSteps_ >= episodeLength_) EndEpisode();
+        }
+    }
+
+    int64_t StepsDone() const { return step_; }
+
+  private:
+    struct Pos {
+        int32_t x = 0, y = 0;
+    };
+
+    // ---- randomness ---------------------------------------------------------
+
+    int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+    bool Chance(int percent) { return Pick(100) < percent; }
+
+    std::string RandomChar() {
+        static const char* const kDouble[] = {"\x82\xa0", "\x88\x9f", "\x8a\xbf", "\x81\x5b",
+                                              "\x95\x5c", "\x83\x5c", "\x81\x40", "\xe0\x40"};
+        const int k = Pick(100);
+        if (k < 45) return std::string(1, static_cast<char>('a' + Pick(26)));
+        if (k < 75) return kDouble[Pick(8)];
+        if (k < 85) return std::string(1, static_cast<char>(0xA1 + Pick(0xDF - 0xA1 + 1)));
+        if (k < 92) return "\t";
+        if (k < 97) return " ";
+        return "\\";
+    }
+
+    /// Shift-JIS text with CR LF breaks, now and then a long line, and rarely
+    /// a byte sequence the editor must normalise (lone CR, NUL, lone LF).
+    std::string RandomText(int maxChars) {
+        std::string s;
+        const int n = Chance(10) ? 60 + Pick(200) : Pick(maxChars + 1);
+        for (int i = 0; i < n; ++i) {
+            const int k = Pick(100);
+            if (k < 8)
+                s += "\r\n";
+            else if (k == 8 && Chance(20))
+                s += Chance(50) ? "\r" : (Chance(50) ? std::string(1, '\0') : "\n");
+            else
+                s += RandomChar();
+        }
+        return s;
+    }
+
+    /// A valid caret position, chosen uniformly by row.
+    Pos RandomPos() {
+        const TVellStrings& rows = h_.ed.Lines();
+        Pos p;
+        p.y = Pick(rows.Count());
+        p.x = Pick(h_.ed.MaxCaretX(p.y) + 1);
+        if (ByteTypeAt(rows.View(p.y), p.x + 1) == kTrailByte) --p.x;
+        return p;
+    }
+
+    /// Mostly near `a`, so that edits stay local and texts grow.
+    Pos NearbyPos(Pos a) {
+        if (Chance(20)) return RandomPos();
+        const TVellStrings& rows = h_.ed.Lines();
+        Pos p;
+        p.y = std::clamp(a.y + Pick(5) - 2, 0, rows.Count() - 1);
+        p.x = Pick(h_.ed.MaxCaretX(p.y) + 1);
+        if (ByteTypeAt(rows.View(p.y), p.x + 1) == kTrailByte) --p.x;
+        return p;
+    }
+
+    size_t Offset(Pos p) const {
+        size_t off = 0;
+        for (int32_t y = 0; y < p.y; ++y)
+            off += h_.ed.Lines().View(y).size();
+        return off + static_cast<size_t>(p.x);
+    }
+
+    /// The last steps, for the report of a fault.
+    void Log(const std::string& what) {
+        history_.push_back(std::to_string(step_) + ": " + what);
+        if (history_.size() > 16) history_.pop_front();
+    }
+
+    static std::string Show(std::string_view s) {
+        std::string out = "\"";
+        for (unsigned char c : s) {
+            if (c >= 0x20 && c < 0x7F && c != '\\') {
+                out += static_cast<char>(c);
+            } else {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\x%02x", c);
+                out += buf;
+            }
+        }
+        return out + "\"";
+    }
+
+    static std::string At(Pos p) {
+        return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    }
+
+    // ---- the steps ------------------------------------------------------------
+
+    void Step() {
+        TVellEdit& e = h_.ed;
+        h_.view.Clear();
+        if (e.SelectionExists()) e.ClearSelection();
+        const bool big = ref_.size() > 3000;
+        const int k = Pick(100);
+        if (k < 18 && !big)
+            InsertAtCaret();
+        else if (k < 30)
+            DeleteSelection();
+        else if (k < 42)
+            ReplaceRange();
+        else if (k < 50)
+            ReplaceLines();
+        else if (k < 60)
+            Paste();
+        else if (k < 61)
+            SelectAllAndDelete();
+        else if (k < 78)
+            UndoOrRedo(true);
+        else if (k < 90)
+            UndoOrRedo(false);
+        else if (k < 95)
+            ToggleWrap();
+        else
+            ChangeColumn();
+        Check();
+    }
+
+    void ToggleWrap() {
+        Log(h_.ed.WordWrap() ? "word wrap off" : "word wrap on");
+        h_.ed.SetWordWrap(!h_.ed.WordWrap());
+    }
+
+    void ChangeColumn() {
+        const int32_t column = 10 + Pick(71);
+        Log("column " + std::to_string(column));
+        h_.ed.SetColumn(column);
+    }
+
+    void InsertAtCaret() {
+        Pos p = RandomPos();
+        h_.ed.GotoXY(p.x, p.y, 0);
+        const std::string text = RandomText(12);
+        Edit(Offset({h_.ed.FCaretX, h_.ed.FCaretY}), 0, text);
+        Log("insert " + Show(text) + " at " + At({h_.ed.FCaretX, h_.ed.FCaretY}));
+        if (Chance(50))
+            h_.ed.SetSelText(text);
+        else
+            h_.ed.ReplaceRange(text, -1, -1, -1, -1);
+    }
+
+    /// A range selection from a random anchor to a random caret.
+    void Select(Pos a, Pos b) {
+        h_.ed.GotoXY(a.x, a.y, 0);
+        h_.ed.MoveCaret(b.x, b.y, 0, false);
+        h_.ed.FSelected = true;
+        h_.ed.FSelEndX = h_.ed.FCaretX;
+        h_.ed.FSelEndY = h_.ed.FCaretY;
+    }
+
+    void DeleteSelection() {
+        const Pos a = RandomPos(), b = NearbyPos(a);
+        const size_t oa = Offset(a), ob = Offset(b);
+        const size_t from = std::min(oa, ob), to = std::max(oa, ob);
+        const std::string removed = ref_.substr(from, to - from);
+        Select(a, b);
+        Edit(from, to - from, "");
+        Log("delete " + At(a) + "-" + At(b));
+        if (Chance(50)) {
+            h_.ed.SetSelText("");
+        } else {
+            h_.clipboard.bytes.reset();
+            h_.ed.CutToClipboard();
+            const bool copied = h_.clipboard.bytes && *h_.clipboard.bytes == removed;
+            if (!copied) Fail("cut put something else on the clipboard");
+        }
+    }
+
+    void ReplaceRange() {
+        Pos a = RandomPos(), b = NearbyPos(a);
+        if (Offset(b) < Offset(a)) std::swap(a, b);
+        const std::string text = RandomText(16);
+        Edit(Offset(a), Offset(b) - Offset(a), text);
+        Log("replace " + At(a) + "-" + At(b) + " by " + Show(text));
+        h_.ed.ReplaceRange(text, a.x, b.y, b.x, a.y);
+    }
+
+    void ReplaceLines() {
+        const int32_t count = h_.ed.Lines().Count();
+        int32_t from = Pick(count), to = Chance(20) ? Pick(count) : from + Pick(3);
+        to = std::min(to, count - 1);
+        if (to < from) std::swap(from, to);
+        const size_t start = Offset({0, from});
+        const size_t end = to + 1 < count ? Offset({0, to + 1}) : ref_.size();
+        const std::string text = RandomText(60);
+        Edit(start, end - start, text);
+        Log("replace rows " + std::to_string(from) + ".." + std::to_string(to) + " by " +
+            Show(text));
+        h_.ed.ReplaceLines(text, from, to);
+    }
+
+    void Paste() {
+        const std::string text = RandomText(20);
+        h_.clipboard.bytes = text;
+        const int how = Pick(10);
+        if (how < 3) {
+            Pos a = RandomPos(), b = NearbyPos(a);
+            const size_t oa = Offset(a), ob = Offset(b);
+            Select(a, b);
+            Edit(std::min(oa, ob), std::max(oa, ob) - std::min(oa, ob), text);
+        } else if (how < 4) {
+            h_.ed.SelectAll();
+            Edit(0, ref_.size(), text);
+        } else {
+            const Pos p = RandomPos();
+            h_.ed.GotoXY(p.x, p.y, 0);
+            Edit(Offset({h_.ed.FCaretX, h_.ed.FCaretY}), 0, text);
+        }
+        Log("paste " + Show(text) + " how " + std::to_string(how) + " caret " +
+            At({h_.ed.FCaretX, h_.ed.FCaretY}) + " anchor " +
+            At({h_.ed.FSelAnchorX, h_.ed.FSelAnchorY}));
+        h_.ed.PasteFromClipboard();
+    }
+
+    void SelectAllAndDelete() {
+        Log("select all and delete");
+        h_.ed.SelectAll();
+        Edit(0, ref_.size(), "");
+        if (Chance(50))
+            h_.ed.SetSelText("");
+        else
+            h_.ed.CutToClipboard();
+    }
+
+    void UndoOrRedo(bool undo) {
+        TVellEdit& e = h_.ed;
+        Log(undo ? "undo" : "redo");
+        if (undo)
+            e.Undo();
+        else
+            e.Redo();
+        if (lost_ || e.UndoLost()) {
+            lost_ = true;
+            ref_ = e.GetAllText();
+            return;
+        }
+        const size_t depth = e.UndoList().size();
+        if (depth >= snapshots_.size() || !snapshots_[depth])
+            Fail("undo or redo stopped between the records of one edit");
+        ref_ = *snapshots_[depth];
+    }
+
+    /// The same change to the reference, and the undo depth it will leave.
+    void Edit(size_t at, size_t length, const std::string& text) {
+        pendingBefore_ = h_.ed.UndoList().size();
+        ref_.replace(at, length, NeedsNormalizing(text) ? NormalizeBreaks(text) : text);
+        pendingEdit_ = true;
+    }
+
+    void AfterEdit() {
+        const size_t depth = h_.ed.UndoList().size();
+        if (h_.ed.UndoLost()) lost_ = true;
+        if (lost_) return;
+        // An edit that recorded nothing (an empty one) leaves the redo list.
+        if (depth == pendingBefore_ && !h_.ed.RedoList().empty()) return;
+        snapshots_.resize(pendingBefore_ + 1);
+        while (snapshots_.size() < depth)
+            snapshots_.emplace_back(std::nullopt);  // inside one edit's group
+        snapshots_.resize(depth + 1);
+        snapshots_[depth] = ref_;
+    }
+
+    // ---- episodes ---------------------------------------------------------------
+
+    void StartEpisode(bool newText) {
+        TVellEdit& e = h_.ed;
+        if (newText) {
+            e.SetWordWrap(Chance(60));
+            std::string text;
+            for (int lines = Pick(60); lines > 0; --lines)
+                text += RandomText(60) + "\r\n";
+            e.SetAllText(text);
+            ref_ = e.GetAllText();
+            Log("new text " + Show(text) + " wrap " + std::to_string(e.WordWrap()));
+        }
+        e.ResetModified();
+        e.UndoBuf = Chance(10) ? 5 + Pick(200) : 0xF8000;
+        Log("episode, undo budget " + std::to_string(e.UndoBuf) + ", column " +
+            std::to_string(e.Column()));
+        episodeStart_ = ref_;
+        snapshots_.assign(1, ref_);
+        lost_ = false;
+        episodeSteps_ = 0;
+        episodeLength_ = 20 + Pick(40);
+        Check();
+    }
+
+    void EndEpisode() {
+        TVellEdit& e = h_.ed;
+        while (!e.RedoList().empty()) {
+            UndoOrRedo(false);
+            Check();
+        }
+        const std::string before = e.GetAllText();
+        while (!e.UndoList().empty()) {
+            e.Undo();
+            CheckStore();
+        }
+        lost_ = lost_ || e.UndoLost();
+        if (!lost_ && e.GetAllText() != episodeStart_) Fail("undoing everything");
+        if (!lost_ && e.FModified) Fail("modified after undoing everything");
+        while (!e.RedoList().empty()) {
+            e.Redo();
+            CheckStore();
+        }
+        if (!lost_ && e.GetAllText() != before) Fail("redoing everything");
+        ref_ = e.GetAllText();
+        StartEpisode(Chance(30));
+    }
+
+    // ---- checks -------------------------------------------------------------------
+
+    [[noreturn]] void Fail(const std::string& what) const {
+        std::ostringstream out;
+        out << what << " at step " << step_ << " (wrap " << h_.ed.WordWrap() << ", column "
+            << h_.ed.Column() << ", rows " << h_.ed.Lines().Count() << ")\nlast steps:";
+        for (const std::string& line : history_)
+            out << "\n  " << line;
+        throw std::runtime_error(out.str());
+    }
+
+    void Check() {
+        if (pendingEdit_) {
+            pendingEdit_ = false;
+            AfterEdit();
+        }
+        if (h_.ed.GetAllText() != ref_) Fail("text differs from the reference");
+        CheckStore();
+    }
+
+    void CheckStore() {
+        const TVellEdit& e = h_.ed;
+        const TVellStrings& rows = e.Lines();
+        const int32_t last = rows.Count() - 1;
+        if (last < 0) Fail("no rows");
+        int32_t lineEnds = 0;
+        const int32_t probe = Pick(rows.Count());
+        int32_t endsBeforeProbe = 0;
+        for (int32_t y = 0; y <= last; ++y) {
+            if (y == probe) endsBeforeProbe = lineEnds;
+            std::string_view row = rows.View(y);
+            CheckRow(row, y == last);
+            lineEnds += HasTerminator(row);
+        }
+        CheckPosition(e.FCaretX, e.FCaretY, "caret");
+        CheckPosition(e.FSelAnchorX, e.FSelAnchorY, "anchor");
+        if (e.FModified != (!e.UndoList().empty() || e.UndoLost())) Fail("modified flag");
+        int32_t x = 0, y = probe;
+        h_.ed.EntryToLogical(x, y);
+        if (y != endsBeforeProbe) Fail("logical line number of row " + std::to_string(probe));
+    }
+
+    void CheckRow(std::string_view row, bool isLast) {
+        if (row.empty()) Fail("empty row");
+        if (isLast != (row.ends_with(kEndMarker))) Fail("end marker out of place");
+        const std::string_view body = StripTerminator(row);
+        if (body.find('\0') != std::string_view::npos) Fail("NUL inside a row");
+        if (body.find('\r') != std::string_view::npos) Fail("split line break");
+        if (!isLast && HasTerminator(row) && !row.ends_with(kCrLf)) Fail("odd terminator");
+        if (!h_.ed.WordWrap()) {
+            if (!isLast && !row.ends_with(kCrLf)) Fail("unwrapped row without line break");
+            return;
+        }
+        if (ExpandedLength(body, h_.ed.TabCount()) > h_.ed.Column()) Fail("row too wide");
+        if (!HasTerminator(row) && ByteTypeAt(row, static_cast<int32_t>(row.size())) == kLeadByte)
+            Fail("double-byte character split");
+    }
+
+    void CheckPosition(int32_t x, int32_t y, const char* what) {
+        const TVellStrings& rows = h_.ed.Lines();
+        if (y < 0 || y >= rows.Count() || x < 0 || x > h_.ed.MaxCaretX(y) ||
+            ByteTypeAt(rows.View(y), x + 1) == kTrailByte)
+            Fail(std::string(what) + " at an invalid position (" + std::to_string(x) + ", " +
+                 std::to_string(y) + ")");
+    }
+
+    std::mt19937_64 rng_;
+    EditorHarness h_;
+    std::string ref_, episodeStart_;
+    std::vector<std::optional<std::string>> snapshots_;
+    std::deque<std::string> history_;
+    size_t pendingBefore_ = 0;
+    bool pendingEdit_ = false;
+    bool lost_ = false;
+    int episodeSteps_ = 0, episodeLength_ = 40;
+    int64_t step_ = 0;
+};
+
+}  // namespace tw::test

@@ -1,0 +1,260 @@
+// Inserting, deleting and replacing text, and the clipboard.
+#include <gtest/gtest.h>
+
+#include "headless/EditorHarness.h"
+
+using namespace tw;
+using namespace tw::test;
+using namespace std::string_literals;
+
+namespace {
+
+using Rows = std::vector<std::string>;
+using Call = RecordingView::Call;
+
+class FailingClipboard : public IClipboard {
+  public:
+    void SetText(std::string_view) override { throw std::runtime_error("clipboard busy"); }
+    std::optional<std::string> GetText() override { return std::nullopt; }
+};
+
+}  // namespace
+
+TEST(VellEditEdit, PastingTwoLinesSplitsTheLine) {
+    EditorHarness h;
+    h.Load("abcdef");
+    h.ed.GotoXY(3, 0, 0);
+    h.clipboard.bytes = "X\r\nY";
+    h.ed.PasteFromClipboard();
+    EXPECT_EQ(h.Rows(), (Rows{"abcX\r\n", "Ydef\0\0"s}));
+    EXPECT_EQ(h.ed.FCaretX, 1);  // before the old rest of the line
+    EXPECT_EQ(h.ed.FCaretY, 1);
+    EXPECT_EQ(h.ed.FSelAnchorX, 1);
+    EXPECT_EQ(h.ed.FSelAnchorY, 1);
+}
+
+TEST(VellEditEdit, PastedLineBreakAtAPieceEndPutsTheCaretOnTheNextRow) {
+    EditorHarness h;
+    h.Load(std::string(100, 'x'), true);
+    h.ed.MoveCaret(72, 0, 0, true);  // the end of the first piece
+    h.clipboard.bytes = "A\r\n";
+    h.ed.PasteFromClipboard();
+    EXPECT_EQ(h.ed.GetAllText(), std::string(72, 'x') + "A\r\n" + std::string(28, 'x'));
+    EXPECT_EQ(h.ed.FCaretX, 0);
+    EXPECT_EQ(h.Row(h.ed.FCaretY), std::string(28, 'x') + "\0\0"s);
+}
+
+TEST(VellEditEdit, ForeignLineBreaksAreNormalisedOnTheWayIn) {
+    EditorHarness h;
+    h.Load("ab");
+    h.ed.GotoXY(1, 0, 0);
+    h.clipboard.bytes = "x\ry\0z\r"s;
+    h.ed.PasteFromClipboard();
+    EXPECT_EQ(h.ed.GetAllText(), "ax\r\nyz\r\nb");
+    EXPECT_EQ(h.ed.UndoList().front().Text, "x\r\nyz\r\n");
+    EXPECT_EQ(h.ed.FCaretY, 2);
+    EXPECT_EQ(h.ed.FCaretX, 0);
+}
+
+TEST(VellEditEdit, EmptyTextOnlyDeletesTheSelection) {
+    EditorHarness h;
+    h.Load("abcdef");
+    h.Select(1, 0, 4, 0);
+    h.ed.SetSelText("");
+    EXPECT_EQ(h.ed.GetAllText(), "aef");
+    ASSERT_EQ(h.ed.UndoList().size(), 1u);
+    EXPECT_EQ(h.ed.UndoList().front().Kind, 1);
+    EXPECT_EQ(h.ed.UndoList().front().Text, "bcd");
+}
+
+TEST(VellEditEdit, EmptySelectionOnAnEmptyLineKeepsTheLine) {
+    EditorHarness h;
+    h.Load("a\r\n\r\nb");
+    h.Select(0, 1, 0, 1);  // selected, but nothing in it
+    h.ed.SetSelText("x");
+    EXPECT_EQ(h.Rows(), (Rows{"a\r\n", "x\r\n", "b\0\0"s}));
+    h.ed.Undo();
+    EXPECT_EQ(h.ed.GetAllText(), "a\r\n\r\nb");
+}
+
+TEST(VellEditEdit, DeletingAcrossRowsJoinsThem) {
+    EditorHarness h;
+    h.Load("one\r\ntwo\r\nthree");
+    h.Select(1, 0, 2, 2);
+    h.view.Clear();
+    h.ed.SetSelText("");
+    EXPECT_EQ(h.Rows(), (Rows{"oree\0\0"s}));
+    EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 0, 8}, {"DrawLines", 3, 1, 0}}));
+}
+
+TEST(VellEditEdit, InsertWithoutPositionsGoesToTheAnchorAndKeepsTheSelection) {
+    EditorHarness h;
+    h.Load("abcdef");
+    h.ed.GotoXY(2, 0, 0);
+    h.ed.ReplaceRange("Z", -1, -1, -1, -1);
+    EXPECT_EQ(h.ed.GetAllText(), "abZcdef");
+    h.Select(1, 0, 3, 0);
+    h.ed.ReplaceRange("Q", -1, -1, -1, -1);
+    EXPECT_EQ(h.ed.GetAllText(), "aQbZcdef");
+}
+
+TEST(VellEditEdit, ReplaceRangeReachesIntoFollowingPiecesWhenWrapped) {
+    EditorHarness h;
+    h.Load(std::string(100, 'x') + "abc", true);
+    h.ed.ReplaceRange("Z", 70, 0, 75, 0);  // end X past the first row
+    EXPECT_EQ(h.ed.GetAllText(), std::string(70, 'x') + "Z" + std::string(25, 'x') + "abc");
+}
+
+TEST(VellEditEdit, ReplaceRangeEndInsideALineBreakTakesTheWholeBreak) {
+    EditorHarness h;
+    h.Load("abc\r\ndef");
+    h.ed.ReplaceRange("Z", 1, 0, 4, 0);  // X 4 is the LF
+    EXPECT_EQ(h.Rows(), (Rows{"aZdef\0\0"s}));
+    h.ed.ReplaceRange("Q", 1, 0, 99, 0);
+    EXPECT_EQ(h.Rows(), (Rows{"aQ\0\0"s}));
+}
+
+TEST(VellEditEdit, ReplaceRangeWithinARowRepaintsOnlyThatRow) {
+    EditorHarness h;
+    h.Load("abcdef\r\nnext");
+    h.view.Clear();
+    h.ed.ReplaceRange("XY", 1, 0, 3, 0);
+    EXPECT_EQ(h.ed.GetAllText(), "aXYdef\r\nnext");
+    EXPECT_EQ(h.view.Named("DrawLines").back(), (Call{"DrawLines", 6, 0, 0}));
+    EXPECT_TRUE(h.view.Named("DrawAll").empty());
+}
+
+TEST(VellEditEdit, ReplaceRangeIgnoresAnEarlierSelectAll) {
+    EditorHarness h;
+    h.Load("one\r\ntwo");
+    h.ed.SelectAll();
+    h.ed.ReplaceRange("X", 0, 1, 3, 1);
+    EXPECT_EQ(h.ed.GetAllText(), "one\r\nX");
+}
+
+TEST(VellEditEdit, ReplaceLinesReplacesRowsWithTheirBreaks) {
+    EditorHarness h;
+    h.Load("a\r\nb\r\nc\r\nd");
+    int32_t from = 1, to = 1;
+    h.ed.ReplaceLines("B\r\n", from, to);
+    EXPECT_EQ(h.ed.GetAllText(), "a\r\nB\r\nc\r\nd");
+    EXPECT_EQ(to, 1);  // the same rows to repaint
+    to = 2;
+    h.ed.ReplaceLines("X\r\nY\r\nZ\r\n", from, to);
+    EXPECT_EQ(h.ed.GetAllText(), "a\r\nX\r\nY\r\nZ\r\nd");
+    EXPECT_EQ(to, h.ed.FPageLines - 1);  // rows moved: repaint to the bottom
+    ASSERT_GE(h.ed.UndoList().size(), 2u);
+    EXPECT_EQ(h.ed.UndoList()[0].Kind, 0);
+    EXPECT_EQ(h.ed.UndoList()[1].Kind, 1);
+    EXPECT_EQ(h.ed.UndoList()[0].Y, h.ed.UndoList()[1].Y);
+}
+
+TEST(VellEditEdit, ReplaceLinesOfTheLastRowKeepsTheEndMarker) {
+    EditorHarness h;
+    h.Load("a\r\nb\r\nc");
+    int32_t from = 2, to = 2;
+    h.ed.ReplaceLines("X", from, to);
+    EXPECT_EQ(h.Rows(), (Rows{"a\r\n", "b\r\n", "X\0\0"s}));
+}
+
+TEST(VellEditEdit, ReplaceLinesIgnoresAnEarlierSelectAll) {
+    EditorHarness h;
+    h.Load("a\r\nb\r\nc");
+    h.ed.SelectAll();
+    int32_t from = 1, to = 1;
+    h.ed.ReplaceLines("B\r\n", from, to);
+    EXPECT_EQ(h.ed.GetAllText(), "a\r\nB\r\nc");
+}
+
+TEST(VellEditEdit, CopyInSelectAllLeavesOutTheEndMarker) {
+    EditorHarness h;
+    h.Load("x\r\ny");
+    h.ed.GotoXY(1, 1, 0);
+    h.ed.SelectAll();
+    h.ed.CopyToClipboard();
+    EXPECT_EQ(h.clipboard.bytes, "x\r\ny");
+    EXPECT_TRUE(h.ed.FAllSelected);
+    EXPECT_EQ(h.ed.FCaretX, 1);
+}
+
+TEST(VellEditEdit, CutWithoutSelectionChangesNothing) {
+    EditorHarness h;
+    h.Load("abc");
+    h.ed.CutToClipboard();
+    EXPECT_FALSE(h.clipboard.bytes.has_value());
+    EXPECT_EQ(h.ed.GetAllText(), "abc");
+    EXPECT_TRUE(h.ed.UndoList().empty());
+}
+
+TEST(VellEditEdit, CopyAndPasteAreByteExact) {
+    EditorHarness h;
+    const std::string text =
+        std::string(kAsia) + "\t" + std::string(kKana) + "\x81\x40z\r\n" + std::string(kA) + "\\~";
+    h.Load(text, true);
+    h.ed.SelectAll();
+    h.ed.CutToClipboard();
+    EXPECT_EQ(h.ed.GetAllText(), "");
+    EXPECT_EQ(h.clipboard.bytes, text);
+    h.ed.PasteFromClipboard();
+    h.ed.PasteFromClipboard();
+    EXPECT_EQ(h.ed.GetAllText(), text + text);
+}
+
+TEST(VellEditEdit, FailedClipboardKeepsTheText) {
+    RecordingMessageBox messages;
+    FailingClipboard clipboard;
+    FixedMetrics metrics;
+    TVellEdit ed(EditorServices{&metrics, &clipboard, &messages, nullptr});
+    ed.SetAllText("keep me");
+    ed.SelectAll();
+    ed.CutToClipboard();
+    EXPECT_EQ(ed.GetAllText(), "keep me");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "Error:OC002");
+    ed.PasteFromClipboard();  // no text on offer: nothing happens
+    EXPECT_EQ(ed.GetAllText(), "keep me");
+}
+
+TEST(VellEditEdit, ReadOnlyBlocksEditsButNotCopying) {
+    EditorHarness h;
+    h.Load("abc\r\ndef");
+    h.ed.ReadOnly = true;
+    h.Select(0, 0, 2, 0);
+    h.ed.SetSelText("X");
+    h.ed.ReplaceRange("X", 0, 1, 1, 1);
+    int32_t from = 0, to = 1;
+    h.ed.ReplaceLines("X", from, to);
+    h.clipboard.bytes = "P";
+    h.ed.PasteFromClipboard();
+    h.ed.CutToClipboard();
+    EXPECT_EQ(h.ed.GetAllText(), "abc\r\ndef");
+    EXPECT_EQ(h.clipboard.bytes, "P");  // read-only cuts nothing, not even a copy
+    EXPECT_TRUE(h.ed.UndoList().empty());
+    h.ed.CopyToClipboard();
+    EXPECT_EQ(h.clipboard.bytes, "ab");
+}
+
+TEST(VellEditEdit, TypingWithoutWrapRepaintsTheRowFromTheCaret) {
+    EditorHarness h;
+    h.Load("hello\r\nworld");
+    h.ed.GotoXY(2, 1, 0);
+    h.view.Clear();
+    h.Type("X");
+    EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 1, 16}}));
+    EXPECT_EQ(h.ed.FCaretPixelX, 24);
+    h.view.Clear();
+    h.view.textEdgeMoves = true;  // a wider line-number column moves every row
+    h.Type("Y");
+    EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawAll"}}));
+}
+
+TEST(VellEditEdit, DeletingAWrappedPieceWholeRemovesItsRow) {
+    EditorHarness h;
+    h.Load(std::string(72, 'a') + std::string(72, 'b') + "cc\r\n", true);
+    ASSERT_EQ(h.Row(1), std::string(72, 'b'));
+    h.Select(0, 1, 72, 1);
+    h.ed.SetSelText("");
+    EXPECT_EQ(h.Rows(), (Rows{std::string(72, 'a'), "cc\r\n", "\0\0"s}));
+    EXPECT_EQ(h.ed.FCaretY, 1);
+    EXPECT_EQ(h.ed.FCaretX, 0);
+}
