@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in release mode and runs them.
+# Builds the benchmarks in release mode and runs them:
+#   bench/run.sh [DIR]          the load and editor benchmarks (DIR: scratch files, default /tmp)
+#   bench/run.sh soak [SEED [STEPS]]   the random editing model for millions of steps
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "$root/build/bench" -DCMAKE_BUILD_TYPE=Release -DTW_BUILD_TESTS=OFF
-"$root/build/bench/bench/tw_bench_load" "${1:-/tmp}"
+bin=$root/build/bench/bin
+if [ "${1:-}" = soak ]; then
+    shift
+    exec "$bin/tw_editor_soak" "$@"
+fi
+"$bin/tw_bench_load" "${1:-/tmp}"
+"$bin/tw_bench_editor"
