@@ -1,0 +1,104 @@
+/** @file OptionData, the program's one settings record, and its "Option.dat" image. */
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+/// The size of "Option.dat": the record's memory image, padding included.
+inline constexpr size_t kOptionDataSize = 5784;
+/// A short string holds a length byte and at most this many bytes of text.
+inline constexpr size_t kShortStringMax = 255;
+inline constexpr size_t kHistorySlots = 10;
+
+/// FontStyle bits.
+inline constexpr uint8_t kFontBold = 0x01;
+inline constexpr uint8_t kFontItalic = 0x02;
+inline constexpr uint8_t kFontUnderline = 0x04;
+inline constexpr uint8_t kFontStrikeOut = 0x08;
+
+using ShortStringHistory = std::array<std::string, kHistorySlots>;
+
+/// Every setting of the program plus the read and find histories. A new
+/// record holds the defaults; WindowState and the histories start empty
+/// because the defaults never reset them. Values are kept as stored: whoever
+/// applies a field clamps it, so a record read from a damaged file still
+/// round-trips unchanged.
+struct OptionData {
+    bool WordWrap = true;
+    int32_t Column = 70;
+    bool EofDraw = true;
+    bool CRDraw = true;
+    bool ZspcDraw = true;
+    bool UlineF = false;
+    bool InyoEnabled = true;
+    std::string Inyostr = ">";
+    int32_t Gyokan = 0;
+    int32_t TabCount = 6;
+    int32_t ScrollStep = 2;
+    int32_t FontSize = 14;
+    std::string FontName = "FixedSys";
+    uint8_t FontStyle = 0;
+    uint8_t Reserved = 0;
+    uint32_t FontColor = 0x000000;
+    uint32_t EditorColor = 0xFFFFFF;
+    uint32_t SelColor = 0x808080;
+    uint32_t FindColor = 0xFF0000;
+    uint32_t URLColor = 0xFF0000;
+    uint32_t CREOFcolor = 0x808000;
+    uint32_t InyoColor = 0x808080;
+    uint32_t UlineColor = 0x000000;
+    int32_t ReadWindowState = 0;
+    bool LimitWindowCount = false;
+    int32_t MaxWindowCount = 10;
+    bool LimitFileSize = false;
+    int32_t MaxFileSize = 1000;
+    bool CreateBlank = true;
+    bool ShowLineNumber = true;
+    bool UseTab = true;
+    bool ShowTabBox = true;
+    bool MultiTabBox = false;
+    bool ShowToolBar = true;
+    bool SaveWindow = true;
+    int32_t WindowState = 0;
+    int32_t WindowTop = 133;
+    int32_t WindowLeft = 204;
+    int32_t WindowHeight = 528;
+    int32_t WindowWidth = 744;
+    bool SingleInstance = true;
+    bool AutoSave = true;
+    int32_t AutoSaveInterval = 180000;
+    bool SameFile = false;
+    int32_t BackupDays = 7;
+    int32_t TabWidth = 75;
+    uint32_t TabFaceColor = 0x8000000F;
+    uint32_t TabTextColor = 0x80000012;
+    uint32_t TabLightColor = 0x80000014;
+    uint32_t TabShadowColor = 0x80000010;
+    ShortStringHistory ReadHistory{};
+    ShortStringHistory FindHistory{};
+
+    /// The "Option.dat" image: exactly kOptionDataSize bytes, padding and
+    /// filler zero. Strings longer than a short string are cut to 255 bytes,
+    /// one less where the cut would split a double-byte character.
+    std::string ToBytes() const;
+    /// Reads an image; a shorter one reads as if it went on with zero bytes,
+    /// bytes past kOptionDataSize are ignored.
+    static OptionData FromBytes(std::string_view bytes);
+
+    bool operator==(const OptionData&) const = default;
+};
+
+/// True when every Boolean byte of a full image is 0 or 1, as this program
+/// and its Windows forerunner always write them; anything else is a foreign
+/// or damaged file.
+bool IsOptionImage(std::string_view bytes);
+
+/// `s` cut to fit a short string without splitting a double-byte character.
+std::string FitShortString(std::string_view s);
+
+}  // namespace tw
