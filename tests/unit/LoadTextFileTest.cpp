@@ -1,0 +1,113 @@
+// Reading files into lines as documents are opened, and the read history.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "LoadTextFile.h"
+#include "ReadHistory.h"
+#include "VellStrings.h"
+#include "support/TempDir.h"
+
+using namespace tw;
+using namespace std::string_literals;
+using tw::test::ReadFile;
+using tw::test::TempDir;
+
+namespace {
+
+std::string Load(const TempDir& dir, const std::string& bytes, int64_t* lines = nullptr) {
+    LoadedText t = LoadTextFile(dir.Write("in.txt", bytes));
+    if (lines) *lines = t.lines;
+    return t.text;
+}
+
+}  // namespace
+
+TEST(LoadTextFile, EveryBreakStyleEndsOneLine) {
+    TempDir dir;
+    int64_t lines = 0;
+    EXPECT_EQ(Load(dir, "a\nb", &lines), "a\r\nb\r\n");
+    EXPECT_EQ(lines, 2);
+    EXPECT_EQ(Load(dir, "a\r\nb\r\n", &lines), "a\r\nb\r\n");
+    EXPECT_EQ(lines, 2);
+    EXPECT_EQ(Load(dir, "a\n\rb", &lines), "a\r\n\r\nb\r\n");  // LF CR ends two
+    EXPECT_EQ(lines, 3);
+    EXPECT_EQ(Load(dir, "a\rb\r", &lines), "a\r\nb\r\n");
+    EXPECT_EQ(Load(dir, "", &lines), "");
+    EXPECT_EQ(lines, 0);
+    EXPECT_EQ(Load(dir, "\x83\x5c\r\n\x95\x5c"), "\x83\x5c\r\n\x95\x5c\r\n");
+}
+
+TEST(LoadTextFile, BreaksAcrossTheEightKilobyteBlocks) {
+    TempDir dir;
+    // A CR LF pair split by the block boundary is one break.
+    std::string first(8191, 'x');
+    EXPECT_EQ(Load(dir, first + "\r\nz"), first + "\r\nz\r\n");
+    // An LF starting a block after a block ending in LF is an empty line.
+    EXPECT_EQ(Load(dir, first + "\n\nz"), first + "\r\n\r\nz\r\n");
+    // A line over 16,384 bytes, spread over three blocks, arrives whole.
+    std::string longLine(20000, 'L');
+    EXPECT_EQ(Load(dir, "s\n" + longLine + "\nt"), "s\r\n" + longLine + "\r\nt\r\n");
+}
+
+TEST(LoadTextFile, CtrlZEndsTheTextAndNulBytesAreDroppedAlone) {
+    TempDir dir;
+    EXPECT_EQ(Load(dir,
+                   "a\r\nb\x1a"
+                   "c\r\nd"),
+              "a\r\nb\r\n");
+    EXPECT_EQ(Load(dir,
+                   "\x1a"
+                   "abc"),
+              "");
+    // A NUL is dropped, and the rest of its block is still read.
+    EXPECT_EQ(Load(dir, "a\0b\r\nc\0\r\nd"s), "ab\r\nc\r\nd\r\n");
+    EXPECT_THROW(LoadTextFile(dir.File("missing")), FileIoError);
+}
+
+TEST(LoadTextFile, CorpusFilesKeepTheirBytesAndGainABreakWhenTheyLackOne) {
+    int seen = 0;
+    for (auto& entry : std::filesystem::directory_iterator(TW_CORPUS_DIR)) {
+        if (entry.path().extension() != ".txt") continue;
+        ++seen;
+        std::string original = ReadFile(entry.path().string());
+        std::string expected = original.ends_with("\r\n") ? original : original + "\r\n";
+        EXPECT_EQ(LoadTextFile(entry.path().string()).text, expected) << entry.path();
+    }
+    EXPECT_GE(seen, 7);
+}
+
+TEST(ReadHistory, NewestFirstWithoutDroppingDuplicatesFurtherDown) {
+    ReadHistorySlots h{};
+    int items = CreateReRead(h, 0, "/a");
+    EXPECT_EQ(items, 1);
+    items = CreateReRead(h, items, "/a");  // already first: unchanged
+    EXPECT_EQ(items, 1);
+    for (const char* name : {"/b", "/c", "/d"})
+        items = CreateReRead(h, items, name);
+    EXPECT_EQ(h[0], "/d");
+    EXPECT_EQ(h[3], "/a");
+    items = CreateReRead(h, items, "/a");  // from slot 3 to slot 0, the copy stays in slot 4
+    EXPECT_EQ(h[0], "/a");
+    EXPECT_EQ(h[4], "/a");
+    EXPECT_EQ(items, 5);
+    for (int i = 0; i < 20; ++i)
+        items = CreateReRead(h, items, "/f" + std::to_string(i));
+    EXPECT_EQ(items, 10);
+    EXPECT_EQ(h[0], "/f19");
+    EXPECT_EQ(h[9], "/f10");
+    EXPECT_EQ(ReadHistoryCaptions(h, items)[9], "&9: /f10");
+}
+
+TEST(ReadHistory, LongNamesAreCutOnceAndStartUpStopsAtTheFirstEmptySlot) {
+    ReadHistorySlots h{};
+    std::string longName = "/" + std::string(300, 'n');
+    int items = CreateReRead(h, 0, longName);
+    EXPECT_EQ(h[0].size(), 255u);
+    items = CreateReRead(h, items, longName);
+    EXPECT_EQ(items, 1) << "the same long name must not push itself down";
+    h[1] = "/x";
+    h[3] = "/y";  // after a gap: not shown at start
+    EXPECT_EQ(ReadHistoryItemsAtStart(h), 2);
+}
