@@ -1,0 +1,55 @@
+// The checks before a file gets a document window, in their order.
+#include <gtest/gtest.h>
+
+#include "OpenFileCheck.h"
+#include "support/TempDir.h"
+
+using namespace tw;
+using tw::test::TempDir;
+
+TEST(OpenFileCheck, RefusalsComeInOrderWithTheirMessages) {
+    TempDir dir;
+    std::string a = dir.Write("a.txt", std::string(1000, 'x'));
+    OptionData o;
+    o.LimitWindowCount = true;
+    o.MaxWindowCount = 2;
+    o.LimitFileSize = true;
+    o.MaxFileSize = 1000;
+
+    // Open already: found before any limit, newest window first.
+    OpenCheck c = CheckOpen({a, "/other", a}, a, false, o);
+    EXPECT_EQ(c.refusal, OpenRefusal::AlreadyOpen);
+    EXPECT_EQ(c.openWindow, 2);
+    EXPECT_EQ(c.message, a + "はすでに存在します。");
+    // Another spelling of the same file is another document.
+    EXPECT_EQ(CheckOpen({a}, dir.path().string() + "/./a.txt", false, o).refusal,
+              OpenRefusal::TooLarge);
+
+    c = CheckOpen({"/x", "/y"}, a, false, o);
+    EXPECT_EQ(c.refusal, OpenRefusal::TooManyWindows);
+    EXPECT_EQ(c.message, "ウィンドウ数が指定したウィンドウ数を超えました");
+    EXPECT_EQ(CheckOpen({"/x"}, a, false, o).refusal, OpenRefusal::TooLarge);  // the second window
+
+    c = CheckOpen({}, a, false, o);  // exactly MaxFileSize bytes
+    EXPECT_EQ(c.refusal, OpenRefusal::TooLarge);
+    EXPECT_EQ(c.message, "ファイルサイズが指定したサイズを超えています");
+    o.MaxFileSize = 1001;
+    c = CheckOpen({}, a, false, o);
+    EXPECT_EQ(c.refusal, OpenRefusal::None);
+    EXPECT_EQ(c.size, 1000);
+
+    o.MaxFileSize = 0;  // refuses new texts too
+    EXPECT_EQ(CheckOpen({}, "NONAME1", true, o).refusal, OpenRefusal::TooLarge);
+    o.LimitFileSize = false;
+    EXPECT_EQ(CheckOpen({}, "NONAME1", true, o).refusal, OpenRefusal::None);
+}
+
+TEST(OpenFileCheck, FilesThatCannotBeReadAreRefusedWithoutAWindow) {
+    TempDir dir;
+    OptionData o;
+    EXPECT_EQ(CheckOpen({}, dir.File("missing.txt"), false, o).refusal, OpenRefusal::CannotOpen);
+    EXPECT_EQ(CheckOpen({}, dir.path().string(), false, o).refusal, OpenRefusal::CannotOpen);
+    std::string a = dir.Write("a.txt", "x");
+    EXPECT_FALSE(IsReadOnlyFile(a));
+    EXPECT_TRUE(IsReadOnlyFile(dir.File("missing.txt")));
+}
