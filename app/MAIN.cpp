@@ -1,5 +1,6 @@
 #include "MAIN.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -7,7 +8,7 @@
 #include <QShowEvent>
 #include <QSocketNotifier>
 
-#include "TextPreviewWindow.h"
+#include "EditorDocument.h"
 
 namespace tw {
 
@@ -19,6 +20,15 @@ TTarnwickEditor::TTarnwickEditor(InstancePaths paths, std::vector<std::string> c
     resize(900, 650);
     UpdateCaption();
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateCaption(); });
+    auto* save = new QAction(QStringLiteral("上書き保存(&S)"), this);
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(save, &QAction::triggered, this, [this] { SaveActive(); });
+    addAction(save);
+}
+
+void TTarnwickEditor::SaveActive() {
+    QMdiSubWindow* active = mdi_->activeSubWindow();
+    if (auto* doc = active ? qobject_cast<EditorDocument*>(active->widget()) : nullptr) doc->Save();
 }
 
 void TTarnwickEditor::UpdateCaption() {
@@ -120,8 +130,8 @@ void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
             return;
         }
     }
-    auto* view = new TextPreviewWindow();
-    if (!isNew && !view->Load(fileName)) {
+    auto* view = new EditorDocument(fileName);
+    if (!isNew && !view->Load()) {
         delete view;
         QMessageBox::warning(this, QStringLiteral("Tarnwick Editor"),
                              caption + QStringLiteral("の読み込みに失敗しました。\r"
@@ -132,6 +142,7 @@ void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
     sub->setWindowTitle(caption);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->showMaximized();  // the frame's caption then names the document
+    view->setFocus();
     UpdateCaption();
 }
 

@@ -24,6 +24,8 @@ class TTarnwickEditor : public QMainWindow {
     void OpenFile(const std::string& fileName, bool isNew);
 
     QMdiArea* MdiArea() const { return mdi_; }
+    /// Ctrl+S: writes the active document to its file.
+    void SaveActive();
 
   protected:
     void showEvent(QShowEvent* event) override;

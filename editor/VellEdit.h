@@ -207,6 +207,10 @@ class TVellEdit {
     /// The primitive under every deletion: removes the selected text (a
     /// select-all included) and records it, unless an undo is replaying.
     void DeleteSelection(bool Redraw);
+    /// Removes (X1, Y1)..(X2, Y2), rows in order, as one edit recorded under
+    /// `Kind` (2 Backspace, 3 Delete key, 5 overwritten), so that its undo
+    /// puts the caret where that key expects it.
+    void RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, uint8_t Kind, bool Redraw);
     void SetSelText(std::string_view S);
     void ReplaceRange(std::string_view Text, int32_t StartX, int32_t EndY, int32_t EndX,
                       int32_t StartY);

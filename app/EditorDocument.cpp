@@ -1,0 +1,39 @@
+#include "EditorDocument.h"
+
+#include "LoadTextFile.h"
+
+namespace tw {
+
+EditorDocument::EditorDocument(std::string fileName)
+    : fileName_(std::move(fileName)),
+      ownMessages_(std::make_unique<QtMessageBox>(this)),
+      messages_(ownMessages_.get()) {
+    // The settings' defaults for a new window, until the settings store
+    // applies its own record.
+    Edit().SetShowLineNumber(true);
+    Edit().SetSelColor(0x808080);
+}
+
+bool EditorDocument::Load() {
+    // Documents read every break style as a line end and keep CR LF.
+    try {
+        Edit().SetAllText(LoadTextFile(fileName_).text);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+bool EditorDocument::Save() {
+    if (!Edit().SaveToFile(fileName_)) {
+        messages_->Show(fileName_ + " の保存に失敗しました。", "Tarnwick Editor",
+                        MessageButtons::Ok, MessageIcon::Warning);
+        return false;
+    }
+    // The undo history stays; only the changed mark goes.
+    Edit().FModified = false;
+    if (Edit().OnChangeModify) Edit().OnChangeModify(Edit(), false);
+    return true;
+}
+
+}  // namespace tw

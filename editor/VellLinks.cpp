@@ -1,0 +1,207 @@
+// Web, mail and tag links: found anew on every repaint, over the wrapped
+// pieces of a logical line, and drawn underlined over the rows.
+#include <algorithm>
+#include <string>
+
+#include "TabExpand.h"
+#include "VellEditSub.h"
+#include "VellView.h"
+
+namespace tw {
+
+namespace {
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+size_t CharLen(std::string_view s, size_t i) {
+    return i + 1 < s.size() && IsLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+}
+
+/// A space, "|", a TAB or a full-width space, at or after `i`.
+size_t LinkEnd(std::string_view s, size_t i) {
+    while (i < s.size()) {
+        const char c = s[i];
+        if (c == ' ' || c == '|' || c == '\t') return i;
+        if (s.substr(i, 2) == "\x81\x40") return i;
+        i += CharLen(s, i);
+    }
+    return s.size();
+}
+
+/// An extension runs over single-byte characters up to a TAB, space, "," or ":".
+size_t ExtensionEnd(std::string_view s, size_t i) {
+    while (i < s.size()) {
+        const char c = s[i];
+        if (c == '\t' || c == ' ' || c == ',' || c == ':') return i;
+        if (CharLen(s, i) == 2) return i;
+        ++i;
+    }
+    return s.size();
+}
+
+bool StartsWebOrMail(std::string_view w) {
+    const std::string_view w7 = w.substr(0, 7);
+    return w7 == "http://" || w7 == "https:/" || w7 == "mailto:" || w.substr(0, 5) == "mail:";
+}
+
+/// The carry-over state of one scan of a logical line.
+struct LinkScan {
+    std::vector<LinkPart>& parts;
+    bool inLink = false, inTagName = false, inTagExt = false;
+    int id = -1;
+
+    void Add(int32_t row, size_t from, size_t to, bool continues) {
+        if (!continues) ++id;
+        if (to > from)
+            parts.push_back({row, static_cast<int32_t>(from), static_cast<int32_t>(to - from), id});
+    }
+};
+
+/// Scans one entry; `next` is the text of the entry after it, so a keyword
+/// cut by a wrap is still found.
+void ScanEntry(LinkScan& st, int32_t row, std::string_view entry, std::string_view next) {
+    if (entry == kCrLf) {
+        st.inLink = st.inTagName = st.inTagExt = false;
+        return;
+    }
+    const bool ends = HasTerminator(entry);
+    const std::string low = Lower(StripTerminator(entry));
+    const size_t len = low.size();
+    size_t p = 0;
+    if (st.inLink) {
+        p = LinkEnd(low, 0);
+        st.Add(row, 0, p, true);
+        st.inLink = p == len && !ends;
+        if (st.inLink) return;
+    } else if (st.inTagName) {
+        const size_t dot = low.find('.');
+        if (dot == std::string::npos) {
+            st.Add(row, 0, len, true);
+            st.inTagName = !ends;
+            return;
+        }
+        st.Add(row, 0, dot + 1, true);
+        st.inTagName = false;
+        st.inTagExt = true;
+        p = dot + 1;
+    }
+    if (st.inTagExt) {
+        const size_t q = ExtensionEnd(low, p);
+        st.Add(row, p, q, true);
+        st.inTagExt = q == len && !ends;
+        if (st.inTagExt) return;
+        p = q;
+    }
+    const std::string window = low + Lower(next.substr(0, 8));
+    while (p < len) {
+        const std::string_view w = std::string_view(window).substr(p);
+        if (StartsWebOrMail(w)) {
+            const size_t q = LinkEnd(low, std::min(p + 5, len));
+            st.Add(row, p, q, false);
+            st.inLink = q == len && !ends;
+            if (st.inLink) return;
+            p = q + (q < len ? CharLen(low, q) : 0);
+        } else if (w.substr(0, 4) == "tag:") {
+            const size_t dot = low.find('.', p + 4);
+            if (dot == std::string::npos) {
+                st.Add(row, p, len, false);
+                st.inTagName = !ends;
+                return;
+            }
+            const size_t q = ExtensionEnd(low, dot + 1);
+            st.Add(row, p, q, false);
+            st.inTagExt = q == len && !ends;
+            if (st.inTagExt) return;
+            p = std::max(q, p + 1);
+        } else {
+            p += CharLen(low, p);
+        }
+    }
+}
+
+}  // namespace
+
+int32_t TVellView::LogicalStart(int32_t row) const {
+    while (row > 0 && !HasTerminator(ed_.Lines().View(row - 1)))
+        --row;
+    return row;
+}
+
+std::vector<LinkPart> TVellView::ScanLinks(int32_t fromRow, int32_t toRow) const {
+    std::vector<LinkPart> parts;
+    LinkScan st{parts};
+    const int32_t last = ed_.Lines().Count() - 1;
+    toRow = std::min(toRow, last);
+    for (int32_t r = LogicalStart(fromRow); r <= toRow; ++r) {
+        const std::string_view e = ed_.Lines().View(r);
+        const std::string_view next =
+            !HasTerminator(e) && r < last ? ed_.Lines().View(r + 1) : std::string_view();
+        ScanEntry(st, r, e, StripTerminator(next));
+    }
+    return parts;
+}
+
+void TVellView::DrawLinks(int32_t fromRow, int32_t toRow) {
+    DrawLinksClipped(fromRow, toRow, {-1, 0, 0, 0});
+}
+
+void TVellView::DrawLinksClipped(int32_t fromRow, int32_t toRow, const PixelRect& clip) {
+    if (!ed_.ColorPrintF) return;
+    fromRow = std::max(fromRow, ed_.FTopLine);
+    toRow = std::min(toRow, ed_.FTopLine + ed_.FPageLines - 1);
+    if (fromRow > toRow) return;
+    for (const LinkPart& part : ScanLinks(fromRow, toRow))
+        if (part.row >= fromRow) DrawLinkSpan(part, clip);
+}
+
+void TVellView::DrawLinkSpan(const LinkPart& part, const PixelRect& clip) {
+    const std::string_view e = StripTerminator(ed_.Lines().View(part.row));
+    const int y = RowY(part.row);
+    const int origin = ed_.FTextLeft - ed_.FScrollX;
+    const int x1 = std::max(ed_.FTextLeft, origin + ExpandedWidth(e.substr(0, part.x)));
+    const int x2 = origin + ExpandedWidth(e.substr(0, part.x + part.len));
+    PixelRect r{x1, y, x2, y + ed_.FRowHeight};
+    if (clip.left != -1) {
+        if (clip.top != y) return;
+        r.left = std::max(clip.left, x1);
+        r.right = std::min(clip.right, x2);
+    }
+    if (r.right < x1 || x2 < r.left || r.Empty()) return;
+    surface_.SetUnderline(true);
+    surface_.TextOut(origin, y, r, ExpandTabs(e, ed_.TabCount()), ed_.URLColor, ed_.Color(), true);
+    surface_.SetUnderline(false);
+}
+
+std::string TVellView::GetLinkText(int32_t& col, int32_t& line, bool seekStart) {
+    const int32_t lastDoc = ed_.Lines().Count() - 1;
+    line = std::clamp(line, 0, lastDoc);
+    const int32_t first = LogicalStart(line);
+    int32_t last = line;
+    while (last < lastDoc && !HasTerminator(ed_.Lines().View(last)))
+        ++last;
+    const std::vector<LinkPart> parts = ScanLinks(first, last);
+    std::string link;
+    int hit = -1;
+    if (seekStart && !parts.empty()) {
+        hit = parts.front().id;
+    } else {
+        for (const LinkPart& p : parts)
+            if (p.row == line && col >= p.x && col <= p.x + p.len - 1) hit = p.id;
+    }
+    for (const LinkPart& p : parts)
+        if (p.id == hit) link += ed_.Lines().View(p.row).substr(p.x, p.len);
+    if (seekStart && parts.empty()) {
+        for (int32_t r = first; r <= last; ++r)
+            link += StripTerminator(ed_.Lines().View(r));
+    }
+    col = 0;
+    line = std::min(last + 1, lastDoc);
+    return link;
+}
+
+}  // namespace tw

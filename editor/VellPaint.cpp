@@ -1,0 +1,335 @@
+// Painting the rows, their marks, the number column and the selection.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "TabExpand.h"
+#include "VellEditSub.h"
+#include "VellView.h"
+
+namespace tw {
+
+namespace {
+
+constexpr std::string_view kFullWidthSpace = "\x81\x40";
+constexpr std::string_view kEofText = "[EOF]";
+constexpr PixelColor kInvert = 0xFFFFFF;
+
+std::string_view Prefix(std::string_view s, int32_t n) {
+    return s.substr(0,
+                    static_cast<size_t>(std::clamp<int32_t>(n, 0, static_cast<int32_t>(s.size()))));
+}
+
+/// The first character of a row: two bytes after a lead byte.
+std::string_view FirstChar(std::string_view t) {
+    if (t.empty()) return t;
+    return t.substr(0, IsLeadByte(static_cast<unsigned char>(t[0])) && t.size() > 1 ? 2 : 1);
+}
+
+}  // namespace
+
+int TVellView::RowY(int32_t row) const noexcept {
+    return ed_.TopMargin() + (row - ed_.FTopLine) * ed_.FRowHeight;
+}
+
+int TVellView::ExpandedWidth(std::string_view rowPrefix) const {
+    return metrics_.TextWidth(ExpandTabs(rowPrefix, ed_.TabCount()));
+}
+
+/// Quoted rows take their colour from their own first character only, so the
+/// further pieces of a wrapped quotation are drawn as ordinary text.
+PixelColor TVellView::TextColorFor(std::string_view entry) const {
+    if (!ed_.ColorPrintF) return ed_.Font().Color;
+    const std::string t = ExpandTabs(FirstChar(entry), ed_.TabCount());
+    const std::string_view first = FirstChar(t);
+    if (first.empty() || ed_.Inyostr.find(first) == std::string::npos) return ed_.Font().Color;
+    return ed_.InyoColor;
+}
+
+void TVellView::DrawRowText(int x, int y, std::string_view row) {
+    const std::string expanded = ExpandTabs(row, ed_.TabCount());
+    std::string_view t = expanded;
+    std::string_view ending;
+    if (HasTerminator(t)) {
+        ending = t.substr(t.size() - 2);
+        t.remove_suffix(2);
+    }
+    const int top = ed_.TopMargin() + y;
+    const PixelRect r{ed_.FTextLeft + x, top, ed_.FTextLeft + ed_.FTextWidth, top + ed_.FRowHeight};
+    const int origin = ed_.FTextLeft - ed_.FScrollX;
+    surface_.TextOut(origin, top, r, t, TextColorFor(row), ed_.Color(), true);
+    DrawLineEndMark(origin + metrics_.TextWidth(t), top, ending);
+    DrawFullWidthSpaces(r, origin, false, t, top);
+}
+
+void TVellView::DrawArrow(int x, int y, PixelColor color) {
+    const int top = y + crMarkTop_, bottom = y + crMarkBottom_;
+    surface_.Line(x + 4, top, x + 4, bottom, color);
+    surface_.Line(x + 4, bottom, x + 1, bottom - 3, color);
+    surface_.Line(x + 4, bottom, x + 7, bottom - 3, color);
+}
+
+void TVellView::DrawLineEndMark(int x, int y, std::string_view ending) {
+    if (ending == kEndMarker && ed_.EofDraw()) {
+        const PixelRect r{x, y, x + metrics_.TextWidth(kEofText), y + ed_.FCharHeight};
+        surface_.TextOut(x, y, r, kEofText, ed_.CREOFcolor, ed_.Color(), true);
+    } else if (ending == kCrLf && ed_.CRDraw()) {
+        DrawArrow(x, y, ed_.CREOFcolor);
+    }
+}
+
+/// A line of single dots whose rhythm runs on from stroke to stroke, so the
+/// dots keep their spacing around the corners of a box.
+void TVellView::DottedLine(int x1, int y1, int x2, int y2, PixelColor color) {
+    const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
+    for (int i = 0; i < steps; ++i) {
+        const int x = x1 + static_cast<int>(std::lround(double(x2 - x1) * i / steps));
+        const int y = y1 + static_cast<int>(std::lround(double(y2 - y1) * i / steps));
+        if (dotCounter_ == 0) dotX_ = x, dotY_ = y;
+        if (dotCounter_ == 1) surface_.Pixel(dotX_, dotY_, color);
+        if (++dotCounter_ >= 2) dotCounter_ = 0;
+    }
+}
+
+void TVellView::DrawFullWidthSpaces(const PixelRect& clip, int x, bool selected,
+                                    std::string_view text, int y) {
+    if (!ed_.ZspcDraw()) return;
+    const PixelColor pen = ed_.CREOFcolor ^ (selected ? kInvert : 0);
+    for (size_t p; (p = text.find(kFullWidthSpace)) != std::string_view::npos;) {
+        const int d = x + metrics_.TextWidth(text.substr(0, p + 2));
+        if (d >= clip.left && clip.right >= d - zspcWidth_) {
+            const int l = d - zspcWidth_ + 3, r = d - 3;
+            const int t = y + 2, b = y + zspcHeight_ - 2;
+            DottedLine(r, t, r, b, pen);
+            DottedLine(r, b, l, b, pen);
+            DottedLine(l, b, l, t, pen);
+            DottedLine(l, t, r, t, pen);
+        }
+        text = text.substr(p + 2);
+        x = d;
+    }
+}
+
+void TVellView::DrawLineNumbers(int32_t fromRow, int32_t toRow) {
+    const int top = std::max(ed_.TopMargin(), RowY(fromRow));
+    const int bottom = std::min(ed_.FHeight, RowY(toRow) + ed_.FCharHeight);
+    surface_.FillRect({0, top, ed_.FTextLeft, bottom}, ed_.Color());
+    if (!ed_.ShowLineNumber()) return;
+    const int sep = ed_.FTextLeft - 4;
+    surface_.Line(sep, ed_.TopMargin(), sep, bottom, ed_.CREOFcolor);
+    // Only the rows on screen: a caller may name every row of the document.
+    const int32_t first = std::max(fromRow, ed_.FTopLine);
+    const int32_t last =
+        std::min({toRow, ed_.FTopLine + ed_.FPageLines - 1, ed_.Lines().Count() - 1});
+    for (int32_t r = first; r <= last; ++r) {
+        const std::string s = std::to_string(r + 1);
+        const int w = metrics_.TextWidth(s);
+        const int x = ed_.FTextLeft - w - 7, y = RowY(r);
+        surface_.TextOut(x, y, {x, y, x + w, y + ed_.FCharHeight}, s, ed_.CREOFcolor, ed_.Color(),
+                         true);
+    }
+}
+
+void TVellView::ClearBelowText(int32_t fromRow, int32_t toRow) {
+    const int32_t n = std::min(ed_.FPageLines, ed_.Lines().Count() - ed_.FTopLine);
+    const int top = ed_.TopMargin() + n * ed_.FRowHeight - (ed_.FRowHeight - ed_.FCharHeight);
+    surface_.FillRect({0, top, ed_.FWidth, ed_.FHeight}, ed_.Color());
+    DrawLineNumbers(fromRow, toRow);
+}
+
+void TVellView::DrawLineRange(int32_t fromRow, int32_t toRow) {
+    for (int32_t r = fromRow; r <= toRow; ++r)
+        DrawRowText(0, RowY(r) - ed_.TopMargin(), ed_.Lines().View(r));
+    DrawLinks(fromRow, toRow);
+}
+
+void TVellView::FireUserDraw() {
+    surface_.FillRect({0, 0, ed_.FWidth, ed_.TopMargin()}, ed_.Color());
+    if (!ed_.OnUserDraw) return;
+    const int cw = std::max(1, ed_.FCharWidth);
+    const int c1 = std::max(1, static_cast<int>(std::nearbyint(double(ed_.FScrollX) / cw)));
+    const int last = static_cast<int>(std::nearbyint(double(ed_.FWidth + ed_.FScrollX) / cw));
+    const int c2 = std::min(last, ed_.WordWrap() ? ed_.Column() : maxColumn_);
+    ed_.OnUserDraw(ed_, c1, ed_.FWidth, ed_.FTextLeft, c2);
+}
+
+void TVellView::DrawAll() {
+    const int32_t count = ed_.Lines().Count();
+    if (ed_.FSelected || ed_.FAllSelected) {
+        DrawSelection();
+        ClearBelowText(0, count - 1);
+    } else {
+        const int32_t from = std::max(0, ed_.FTopLine);
+        const int32_t to = std::min(count - 1, ed_.FTopLine + ed_.FPageLines - 1);
+        DrawLineRange(from, to);
+        ClearBelowText(from, to);
+        DrawCaretUnderline(true);
+    }
+    FireUserDraw();
+    if (ed_.HorzScrollBar()) hbar_.SetPos((ed_.FScrollX + hScale_ - 1) / hScale_, true);
+    UpdateHorzScrollBar(true);
+}
+
+void TVellView::DrawLines(int mode, int32_t a, int32_t b) {
+    const int32_t top = std::max(0, ed_.FTopLine);
+    const int32_t last = ed_.FTopLine + ed_.FPageLines - 1;
+    const int32_t caret = ed_.FCaretY;
+    int32_t from = 0, to = 0;
+    switch (mode) {
+        case 0:
+            from = top, to = last;
+            break;
+        case 1:
+            from = caret - 1, to = last;
+            break;
+        case 2:
+            from = caret, to = last;
+            break;
+        case 3:
+            from = std::max(a, top), to = last;
+            break;
+        case 4:
+            from = to = caret;
+            break;
+        case 5:
+            from = caret + 1, to = last;
+            break;
+        case 6:
+            from = std::max(a, top), to = std::min(b, last);
+            break;
+        default:
+            break;
+    }
+    // Rows above the view would paint over the top strip.
+    from = std::max(from, top);
+    to = std::min(to, ed_.Lines().Count() - 1);
+    if (from <= to) {
+        DrawLineRange(from, to);
+        ClearBelowText(from, to);
+    }
+    DrawCaretUnderline(true);
+    FireUserDraw();
+    if (ed_.HorzScrollBar()) hbar_.SetPos((ed_.FScrollX + hScale_ - 1) / hScale_, true);
+    UpdateHorzScrollBar(true);
+}
+
+void TVellView::DrawLineText(int32_t row, int fromPixelX) {
+    if (row < ed_.FTopLine || row >= ed_.FTopLine + ed_.FPageLines) return;
+    if (row >= ed_.Lines().Count()) return;
+    DrawRowText(std::max(0, fromPixelX), RowY(row) - ed_.TopMargin(), ed_.Lines().View(row));
+    DrawLinks(row, row);
+    if (row == ed_.FCaretY) DrawCaretUnderline(true);
+}
+
+void TVellView::DrawLineSpan(int32_t row, int32_t fromCol, std::string_view text, bool selected,
+                             int32_t toCol) {
+    toCol = std::min<int32_t>(toCol, static_cast<int32_t>(text.size()));
+    if (fromCol >= toCol) return;
+    const std::string pre = ExpandTabs(Prefix(text, fromCol), ed_.TabCount());
+    const std::string full = ExpandTabs(Prefix(text, toCol), ed_.TabCount());
+    std::string_view span = std::string_view(full).substr(pre.size());
+    const int left = ed_.FTextLeft, right = ed_.FTextLeft + ed_.FTextWidth;
+    const int x0 = left - ed_.FScrollX + metrics_.TextWidth(pre);
+    const int y = RowY(row), yb = y + ed_.FRowHeight;
+    const bool sel = selected || ed_.FAllSelected;
+    bool ended = false;
+    if (span.ends_with(kEndMarker)) {
+        span.remove_suffix(2);
+        ended = true;
+        const int xe = x0 + metrics_.TextWidth(span);
+        if (ed_.EofDraw())
+            surface_.TextOut(xe, y, {xe, y, right, yb}, kEofText, ed_.CREOFcolor, ed_.Color(),
+                             true);
+        else
+            surface_.FillRect({xe, y, right, yb}, ed_.Color());
+    } else if (span.ends_with(kCrLf)) {
+        span.remove_suffix(2);
+        ended = true;
+        const int xe = x0 + metrics_.TextWidth(span);
+        const PixelRect box{std::max(left, xe), y, std::max(left, xe + 8), yb};
+        surface_.FillRect(box, sel ? ed_.SelColor() : ed_.Color());
+        if (ed_.CRDraw()) DrawArrow(xe, y, ed_.CREOFcolor ^ (sel ? kInvert : 0));
+        surface_.FillRect({box.right, y, right, yb}, ed_.Color());
+    }
+    const int xs = x0 + metrics_.TextWidth(span);
+    const PixelRect s{std::max(left, x0), y, std::max(left, xs), yb};
+    if (sel) {
+        surface_.TextOut(x0, y, s, span, ed_.Font().Color ^ kInvert, ed_.SelColor(), true);
+        DrawFullWidthSpaces(s, x0, true, span, y);
+    } else {
+        surface_.TextOut(x0, y, s, span, TextColorFor(text), ed_.Color(), true);
+        DrawFullWidthSpaces(s, x0, false, span, y);
+        DrawLinksClipped(row, row, s);
+    }
+    if (!ended && toCol == static_cast<int32_t>(text.size()))
+        surface_.FillRect({s.right, y, right, yb}, ed_.Color());
+}
+
+/// One row as the current selection shows it.
+void TVellView::DrawSelectedRow(int32_t row) {
+    const std::string_view e = ed_.Lines().View(row);
+    const auto len = static_cast<int32_t>(e.size());
+    if (ed_.FAllSelected || !ed_.FSelected) return DrawLineSpan(row, 0, e, ed_.FAllSelected, len);
+    int32_t ax = ed_.FSelAnchorX, ay = ed_.FSelAnchorY, bx = ed_.FSelEndX, by = ed_.FSelEndY;
+    if (by < ay || (by == ay && bx < ax)) std::swap(ax, bx), std::swap(ay, by);
+    if (row == ay && row == by) {
+        DrawLineSpan(row, 0, e, false, ax);
+        DrawLineSpan(row, ax, e, true, bx);
+        DrawLineSpan(row, bx, e, false, len);
+    } else if (row == ay) {
+        DrawLineSpan(row, 0, e, false, ax);
+        DrawLineSpan(row, ax, e, true, len);
+    } else if (row == by) {
+        DrawLineSpan(row, 0, e, true, bx);
+        DrawLineSpan(row, bx, e, false, len);
+    } else {
+        DrawLineSpan(row, 0, e, row > ay && row < by, len);
+    }
+}
+
+void TVellView::DrawSelection() {
+    const int32_t from = std::max(0, ed_.FTopLine);
+    const int32_t to = std::min(ed_.FTopLine + ed_.FPageLines, ed_.Lines().Count()) - 1;
+    for (int32_t r = from; r <= to; ++r)
+        DrawSelectedRow(r);
+}
+
+/// Repaints the rows between the end as last painted and the new end; every
+/// other row already shows what DrawSelection would show.
+void TVellView::ExtendSelection(int32_t x, int32_t y) {
+    const int32_t oldRow = ed_.FPrevCaretY;
+    ed_.FSelEndX = ed_.FPrevCaretX = x;
+    ed_.FSelEndY = ed_.FPrevCaretY = y;
+    const int32_t from = std::max({std::min(oldRow, y), ed_.FTopLine, 0});
+    const int32_t to =
+        std::min({std::max(oldRow, y), ed_.FTopLine + ed_.FPageLines - 1, ed_.Lines().Count() - 1});
+    for (int32_t r = from; r <= to; ++r)
+        DrawSelectedRow(r);
+}
+
+void TVellView::DrawCaretUnderline(bool draw) {
+    if (!ed_.UlineF || ed_.FSelected || mouseSelecting_) return;
+    const int32_t row = ed_.FCaretY;
+    if (row < ed_.FTopLine || row >= ed_.FTopLine + ed_.FPageLines) return;
+    const int y = RowY(row) + ed_.FCharHeight;
+    if (draw) return surface_.Line(ed_.LeftMargin(), y, ed_.FWidth, y, ed_.UlineColor);
+    if (y <= ed_.TopMargin()) return;
+    surface_.Line(ed_.LeftMargin(), y, ed_.FWidth, y, ed_.Color());
+    if (ed_.ShowLineNumber()) surface_.Pixel(ed_.FTextLeft - 4, y, ed_.CREOFcolor);
+}
+
+void TVellView::MoveCaretUnderline(int32_t oldRow, int32_t newRow) {
+    if (!ed_.UlineF || ed_.FSelected || mouseSelecting_) return;
+    const int32_t last = ed_.FTopLine + ed_.FPageLines;
+    if (oldRow >= ed_.FTopLine && oldRow < last) {
+        const int y = RowY(oldRow) + ed_.FCharHeight;
+        surface_.Line(ed_.LeftMargin(), y, ed_.FTextLeft + ed_.FTextWidth, y, ed_.Color());
+        if (ed_.ShowLineNumber()) surface_.Pixel(ed_.FTextLeft - 4, y, ed_.CREOFcolor);
+    }
+    if (newRow >= ed_.FTopLine && newRow < last) {
+        const int y = RowY(newRow) + ed_.FCharHeight;
+        surface_.Line(ed_.LeftMargin(), y, ed_.FWidth, y, ed_.UlineColor);
+    }
+}
+
+}  // namespace tw

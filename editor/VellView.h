@@ -1,0 +1,293 @@
+/** @file TVellView: the editor control on a surface — painting, caret, scrolling, keys, mouse. */
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "EditorView.h"
+#include "KeyboardState.h"
+#include "Surface.h"
+#include "TextMetrics.h"
+#include "Timer.h"
+#include "VellEdit.h"
+#include "ViewHost.h"
+
+namespace tw {
+
+/// Scroll-bar request codes, numbered as the standard ones.
+enum ScrollCode : int {
+    SB_LINEUP = 0,
+    SB_LINEDOWN = 1,
+    SB_PAGEUP = 2,
+    SB_PAGEDOWN = 3,
+    SB_THUMBPOSITION = 4,
+    SB_THUMBTRACK = 5,
+    SB_TOP = 6,
+    SB_BOTTOM = 7,
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+/// The platform pieces one control draws and listens through.
+struct ViewServices {
+    const ITextMetrics* metrics = nullptr;
+    ISurface* surface = nullptr;
+    ICaret* caret = nullptr;
+    IScrollBar* vbar = nullptr;
+    IScrollBar* hbar = nullptr;
+    IKeyboardState* keyboard = nullptr;
+    IWindowHost* host = nullptr;
+    ITimerFactory* timers = nullptr;
+};
+
+/// The word class of a character: a single byte, or lead x 256 + trail.
+uint8_t CharClass(int code);
+
+/// Virtual-key codes of the keys the control acts on.
+enum VirtualKey : int {
+    VK_BACK = 8,
+    VK_TAB = 9,
+    VK_RETURN = 13,
+    VK_ESCAPE = 27,
+    VK_PRIOR = 33,
+    VK_NEXT = 34,
+    VK_END = 35,
+    VK_HOME = 36,
+    VK_LEFT = 37,
+    VK_UP = 38,
+    VK_RIGHT = 39,
+    VK_DOWN = 40,
+    VK_INSERT = 45,
+    VK_DELETE = 46,
+    VK_OEM_COMMA = 188,
+    VK_OEM_PERIOD = 190,
+};
+
+/// A link found on a row: bytes [x, x + len) of the entry.
+struct LinkPart {
+    int32_t row = 0, x = 0, len = 0;
+    int id = 0;  ///< parts of one link cut by word wrap share it
+    bool operator==(const LinkPart&) const = default;
+};
+
+/// Implements the engine's view seam over a drawing surface and adds what the
+/// control does with the keyboard and the mouse. Rows are drawn at once; the
+/// window only shows the surface.
+class TVellView final : public IEditorView {
+  public:
+    TVellView(TVellEdit& edit, const ViewServices& services);
+    ~TVellView() override;
+    TVellView(const TVellView&) = delete;
+    TVellView& operator=(const TVellView&) = delete;
+
+    TVellEdit& Edit() noexcept { return ed_; }
+
+    // ---- IEditorView ---------------------------------------------------------
+    void HideCaret() override;
+    void ShowCaret() override;
+    void UpdateCaret() override;
+    bool UpdateVertScrollBar(bool redraw) override;
+    void UpdateHorzScrollBar(bool redraw) override;
+    void DrawAll() override;
+    void DrawLines(int mode, int32_t a, int32_t b) override;
+    void DrawLineText(int32_t row, int fromPixelX) override;
+    void DrawSelection() override;
+    void DrawCaretUnderline(bool draw) override;
+    void MoveCaretUnderline(int32_t oldRow, int32_t newRow) override;
+    void ResetState() override;
+
+    // ---- Geometry and painting -------------------------------------------------
+    /// Window creation or re-creation: metrics, number column, size.
+    void CreateView(int width, int height);
+    void CalcFontMetrics();
+    void CalcLineNumberWidth();
+    void WMSize(int width, int height);
+    void RefreshView();
+    void Rewrap();
+    void RecreateView();
+    int RowY(int32_t row) const noexcept;
+    /// Width of the tab-expanded text, measured from the row start.
+    int ExpandedWidth(std::string_view rowPrefix) const;
+    void DrawLineRange(int32_t fromRow, int32_t toRow);
+    void DrawRowText(int x, int y, std::string_view row);
+    void DrawLineSpan(int32_t row, int32_t fromCol, std::string_view text, bool selected,
+                      int32_t toCol);
+    void DrawLineEndMark(int x, int y, std::string_view ending);
+    void DrawFullWidthSpaces(const PixelRect& clip, int x, bool selected, std::string_view text,
+                             int y);
+    void DrawLineNumbers(int32_t fromRow, int32_t toRow);
+    void ClearBelowText(int32_t fromRow, int32_t toRow);
+    void ExtendSelection(int32_t x, int32_t y);
+    int GetCaretX() const noexcept { return ed_.FCaretPixelX + ed_.FTextLeft; }
+    int TextLeftBase() const noexcept { return textLeftBase_; }
+    int LineNoWidth() const noexcept { return lineNoWidth_; }
+
+    // ---- Links and quotations -------------------------------------------------
+    /// Link parts of rows from the start of fromRow's logical line to toRow.
+    std::vector<LinkPart> ScanLinks(int32_t fromRow, int32_t toRow) const;
+    void DrawLinks(int32_t fromRow, int32_t toRow);
+    /// Clip.left -1: no clipping.
+    void DrawLinksClipped(int32_t fromRow, int32_t toRow, const PixelRect& clip);
+    void DrawLinkSpan(const LinkPart& part, const PixelRect& clip);
+    /// The whole link at (col, line), or empty; leaves (col, line) at the
+    /// start of the next logical line.
+    std::string GetLinkText(int32_t& col, int32_t& line, bool seekStart);
+    int32_t LogicalStart(int32_t row) const;
+
+    // ---- Caret and scrolling ---------------------------------------------------
+    void SetFocus();
+    void KillFocus();
+    int WMVScroll(int code, int thumb = 0);
+    int WMHScroll(int code, int thumb = 0);
+    void WMMouseWheel(int delta);
+    void MoveVert(int delta);
+    void MoveCaretLines(int32_t delta);
+    void GoNextRowStart();
+    void GoPrevRow();
+    void UpdateSelectionAfterMove();
+    int32_t ColFromX(std::string_view entry, int x);
+    void KeepVisibleRight(int width, bool overTab);
+    void KeepVisibleLeft(int width, bool overTab);
+    void ScrollToLineEndX(int x);
+    int32_t MaxTopLine() const noexcept { return maxTopLine_; }
+    int MaxLineWidth() const noexcept { return maxLineWidth_; }
+    int VScale() const noexcept { return vScale_; }
+    int HScale() const noexcept { return hScale_; }
+    int RepeatCount() const noexcept { return repeatCount_; }
+    int VScrolled() const noexcept { return vScrolled_; }
+    void SuppressCaretOnNextScroll() noexcept { scrollMovesCaret_ = false; }
+
+    // ---- Keyboard -----------------------------------------------------------------
+    /// Key codes follow the virtual-key numbering (VK_*).
+    void KeyDown(int vk);
+    void KeyUp(int vk);
+    void CharTyped(unsigned char code);
+    /// A committed input-method string in cp932: one insertion, one undo record.
+    void ImeCommit(std::string_view cp932);
+    void GoLineStart();
+    void GoLineEnd();
+    void MoveLeft(bool byWord);
+    void MoveRight(bool byWord);
+    void GoTop();
+    void GoBottom();
+    void NewLine();
+    void InsertTab();
+    void DeleteChar();
+    void BackSpace();
+    void DeleteWordRight();
+    void DeleteWordLeft();
+    void ToggleInsertMode();
+    void PageScroll(int code);
+    int32_t FindWordBoundary(bool forward, std::string& skipped) const;
+    void InsertTyped(std::string_view s);
+    bool InKeyDown() const noexcept { return inKeyDown_; }
+
+    // ---- Mouse and drag-and-drop --------------------------------------------------
+    void SetCaretFromPoint(int x, int y);
+    void MouseDown(MouseButton button, int x, int y);
+    void MouseMove(int x, int y);
+    void MouseUp(MouseButton button, int x, int y);
+    void DblClick();
+    void MouseSelectTo(int x, int y);
+    void AutoScrollTimer();
+    void StartTextDrag();
+    /// The pointer moved during a text drag.
+    void DragOver(int x, int y);
+    /// The drop: moves, or with `copy` copies, the dragged text to the caret.
+    void DoEndDrag(bool copy);
+    /// Ctrl pressed or released during a text drag switches the pointer shape.
+    void DragModifierChanged(bool control);
+    bool MouseSelecting() const noexcept { return mouseSelecting_; }
+    bool Dragging() const noexcept { return dragging_; }
+    int AutoScroll() const noexcept { return autoScroll_; }
+    DragCursorShape DragCursor() const noexcept { return dragCursor_; }
+
+    /// Fired after the control acted on a key, a typed character, a double click.
+    std::function<void(int vk)> OnKeyDown;
+    std::function<void(unsigned char)> OnKeyPress;
+    TVellEdit::TNotifyEvent OnDblclick;
+
+  private:
+    friend struct ViewKeyTable;
+    PixelColor TextColorFor(std::string_view entry) const;
+    void DottedLine(int x1, int y1, int x2, int y2, PixelColor color);
+    void DrawArrow(int x, int y, PixelColor color);
+    void FireUserDraw();
+    void DrawSelectedRow(int32_t row);
+    bool FitNumberColumn();
+    void SetScrollRects();
+    void ScrollTextArea(int dx);
+    bool InsideSelection(int32_t x, int32_t y) const;
+    void RemoveAtCaret(uint8_t undoKind, bool backspace);
+    void RemoveBytesAtCaret(int32_t n, uint8_t undoKind, bool backspace);
+    void JoinWithNextRow(uint8_t undoKind);
+    void AfterRowEdit(int fromPixelX);
+    void OverwriteAtCaret(std::string_view s, std::string& line, std::string& pad);
+    bool ShiftOrMouse() const;
+    void BeginSelectionMove(bool shift);
+    void EndSelectionMove(bool hadSelection);
+    void DropText(bool copy);
+    void SelectRowFromMargin();
+    void FollowPointer(int x);
+
+    TVellEdit& ed_;
+    const ITextMetrics& metrics_;
+    ISurface& surface_;
+    ICaret& caret_;
+    IScrollBar& vbar_;
+    IScrollBar& hbar_;
+    IKeyboardState& keyboard_;
+    IWindowHost& host_;
+    std::unique_ptr<ITimer> timer_;
+
+    // Geometry beyond the engine's.
+    int textLeftBase_ = 10;
+    int lineNoWidth_ = 0;
+    int digitWidth_ = 8;
+    int crMarkTop_ = 3, crMarkBottom_ = 13;
+    int zspcWidth_ = 16, zspcHeight_ = 16;
+    int maxColumn_ = 2047;
+    int dotCounter_ = 0;
+    int dotX_ = 0, dotY_ = 0;
+    PixelRect paintRect_, scrollRect_;
+
+    // Scrolling.
+    int32_t maxTopLine_ = 0;
+    int maxLineWidth_ = 0;
+    int vScale_ = 1, hScale_ = 1;
+    int32_t vScrollReq_ = 0;
+    int32_t vScrolled_ = 0;
+    int hScrolled_ = 0;
+    int repeatCount_ = 0;
+    bool inVScroll_ = false;
+    bool scrollMovesCaret_ = true;
+    int goalPixelX_ = 0;
+    int32_t goalXCached_ = -1;
+    int32_t lastVertX_ = -1, lastVertY_ = -1;
+    bool hasFocus_ = false;
+
+    // Keyboard.
+    bool inKeyDown_ = false;
+
+    // Mouse and drag.
+    bool mouseSelecting_ = false;
+    bool dragging_ = false;
+    int autoScroll_ = 0;
+    int mouseX_ = 0, mouseY_ = 0;
+    int32_t dragX_ = 0, dragY_ = 0;
+    bool dblClicked_ = false;
+    DragCursorShape dragCursor_ = DragCursorShape::Move;
+    /// The dragged bytes, kept here so the drop never depends on the clipboard.
+    std::string dragText_;
+    struct RowCol {
+        int32_t x = 0, y = 0;
+    };
+    RowCol dragFrom_, dragTo_;
+    int32_t marginRow_ = -1;
+};
+
+}  // namespace tw

@@ -1,0 +1,122 @@
+/** @file The Qt window that hosts one editor control. */
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "QtPlatform.h"
+#include "QtSurface.h"
+#include "VellEdit.h"
+#include "VellView.h"
+
+class QScrollBar;
+
+namespace tw {
+
+/// A scroll bar of the control over a QScrollBar child.
+class QtScrollBar : public IScrollBar {
+  public:
+    explicit QtScrollBar(QScrollBar* bar) : bar_(bar) {}
+    void SetRange(int min, int max, bool redraw) override;
+    void SetPos(int pos, bool redraw) override;
+    int Pos() const override { return pos_; }
+    void Enable(bool arrows) override;
+    void Show(bool visible) override;
+    bool Wanted() const { return wanted_; }
+
+  private:
+    QScrollBar* bar_;
+    int pos_ = 0;
+    bool wanted_ = true;
+};
+
+/// Keeps a persistent image of its client area that the control paints into
+/// at once; a paint event only copies the image and puts the caret and the
+/// input method's preedit text on top.
+class VellEditWidget : public QWidget, private ICaret, private IWindowHost, private IKeyboardState {
+    Q_OBJECT
+  public:
+    explicit VellEditWidget(QWidget* parent = nullptr);
+    ~VellEditWidget() override;
+
+    TVellEdit& Edit() { return *edit_; }
+    TVellView& View() { return *view_; }
+    const QImage& Image() const { return image_; }
+    /// The client position of the caret bar, or (-1, -1) while it is not shown.
+    QPoint CaretPos() const;
+    bool CaretVisible() const { return caretExists_ && caretHidden_ == 0; }
+    QString Preedit() const { return preedit_; }
+
+  signals:
+    void modifiedChanged(bool modified);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+  private:
+    // ICaret
+    void Create(int width, int height) override;
+    void Destroy() override;
+    void SetPos(int x, int y) override;
+    void Hide() override;
+    void Show() override;
+    // IWindowHost
+    void TakeFocus() override { setFocus(Qt::MouseFocusReason); }
+    void SetDragCursor(DragCursorShape shape) override;
+    void BeginTextDrag() override;
+    void ImePositionChanged(int x, int y) override;
+    void ShowContextMenu(int, int) override {}
+    // IKeyboardState: the modifiers of the input event being handled.
+    bool ShiftDown() const override { return modifiers_ & Qt::ShiftModifier; }
+    bool ControlDown() const override { return modifiers_ & Qt::ControlModifier; }
+    bool AltDown() const override { return modifiers_ & Qt::AltModifier; }
+
+    void SetupFont();
+    void LayoutClient();
+    QRect CaretRect() const;
+    void ScrollAction(bool vertical, int action);
+    std::string CaretRowText() const;
+
+    QFont font_;
+    std::unique_ptr<QtTextMetrics> metrics_;
+    QtClipboard clipboard_;
+    QtMessageBox messages_;
+    QtTimerFactory timers_;
+    QImage image_;
+    QtImageSurface surface_;
+    QScrollBar* vbar_;
+    QScrollBar* hbar_;
+    QtScrollBar vbarAdapter_, hbarAdapter_;
+    std::unique_ptr<TVellEdit> edit_;
+    std::unique_ptr<TVellView> view_;
+    bool created_ = false;
+
+    QTimer blink_;
+    bool blinkOn_ = true;
+    bool caretExists_ = false;
+    int caretHidden_ = 1;
+    int caretW_ = 2, caretH_ = 16;
+    QPoint caretPos_;
+    QPoint imePos_;
+    Qt::KeyboardModifiers modifiers_;
+    QString preedit_;
+};
+
+}  // namespace tw

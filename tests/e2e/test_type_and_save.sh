@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The real program under Xvfb: typing at the start of a corpus file and saving
+# with Ctrl+S puts exactly the typed bytes in front of the file's own.
+source "$(dirname "$0")/lib.sh"
+# A copy of the program, so that tests counting the processes of the real
+# one are not confused when they run beside this one.
+cp "$1" "$E2E_TMP/tarnwick-editor-typing"
+editor=$E2E_TMP/tarnwick-editor-typing
+corpus=${TW_CORPUS_DIR:?}
+e2e_start_x
+
+doc=$E2E_TMP/doc.txt
+cp "$corpus/aozoraepub3-test_ruby.txt" "$doc"
+"$editor" "$doc" >"$E2E_TMP/editor.log" 2>&1 &
+E2E_PIDS+=($!)
+win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]") || e2e_fail "the file did not open"
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+
+xdotool type --delay 20 "Hello, tw 123"
+xdotool key --delay 20 Return
+xdotool key --delay 20 ctrl+s
+
+expected=$E2E_TMP/expected.txt
+{ printf 'Hello, tw 123\r\n'; cat "$corpus/aozoraepub3-test_ruby.txt"; } >"$expected"
+deadline=$((SECONDS + 20))
+until cmp -s "$doc" "$expected"; do
+    [ $SECONDS -lt $deadline ] || {
+        head -c 80 "$doc" | od -c | head -5 >&2
+        e2e_fail "the saved file is not the typed text followed by the original"
+    }
+    sleep 0.2
+done
+
+# A picture of the running program with marks and a selection, kept in the
+# build folder for people to look at.
+if [ -n "${TW_SCREENSHOT_DIR:-}" ]; then
+    xdotool key --delay 20 ctrl+Home shift+Down shift+Down shift+End
+    sleep 0.5
+    xwd -root -silent >"$E2E_TMP/shot.xwd" 2>/dev/null || true
+    if command -v convert >/dev/null && convert "$E2E_TMP/shot.xwd" "$TW_SCREENSHOT_DIR/editor-e2e.png" 2>/dev/null; then :; else
+        cp "$E2E_TMP/shot.xwd" "$TW_SCREENSHOT_DIR/editor-e2e.xwd" 2>/dev/null || true
+    fi
+fi
+echo "e2e type and save: ok"
