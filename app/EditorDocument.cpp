@@ -1,5 +1,7 @@
 #include "EditorDocument.h"
 
+#include <QCloseEvent>
+
 #include "LoadTextFile.h"
 
 namespace tw {
@@ -34,6 +36,26 @@ bool EditorDocument::Save() {
     Edit().FModified = false;
     if (Edit().OnChangeModify) Edit().OnChangeModify(Edit(), false);
     return true;
+}
+
+bool EditorDocument::ConfirmClose() {
+    if (!Edit().FModified) return true;
+    switch (messages_->Show(fileName_ + " の変更を保存しますか？", "Tarnwick Editor",
+                            MessageButtons::YesNoCancel, MessageIcon::Question)) {
+        case MessageAnswer::Yes:
+            return Save();
+        case MessageAnswer::No:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void EditorDocument::closeEvent(QCloseEvent* event) {
+    if (ConfirmClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 }  // namespace tw

@@ -20,10 +20,16 @@ class EditorDocument : public VellEditWidget {
     /// Writes the text back to its file. A failure is reported and leaves the
     /// document marked as changed.
     bool Save();
+    /// Before the window goes: a changed text asks whether to save it. False
+    /// keeps the window (Cancel, or a save that failed).
+    bool ConfirmClose();
     /// Where failures are reported; the window's own message box by default.
     void SetMessageBox(IMessageBox* messages) {
         messages_ = messages ? messages : ownMessages_.get();
     }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     std::string fileName_;

@@ -147,6 +147,12 @@ void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
 }
 
 void TTarnwickEditor::closeEvent(QCloseEvent* event) {
+    // Each changed document asks first; one that stays keeps the frame open.
+    mdi_->closeAllSubWindows();
+    if (!mdi_->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
     if (handOffNotifier_) {
         handOffNotifier_->setEnabled(false);
         handOffNotifier_->deleteLater();  // it may be the sender of the running slot

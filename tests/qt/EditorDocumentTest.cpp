@@ -51,6 +51,28 @@ TEST(EditorDocument, FailedSaveIsReportedAndKeepsTheChange) {
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+TEST(EditorDocument, ClosingAChangedTextAsksAndKeepsItUnlessToldOtherwise) {
+    test::TempDir dir;
+    const std::string path = (dir.path() / "doc.txt").string();
+    std::ofstream(path, std::ios::binary) << "abc\r\n";
+    EditorDocument doc(path);
+    ASSERT_TRUE(doc.Load());
+    test::RecordingMessageBox messages;
+    doc.SetMessageBox(&messages);
+    EXPECT_TRUE(doc.ConfirmClose());  // unchanged: no question
+    EXPECT_TRUE(messages.shown.empty());
+
+    doc.View().CharTyped('z');
+    messages.answers = {MessageAnswer::Cancel, MessageAnswer::No, MessageAnswer::Yes};
+    EXPECT_FALSE(doc.ConfirmClose());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, path + " の変更を保存しますか？");
+    EXPECT_TRUE(doc.ConfirmClose());  // No: goes without saving
+    EXPECT_EQ(ReadAll(path), "abc\r\n");
+    EXPECT_TRUE(doc.ConfirmClose());  // Yes: saved first
+    EXPECT_EQ(ReadAll(path), "zabc\r\n");
+}
+
 TEST(EditorDocument, UnreadableFileIsRefused) {
     EditorDocument doc("/nonexistent/folder/file.txt");
     EXPECT_FALSE(doc.Load());
