@@ -13,3 +13,4 @@ if [ "${1:-}" = soak ]; then
 fi
 "$bin/tw_bench_load" "${1:-/tmp}"
 "$bin/tw_bench_editor"
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$bin/tw_bench_view"
