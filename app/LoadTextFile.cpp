@@ -1,13 +1,6 @@
 #include "LoadTextFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
-#include "VellStrings.h"
+#include "InputFile.h"
 
 namespace tw {
 
@@ -70,25 +63,14 @@ class LineScanner {
 }  // namespace
 
 LoadedText LoadTextFile(const std::string& fileName) {
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw FileIoError(fileName + ": " + std::strerror(errno));
+    InputFile file(fileName);
     LoadedText result;
-    struct ::stat st;
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        result.text.reserve(static_cast<size_t>(st.st_size) + static_cast<size_t>(st.st_size) / 16);
+    const int64_t size = file.Size();
+    if (size > 0) result.text.reserve(static_cast<size_t>(size + size / 16));
     LineScanner scanner(result);
     char block[kBlock];
-    for (;;) {
-        ssize_t r = ::read(fd, block, sizeof block);
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) {
-            int err = errno;
-            ::close(fd);
-            throw FileIoError(fileName + ": " + std::strerror(err));
-        }
-        if (r == 0 || !scanner.Feed(block, static_cast<size_t>(r))) break;
-    }
-    ::close(fd);
+    for (size_t n; (n = file.Read(block, sizeof block)) > 0;)
+        if (!scanner.Feed(block, n)) break;
     scanner.Finish();
     return result;
 }

@@ -153,6 +153,14 @@ void TVellView::FireUserDraw() {
     ed_.OnUserDraw(ed_, c1, ed_.FWidth, ed_.FTextLeft, c2);
 }
 
+/// What every repaint ends with: the top margin (and its ruler) and the
+/// horizontal scroll bar brought up to date.
+void TVellView::FinishRepaint() {
+    FireUserDraw();
+    if (ed_.HorzScrollBar()) hbar_.SetPos((ed_.FScrollX + hScale_ - 1) / hScale_, true);
+    UpdateHorzScrollBar(true);
+}
+
 void TVellView::DrawAll() {
     const int32_t count = ed_.Lines().Count();
     if (ed_.FSelected || ed_.FAllSelected) {
@@ -165,9 +173,7 @@ void TVellView::DrawAll() {
         ClearBelowText(from, to);
         DrawCaretUnderline(true);
     }
-    FireUserDraw();
-    if (ed_.HorzScrollBar()) hbar_.SetPos((ed_.FScrollX + hScale_ - 1) / hScale_, true);
-    UpdateHorzScrollBar(true);
+    FinishRepaint();
 }
 
 void TVellView::DrawLines(int mode, int32_t a, int32_t b) {
@@ -208,9 +214,7 @@ void TVellView::DrawLines(int mode, int32_t a, int32_t b) {
         ClearBelowText(from, to);
     }
     DrawCaretUnderline(true);
-    FireUserDraw();
-    if (ed_.HorzScrollBar()) hbar_.SetPos((ed_.FScrollX + hScale_ - 1) / hScale_, true);
-    UpdateHorzScrollBar(true);
+    FinishRepaint();
 }
 
 void TVellView::DrawLineText(int32_t row, int fromPixelX) {

@@ -217,6 +217,7 @@ class TVellView final : public IEditorView {
     void DottedLine(int x1, int y1, int x2, int y2, PixelColor color);
     void DrawArrow(int x, int y, PixelColor color);
     void FireUserDraw();
+    void FinishRepaint();
     void DrawSelectedRow(int32_t row);
     bool FitNumberColumn();
     void SetScrollRects();

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "InputFile.h"
 #include "VellStrings.h"
 
 namespace tw {
@@ -58,22 +59,11 @@ mode_t CurrentUmask() {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) Fail("ファイルを開けません", path, errno);
+    InputFile file(path);
     std::string bytes;
     char buf[kWriteBuffer];
-    for (;;) {
-        ssize_t r = ::read(fd, buf, sizeof buf);
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) {
-            int err = errno;
-            ::close(fd);
-            Fail("ファイルを読み込めません", path, err);
-        }
-        if (r == 0) break;
-        bytes.append(buf, static_cast<size_t>(r));
-    }
-    ::close(fd);
+    for (size_t n; (n = file.Read(buf, sizeof buf)) > 0;)
+        bytes.append(buf, n);
     return bytes;
 }
 

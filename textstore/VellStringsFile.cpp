@@ -1,12 +1,9 @@
 // Loading the line store from files and saving it back.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 
 #include "EntryArena.h"
+#include "InputFile.h"
 #include "SafeFileWriter.h"
 #include "VellEditSub.h"
 #include "VellStrings.h"
@@ -18,45 +15,6 @@ namespace {
 constexpr size_t kCrLfBlock = 8192;
 constexpr size_t kBreakBlock = 16384;
 constexpr char kCtrlZ = 0x1A;
-
-/// An open file that closes itself.
-class InputFile {
-  public:
-    explicit InputFile(const std::string& path) : path_(path) {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd_ < 0)
-            throw FileIoError("ファイル " + path + " を開けません: " + std::strerror(errno));
-    }
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    ~InputFile() { ::close(fd_); }
-
-    size_t Read(char* buf, size_t n) {
-        for (;;) {
-            ssize_t r = ::read(fd_, buf, n);
-            if (r >= 0) return static_cast<size_t>(r);
-            if (errno != EINTR)
-                throw FileIoError("ファイル " + path_ +
-                                  " を読み込めません: " + std::strerror(errno));
-        }
-    }
-    int64_t Size() const {
-        struct stat st;
-        return ::fstat(fd_, &st) == 0 ? st.st_size : 0;
-    }
-    /// Up to two bytes at the very end of the file.
-    std::string LastTwoBytes() const {
-        int64_t size = Size();
-        char b[2];
-        int64_t from = size >= 2 ? size - 2 : 0;
-        ssize_t r = ::pread(fd_, b, static_cast<size_t>(size - from), from);
-        return r > 0 ? std::string(b, static_cast<size_t>(r)) : std::string();
-    }
-
-  private:
-    std::string path_;
-    int fd_;
-};
 
 bool HasCrLf(std::string_view s) {
     return s.find(kCrLf) != std::string_view::npos;
