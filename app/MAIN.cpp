@@ -5,17 +5,21 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QScreen>
 #include <QShowEvent>
 #include <QSocketNotifier>
 
+#include "ApplySettings.h"
 #include "EditorDocument.h"
+#include "ProgramFolder.h"
 
 namespace tw {
 
 TTarnwickEditor::TTarnwickEditor(InstancePaths paths, std::vector<std::string> commandLineFiles)
     : mdi_(new QMdiArea(this)),
       handOff_(std::move(paths)),
-      commandLineFiles_(std::move(commandLineFiles)) {
+      commandLineFiles_(std::move(commandLineFiles)),
+      programFolder_(ProgramFolder(ExecutableFolder())) {
     setCentralWidget(mdi_);
     resize(900, 650);
     UpdateCaption();
@@ -70,13 +74,12 @@ void TTarnwickEditor::AcceptDroppedFiles() {
     setAcceptDrops(true);
 }
 
-// The settings store fills these from "Option.dat"; until then the defaults hold.
 void TTarnwickEditor::LoadSettings() {
-    singleInstance_ = true;
+    options_ = LoadOptionData(programFolder_);
 }
 
 void TTarnwickEditor::PublishHandOffRecord() {
-    if (!handOff_.Publish(singleInstance_)) {
+    if (!handOff_.Publish(options_.SingleInstance)) {
         QMessageBox::critical(this, QStringLiteral("Tarnwick Editor"),
                               QStringLiteral("メモリマップ書き込みエラー。"));
         return;
@@ -91,12 +94,26 @@ void TTarnwickEditor::PublishHandOffRecord() {
     });
 }
 
-// The frame keeps its default placement until the settings store lands.
-void TTarnwickEditor::PlaceFrame() {}
+void TTarnwickEditor::PlaceFrame() {
+    if (options_.WindowState != 0) {
+        setWindowState(Qt::WindowMaximized);
+        return;
+    }
+    setWindowState(Qt::WindowNoState);
+    const QRect screen =
+        this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    const ScreenRect r = SaneFramePlacement(
+        options_, ScreenRect{screen.left(), screen.top(), screen.width(), screen.height()});
+    setGeometry(r.Left, r.Top, r.Width, r.Height);
+}
 // The reassignable shortcuts come with the keyboard-assignment file.
 void TTarnwickEditor::LoadKeyboardCommands() {}
-// The clipboard history comes with "Clip.dat".
-void TTarnwickEditor::LoadClipboardHistory() {}
+void TTarnwickEditor::LoadClipboardHistory() {
+    clipHistory_ = LoadClipHistory(programFolder_);
+    if (clipHistory_.ReadFailed)
+        QMessageBox::warning(this, QStringLiteral("Tarnwick Editor"),
+                             QString::fromUtf8(kClipReadErrorMessage));
+}
 // The read-history submenu comes with the menus.
 void TTarnwickEditor::BuildReadHistoryMenu() {}
 // The tab strip and toolbar come later.
@@ -131,6 +148,11 @@ void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
         }
     }
     auto* view = new EditorDocument(fileName);
+    ApplySettings(view->Edit(), options_, [view](TVellEdit&) {
+        view->View().RefreshView();
+        view->View().Rewrap();
+        view->View().RecreateView();
+    });
     if (!isNew && !view->Load()) {
         delete view;
         QMessageBox::warning(this, QStringLiteral("Tarnwick Editor"),
@@ -146,6 +168,24 @@ void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
     UpdateCaption();
 }
 
+void TTarnwickEditor::SaveSettings() {
+    if (!shown_) return;  // nothing was read, so nothing is written over
+    if (options_.SaveWindow) {
+        const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
+        options_.WindowTop = g.top();
+        options_.WindowLeft = g.left();
+        options_.WindowHeight = g.height();
+        options_.WindowWidth = g.width();
+        options_.WindowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+    }
+    try {
+        SaveOptionData(programFolder_, options_);
+        SaveClipHistory(programFolder_, clipHistory_.ClipItems, clipHistory_.ClipCount);
+    } catch (const std::exception& e) {
+        QMessageBox::warning(this, QStringLiteral("Tarnwick Editor"), QString::fromUtf8(e.what()));
+    }
+}
+
 void TTarnwickEditor::closeEvent(QCloseEvent* event) {
     // Each changed document asks first; one that stays keeps the frame open.
     mdi_->closeAllSubWindows();
@@ -159,6 +199,7 @@ void TTarnwickEditor::closeEvent(QCloseEvent* event) {
         handOffNotifier_ = nullptr;
     }
     handOff_.Close();
+    SaveSettings();
     event->accept();
 }
 

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "HandOff.h"
+#include "OptionData.h"
+#include "SettingsStore.h"
 
 class QMdiArea;
 class QSocketNotifier;
@@ -24,6 +26,8 @@ class TTarnwickEditor : public QMainWindow {
     void OpenFile(const std::string& fileName, bool isNew);
 
     QMdiArea* MdiArea() const { return mdi_; }
+    const OptionData& Options() const { return options_; }
+    const std::vector<std::string>& CommandLineFiles() const { return commandLineFiles_; }
     /// Ctrl+S: writes the active document to its file.
     void SaveActive();
 
@@ -48,6 +52,8 @@ class TTarnwickEditor : public QMainWindow {
 
     /// A file name handed over by a second start of the program.
     void WMCopyData(const std::string& fileName);
+    /// Writes "Option.dat" and "Clip.dat" as the frame closes.
+    void SaveSettings();
     /// A maximised document's caption joins the frame's, as MDI frames do.
     void UpdateCaption();
 
@@ -56,7 +62,9 @@ class TTarnwickEditor : public QMainWindow {
     QSocketNotifier* handOffNotifier_ = nullptr;
     std::vector<std::string> commandLineFiles_;
     bool shown_ = false;
-    bool singleInstance_ = true;
+    std::string programFolder_;
+    OptionData options_;
+    ClipHistory clipHistory_;
     int noNameCount_ = 0;
 };
 

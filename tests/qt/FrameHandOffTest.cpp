@@ -1,6 +1,7 @@
 // The frame receives files from a second start of the real program.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -8,10 +9,13 @@
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QTimer>
+#include <algorithm>
+#include <filesystem>
 
 #include "ComMem.h"
 #include "HandOff.h"
 #include "MAIN.h"
+#include "SettingsStore.h"
 #include "support/TempDir.h"
 
 using namespace tw;
@@ -57,12 +61,18 @@ class FrameHandOff : public ::testing::Test {
         return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -2;
     }
 
+    /// Shows the frame (its start-up work runs then) and waits for the
+    /// command-line files to open.
     void ShowAndSettle(TTarnwickEditor& frame) {
         frame.show();
+        const qsizetype files = static_cast<qsizetype>(
+            std::count_if(frame.CommandLineFiles().begin(), frame.CommandLineFiles().end(),
+                          [](const std::string& f) { return !f.empty(); }));
         QElapsedTimer t;
         t.start();
-        while (frame.MdiArea()->subWindowList().size() < 1 && t.elapsed() < 5000)
+        do {
             QApplication::processEvents(QEventLoop::AllEvents, 50);
+        } while (frame.MdiArea()->subWindowList().size() < files && t.elapsed() < 5000);
     }
 
     TempDir runtime_, home_, files_;
@@ -120,4 +130,32 @@ TEST_F(FrameHandOff, AStartAfterTheFrameClosedRunsAsAnInstanceOfItsOwn) {
     EXPECT_EQ(record.flag, 1);
     second.kill();
     second.waitForFinished(5000);
+}
+
+TEST_F(FrameHandOff, TheStoredSettingDecidesWhetherLaterStartsHandOver) {
+    OptionData options;
+    options.SingleInstance = false;
+    SaveOptionData(home_.path().string(), options);
+    TTarnwickEditor frame(paths_, {});
+    ShowAndSettle(frame);
+    TCommonMemoryStream block(paths_.sharedMemoryName, kCommonMemorySize);
+    HandOffRecord record = ReadHandOffRecord(block);
+    EXPECT_EQ(record.handle, static_cast<uint32_t>(::getpid()));
+    EXPECT_EQ(record.flag, 0) << "later starts run as instances of their own";
+}
+
+TEST_F(FrameHandOff, ClosingTheFrameWritesTheSettingsAndTheClipboardHistory) {
+    {
+        TTarnwickEditor frame(paths_, {});
+        ShowAndSettle(frame);
+        frame.resize(700, 500);
+        frame.close();
+    }
+    const std::string folder = home_.path().string();
+    EXPECT_EQ(tw::test::ReadFile(folder + "/Option.dat").size(), 5784u);
+    EXPECT_TRUE(std::filesystem::exists(folder + "/Clip.dat"));
+    OptionData stored = LoadOptionData(folder);
+    EXPECT_EQ(stored.WindowWidth, 700);
+    EXPECT_EQ(stored.WindowHeight, 500);
+    EXPECT_TRUE(stored.SingleInstance);
 }
