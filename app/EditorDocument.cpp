@@ -1,13 +1,15 @@
 #include "EditorDocument.h"
 
 #include <QCloseEvent>
+#include <QFileDialog>
 
 #include "LoadTextFile.h"
 
 namespace tw {
 
-EditorDocument::EditorDocument(std::string fileName)
+EditorDocument::EditorDocument(std::string fileName, bool isNew)
     : fileName_(std::move(fileName)),
+      isNew_(isNew),
       ownMessages_(std::make_unique<QtMessageBox>(this)),
       messages_(ownMessages_.get()) {
     // The settings' defaults for a new window, until the settings store
@@ -26,7 +28,19 @@ bool EditorDocument::Load() {
     return true;
 }
 
+bool EditorDocument::ChooseFileName() {
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, QStringLiteral("名前を付けて保存"), QString(),
+        QStringLiteral("テキストファイル (*.txt);;全てのファイル (*)"));
+    if (chosen.isEmpty()) return false;
+    fileName_ = chosen.toStdString();
+    isNew_ = false;
+    emit fileNameChanged();
+    return true;
+}
+
 bool EditorDocument::Save() {
+    if (isNew_ && !ChooseFileName()) return false;
     if (!Edit().SaveToFile(fileName_)) {
         messages_->Show(fileName_ + " の保存に失敗しました。", "Tarnwick Editor",
                         MessageButtons::Ok, MessageIcon::Warning);

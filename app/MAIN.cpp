@@ -126,9 +126,10 @@ void TTarnwickEditor::OpenCommandLineFiles() {
         OpenFile(name, false);
 }
 
-// New empty documents come with the editor control.
 void TTarnwickEditor::CreateBlankDocument() {
     noNameCount_ = 1;
+    if (options_.CreateBlank && commandLineFiles_.empty())
+        OpenFile("NONAME" + std::to_string(noNameCount_), true);
 }
 
 void TTarnwickEditor::WMCopyData(const std::string& fileName) {
@@ -147,7 +148,7 @@ void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
             return;
         }
     }
-    auto* view = new EditorDocument(fileName);
+    auto* view = new EditorDocument(fileName, isNew);
     ApplySettings(view->Edit(), options_, [view](TVellEdit&) {
         view->View().RefreshView();
         view->View().Rewrap();
@@ -165,6 +166,11 @@ void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->showMaximized();  // the frame's caption then names the document
     view->setFocus();
+    ++noNameCount_;  // counts every window, files and new texts alike
+    connect(view, &EditorDocument::fileNameChanged, sub, [this, sub, view] {
+        sub->setWindowTitle(QString::fromStdString(view->FileName()));
+        UpdateCaption();
+    });
     UpdateCaption();
 }
 

@@ -28,6 +28,8 @@ class TTarnwickEditor : public QMainWindow {
     QMdiArea* MdiArea() const { return mdi_; }
     const OptionData& Options() const { return options_; }
     const std::vector<std::string>& CommandLineFiles() const { return commandLineFiles_; }
+    /// The number the next new text is named with.
+    int NoNameCount() const { return noNameCount_; }
     /// Ctrl+S: writes the active document to its file.
     void SaveActive();
 

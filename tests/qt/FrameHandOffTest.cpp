@@ -159,3 +159,21 @@ TEST_F(FrameHandOff, ClosingTheFrameWritesTheSettingsAndTheClipboardHistory) {
     EXPECT_EQ(stored.WindowHeight, 500);
     EXPECT_TRUE(stored.SingleInstance);
 }
+
+TEST_F(FrameHandOff, AStartWithoutFilesOpensOneBlankTextUnlessToldNotTo) {
+    {
+        TTarnwickEditor frame(paths_, {});
+        ShowAndSettle(frame);
+        auto windows = frame.MdiArea()->subWindowList();
+        ASSERT_EQ(windows.size(), 1);
+        EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("NONAME1"));
+        EXPECT_EQ(frame.NoNameCount(), 2) << "every window created counts";
+    }
+    OptionData options;
+    options.CreateBlank = false;
+    SaveOptionData(home_.path().string(), options);
+    TTarnwickEditor frame(paths_, {});
+    ShowAndSettle(frame);
+    EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(frame.NoNameCount(), 1);
+}
