@@ -80,49 +80,33 @@ void LineIndex::Rebuild(const TVellStrings& rows) {
     total_ = line;
 }
 
-LineIndex::Mark LineIndex::NearestToRow(const TVellStrings& rows, int32_t row) {
-    auto nearest = [&] {
-        Mark best{0, 0};
-        auto consider = [&](Mark m) {
-            if (std::abs(m.row - row) < std::abs(best.row - row)) best = m;
-        };
-        consider(last_);
-        consider(Mark{rows.Count(), total_});
-        const size_t k = FirstMarkAfter(row);
-        if (k > 0) consider(marks_[k - 1]);
-        if (k < marks_.size()) consider(marks_[k]);
-        return best;
+LineIndex::Mark LineIndex::NearestBy(int32_t Mark::*key, int32_t target, Mark end) const {
+    Mark best{0, 0};
+    auto consider = [&](Mark m) {
+        if (std::abs(m.*key - target) < std::abs(best.*key - target)) best = m;
     };
-    Mark m = nearest();
-    if (std::abs(m.row - row) <= 2 * spacing_) return m;
-    Rebuild(rows);
-    return nearest();
+    consider(last_);
+    consider(end);
+    // Marks are sorted by row and, rows ending lines in order, by line too.
+    auto it = std::upper_bound(marks_.begin(), marks_.end(), target,
+                               [key](int32_t t, const Mark& m) { return t < m.*key; });
+    if (it != marks_.begin()) consider(*(it - 1));
+    if (it != marks_.end()) consider(*it);
+    return best;
 }
 
-LineIndex::Mark LineIndex::NearestToLine(const TVellStrings& rows, int32_t line) {
-    auto nearest = [&] {
-        Mark best{0, 0};
-        auto consider = [&](Mark m) {
-            if (std::abs(m.line - line) < std::abs(best.line - line)) best = m;
-        };
-        consider(last_);
-        consider(Mark{rows.Count(), total_});
-        auto it = std::upper_bound(marks_.begin(), marks_.end(), line,
-                                   [](int32_t l, const Mark& m) { return l < m.line; });
-        if (it != marks_.begin()) consider(*(it - 1));
-        if (it != marks_.end()) consider(*it);
-        return best;
-    };
-    Mark m = nearest();
-    // Lines are at least as many rows apart as their numbers.
-    if (std::abs(m.line - line) <= 2 * spacing_) return m;
+LineIndex::Mark LineIndex::Nearest(const TVellStrings& rows, int32_t Mark::*key, int32_t target) {
+    Mark m = NearestBy(key, target, Mark{rows.Count(), total_});
+    // Lines are at least as many rows apart as their numbers, so one bound
+    // serves both keys.
+    if (std::abs(m.*key - target) <= 2 * spacing_) return m;
     Rebuild(rows);
-    return nearest();
+    return NearestBy(key, target, Mark{rows.Count(), total_});
 }
 
 int32_t LineIndex::LineOf(const TVellStrings& rows, int32_t row) {
     row = std::clamp(row, 0, rows.Count());
-    Mark m = NearestToRow(rows, row);
+    Mark m = Nearest(rows, &Mark::row, row);
     for (; m.row < row; ++m.row)
         m.line += EndsLine(rows, m.row);
     while (m.row > row)
@@ -133,7 +117,7 @@ int32_t LineIndex::LineOf(const TVellStrings& rows, int32_t row) {
 
 int32_t LineIndex::FirstRowOf(const TVellStrings& rows, int32_t line) {
     line = std::clamp(line, 0, std::max(total_ - 1, 0));
-    Mark m = NearestToLine(rows, line);
+    Mark m = Nearest(rows, &Mark::line, line);
     while (m.line < line && m.row < rows.Count())
         m.line += EndsLine(rows, m.row++);
     while (m.line > line)

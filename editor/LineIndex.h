@@ -49,9 +49,10 @@ class LineIndex {
 
     int32_t CountEnds(const TVellStrings& rows, int32_t from, int32_t to) const;
     void Rebuild(const TVellStrings& rows);
-    /// The known point nearest to a row, or to a line.
-    Mark NearestToRow(const TVellStrings& rows, int32_t row);
-    Mark NearestToLine(const TVellStrings& rows, int32_t line);
+    /// The known point nearest to a row (key &Mark::row) or to a line
+    /// (&Mark::line); far from every mark, the marks are built again first.
+    Mark Nearest(const TVellStrings& rows, int32_t Mark::*key, int32_t target);
+    Mark NearestBy(int32_t Mark::*key, int32_t target, Mark end) const;
     size_t FirstMarkAfter(int32_t row) const noexcept;
 
     int32_t spacing_;
