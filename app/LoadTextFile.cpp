@@ -1,5 +1,9 @@
 #include "LoadTextFile.h"
 
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
 #include "InputFile.h"
 
 namespace tw {
@@ -60,17 +64,56 @@ class LineScanner {
     bool previousEndedInCr_ = false;
 };
 
+/// True when the bytes already are what the scan would make of them: every
+/// line ended by CR LF, no lone CR or LF, no NUL and no Ctrl+Z. Most
+/// Shift-JIS files are, and then they are taken as they are, without a copy.
+bool IsPlainCrLfText(std::string_view bytes) {
+    if (bytes.find('\0') != std::string_view::npos) return false;
+    if (bytes.find(kCtrlZ) != std::string_view::npos) return false;
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    size_t lfs = 0;
+    for (const char* q = p; (q = static_cast<const char*>(std::memchr(q, '\n', end - q))); ++q) {
+        if (q == p || q[-1] != '\r') return false;
+        ++lfs;
+    }
+    return static_cast<size_t>(std::count(p, end, '\r')) == lfs;
+}
+
+std::string ReadAll(InputFile& file) {
+    std::string bytes;
+    const int64_t size = file.Size();
+    if (size > 0) bytes.resize(static_cast<size_t>(size));
+    size_t have = 0;
+    for (;;) {
+        if (have == bytes.size()) bytes.resize(have + kBlock);  // the file grew meanwhile
+        const size_t n = file.Read(bytes.data() + have, bytes.size() - have);
+        if (n == 0) break;
+        have += n;
+    }
+    bytes.resize(have);
+    return bytes;
+}
+
 }  // namespace
 
 LoadedText LoadTextFile(const std::string& fileName) {
     InputFile file(fileName);
+    std::string bytes = ReadAll(file);
     LoadedText result;
-    const int64_t size = file.Size();
-    if (size > 0) result.text.reserve(static_cast<size_t>(size + size / 16));
+    if (IsPlainCrLfText(bytes)) {
+        result.lines = static_cast<int64_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+        if (!bytes.empty() && !bytes.ends_with("\r\n")) {
+            bytes += "\r\n";
+            ++result.lines;
+        }
+        result.text = std::move(bytes);
+        return result;
+    }
+    result.text.reserve(bytes.size() + bytes.size() / 16);
     LineScanner scanner(result);
-    char block[kBlock];
-    for (size_t n; (n = file.Read(block, sizeof block)) > 0;)
-        if (!scanner.Feed(block, n)) break;
+    for (size_t at = 0; at < bytes.size(); at += kBlock)
+        if (!scanner.Feed(bytes.data() + at, std::min(kBlock, bytes.size() - at))) break;
     scanner.Finish();
     return result;
 }

@@ -4,50 +4,95 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 #include "ApplySettings.h"
-#include "EditorDocument.h"
+#include "CHILDWIN.h"
 #include "ProgramFolder.h"
+#include "ReadHistory.h"
+#include "qt/QtPlatform.h"
+#include "utClass.h"
 
 namespace tw {
 
 TTarnwickEditor::TTarnwickEditor(InstancePaths paths, std::vector<std::string> commandLineFiles)
-    : mdi_(new QMdiArea(this)),
+    : mdi_(new QMdiArea),
       handOff_(std::move(paths)),
       commandLineFiles_(std::move(commandLineFiles)),
-      programFolder_(ProgramFolder(ExecutableFolder())) {
-    setCentralWidget(mdi_);
+      programFolder_(ProgramFolder(ExecutableFolder())),
+      ownMessages_(std::make_unique<QtMessageBox>(this)),
+      messages_(ownMessages_.get()),
+      ownDialogs_(std::make_unique<QtFileDialogs>(this)),
+      dialogs_(ownDialogs_.get()) {
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    tabs_ = new TTabStrip(*this, client);
+    layout->addWidget(tabs_);
+    layout->addWidget(mdi_, 1);
+    setCentralWidget(client);
     resize(900, 650);
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(12);
+    setFont(font);
+
+    CreateCommands();
+    CreateMenus();
+    CreateToolBar();
+    auto* copyWindow = new QAction(QStringLiteral("選択ウィンドウをコピーする(&R)"), this);
+    connect(copyWindow, &QAction::triggered, this, [this] { N4Click(); });
+    tabs_->SetMenuActions(Command(QStringLiteral("actClose")),
+                          Command(QStringLiteral("actCloseAll")),
+                          Command(QStringLiteral("actCloseNoActive")), copyWindow,
+                          Command(QStringLiteral("actPrev")), Command(QStringLiteral("actNext")));
     UpdateCaption();
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateCaption(); });
-    auto* save = new QAction(QStringLiteral("上書き保存(&S)"), this);
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(save, &QAction::triggered, this, [this] { SaveActive(); });
-    addAction(save);
-}
-
-void TTarnwickEditor::SaveActive() {
-    QMdiSubWindow* active = mdi_->activeSubWindow();
-    if (auto* doc = active ? qobject_cast<EditorDocument*>(active->widget()) : nullptr) doc->Save();
-}
-
-void TTarnwickEditor::UpdateCaption() {
-    QString caption = QStringLiteral("Tarnwick Editor");
-    QMdiSubWindow* active = mdi_->activeSubWindow();
-    if (active && active->isMaximized())
-        caption += QStringLiteral(" - [") + active->windowTitle() + QStringLiteral("]");
-    setWindowTitle(caption);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        if (sub)
+            if (auto* child = qobject_cast<TMDIChild*>(sub->widget())) child->FormActivate();
+        UpdateCaption();
+    });
 }
 
 TTarnwickEditor::~TTarnwickEditor() {
     // The MDI area still reports activations while the base class takes the
     // windows down, when this object is no longer a frame.
     disconnect(mdi_, nullptr, this, nullptr);
+    for (size_t i = 1; i < ChildForms.size(); ++i)
+        ChildForms[i]->CloseWithoutPrompt();
 }
+
+void TTarnwickEditor::SetMessageBox(IMessageBox* messages) {
+    messages_ = messages ? messages : ownMessages_.get();
+}
+
+void TTarnwickEditor::SetFileDialogs(IFileDialogs* dialogs) {
+    dialogs_ = dialogs ? dialogs : ownDialogs_.get();
+}
+
+TMDIChild* TTarnwickEditor::ActiveChild() const {
+    return childIndex_ >= 1 && childIndex_ <= DocumentCount() ? ChildForms[childIndex_] : nullptr;
+}
+
+QMdiSubWindow* TTarnwickEditor::SubWindowOf(TMDIChild* child) const {
+    return child ? qobject_cast<QMdiSubWindow*>(child->parentWidget()) : nullptr;
+}
+
+void TTarnwickEditor::UpdateCaption() {
+    QString caption = QStringLiteral("Tarnwick Editor");
+    // The active document is named whether or not it fills the frame: the
+    // window list of a Linux desktop shows only the frame.
+    if (TMDIChild* child = ActiveChild())
+        caption += QStringLiteral(" - [") + child->windowTitle() + QStringLiteral("]");
+    setWindowTitle(caption);
+}
+
+// ---- Start-up --------------------------------------------------------------------------
 
 void TTarnwickEditor::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
@@ -76,12 +121,16 @@ void TTarnwickEditor::AcceptDroppedFiles() {
 
 void TTarnwickEditor::LoadSettings() {
     options_ = LoadOptionData(programFolder_);
+    tabs_->SetTabWidth(SaneTabWidth(options_));
+    tabs_->SetMultiRow(options_.MultiTabBox);
+    tabs_->SetColors(TabColors{options_.TabFaceColor, options_.TabTextColor, options_.TabLightColor,
+                               options_.TabShadowColor});
 }
 
 void TTarnwickEditor::PublishHandOffRecord() {
     if (!handOff_.Publish(options_.SingleInstance)) {
-        QMessageBox::critical(this, QStringLiteral("Tarnwick Editor"),
-                              QStringLiteral("メモリマップ書き込みエラー。"));
+        messages_->Show("メモリマップ書き込みエラー。", "Tarnwick Editor", MessageButtons::Ok,
+                        MessageIcon::Error);
         return;
     }
     handOffNotifier_ = new QSocketNotifier(handOff_.ListenFd(), QSocketNotifier::Read, this);
@@ -106,24 +155,30 @@ void TTarnwickEditor::PlaceFrame() {
         options_, ScreenRect{screen.left(), screen.top(), screen.width(), screen.height()});
     setGeometry(r.Left, r.Top, r.Width, r.Height);
 }
-// The reassignable shortcuts come with the keyboard-assignment file.
-void TTarnwickEditor::LoadKeyboardCommands() {}
+
 void TTarnwickEditor::LoadClipboardHistory() {
     clipHistory_ = LoadClipHistory(programFolder_);
     if (clipHistory_.ReadFailed)
-        QMessageBox::warning(this, QStringLiteral("Tarnwick Editor"),
-                             QString::fromUtf8(kClipReadErrorMessage));
+        messages_->Show(kClipReadErrorMessage, "Tarnwick Editor", MessageButtons::Ok,
+                        MessageIcon::Warning);
 }
-// The read-history submenu comes with the menus.
-void TTarnwickEditor::BuildReadHistoryMenu() {}
-// The tab strip and toolbar come later.
-void TTarnwickEditor::ShowToolBars() {}
-// The document commands come with the menus.
-void TTarnwickEditor::DisableDocumentCommands() {}
+
+void TTarnwickEditor::BuildReadHistoryMenu() {
+    RebuildReadHistoryMenu(ReadHistoryItemsAtStart(options_.ReadHistory));
+}
+
+void TTarnwickEditor::ShowToolBars() {
+    ToolBar2->setVisible(options_.ShowToolBar);
+    tabs_->setVisible(options_.ShowTabBox);
+}
+
+void TTarnwickEditor::DisableDocumentCommands() {
+    SetDocumentCommands(false);
+}
 
 void TTarnwickEditor::OpenCommandLineFiles() {
     for (const std::string& name : commandLineFiles_)
-        OpenFile(name, false);
+        if (!name.empty()) OpenFile(name, false);
 }
 
 void TTarnwickEditor::CreateBlankDocument() {
@@ -140,39 +195,7 @@ void TTarnwickEditor::WMCopyData(const std::string& fileName) {
     OpenFile(fileName, false);
 }
 
-void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
-    const QString caption = QString::fromStdString(fileName);
-    for (QMdiSubWindow* w : mdi_->subWindowList()) {
-        if (w->windowTitle() == caption) {
-            mdi_->setActiveSubWindow(w);
-            return;
-        }
-    }
-    auto* view = new EditorDocument(fileName, isNew);
-    ApplySettings(view->Edit(), options_, [view](TVellEdit&) {
-        view->View().RefreshView();
-        view->View().Rewrap();
-        view->View().RecreateView();
-    });
-    if (!isNew && !view->Load()) {
-        delete view;
-        QMessageBox::warning(this, QStringLiteral("Tarnwick Editor"),
-                             caption + QStringLiteral("の読み込みに失敗しました。\r"
-                                                      "他のプロセスが使用中の可能性があります"));
-        return;
-    }
-    QMdiSubWindow* sub = mdi_->addSubWindow(view);
-    sub->setWindowTitle(caption);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->showMaximized();  // the frame's caption then names the document
-    view->setFocus();
-    ++noNameCount_;  // counts every window, files and new texts alike
-    connect(view, &EditorDocument::fileNameChanged, sub, [this, sub, view] {
-        sub->setWindowTitle(QString::fromStdString(view->FileName()));
-        UpdateCaption();
-    });
-    UpdateCaption();
-}
+// ---- The end ---------------------------------------------------------------------------
 
 void TTarnwickEditor::SaveSettings() {
     if (!shown_) return;  // nothing was read, so nothing is written over
@@ -188,17 +211,25 @@ void TTarnwickEditor::SaveSettings() {
         SaveOptionData(programFolder_, options_);
         SaveClipHistory(programFolder_, clipHistory_.ClipItems, clipHistory_.ClipCount);
     } catch (const std::exception& e) {
-        QMessageBox::warning(this, QStringLiteral("Tarnwick Editor"), QString::fromUtf8(e.what()));
+        messages_->Show(e.what(), "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
     }
 }
 
 void TTarnwickEditor::closeEvent(QCloseEvent* event) {
-    // Each changed document asks first; one that stays keeps the frame open.
-    mdi_->closeAllSubWindows();
-    if (!mdi_->subWindowList().isEmpty()) {
+    if (closing_) {
         event->ignore();
         return;
     }
+    closing_ = true;
+    for (int i = 1; i <= DocumentCount(); ++i) {
+        if (!PromptSave(i)) {
+            closing_ = false;
+            event->ignore();
+            return;
+        }
+    }
+    DestroyAllDocuments();
+    closing_ = false;
     if (handOffNotifier_) {
         handOffNotifier_->setEnabled(false);
         handOffNotifier_->deleteLater();  // it may be the sender of the running slot
@@ -207,6 +238,11 @@ void TTarnwickEditor::closeEvent(QCloseEvent* event) {
     handOff_.Close();
     SaveSettings();
     event->accept();
+}
+
+void TTarnwickEditor::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    tabs_->ArrangeTabs();
 }
 
 }  // namespace tw

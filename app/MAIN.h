@@ -1,4 +1,4 @@
-/** @file The frame window: the MDI area, start-up work and the hand-off receiver. */
+/** @file The frame window: the MDI area, its documents, menus and commands. */
 #pragma once
 
 #include <QMainWindow>
@@ -6,36 +6,102 @@
 #include <string>
 #include <vector>
 
+#include "ChildFrame.h"
+#include "FileDialogs.h"
 #include "HandOff.h"
+#include "KeyTexts.h"
 #include "OptionData.h"
 #include "SettingsStore.h"
+#include "TabStripHost.h"
 
+class QAction;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
 class QSocketNotifier;
+class QToolBar;
 
 namespace tw {
 
-class TTarnwickEditor : public QMainWindow {
+class TMDIChild;
+class TTabStrip;
+
+class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStripHost {
     Q_OBJECT
   public:
     TTarnwickEditor(InstancePaths paths, std::vector<std::string> commandLineFiles);
     ~TTarnwickEditor() override;
 
-    /// Opens a file as a document window, or brings it to the front when it
-    /// is open already.
+    /// The one way a document window comes into being. A request that
+    /// arrives while another open runs is dropped.
     void OpenFile(const std::string& fileName, bool isNew);
 
     QMdiArea* MdiArea() const { return mdi_; }
     const OptionData& Options() const { return options_; }
+    OptionData& MutableOptions() { return options_; }
     const std::vector<std::string>& CommandLineFiles() const { return commandLineFiles_; }
     /// The number the next new text is named with.
     int NoNameCount() const { return noNameCount_; }
-    /// Ctrl+S: writes the active document to its file.
-    void SaveActive();
+
+    /// The document table: slot i (1..N) holds document number i.
+    int DocumentCount() const { return static_cast<int>(ChildForms.size()) - 1; }
+    TMDIChild* Document(int number) const { return ChildForms[number]; }
+    int ChildIndex() const { return childIndex_; }
+    TMDIChild* ActiveChild() const;
+    TTabStrip& Tabs() const { return *tabs_; }
+    QMenu* ReadHistoryMenu() const { return mRead; }
+
+    /// Where messages go; tests pass a recording one.
+    void SetMessageBox(IMessageBox* messages);
+    /// Where file names are chosen; tests pass scripted answers.
+    void SetFileDialogs(IFileDialogs* dialogs);
+
+    // The commands of the menu and toolbar.
+    void actNewExecute();
+    void actOpenExecute();
+    bool actSaveExecute();
+    bool actSaveAsExecute();
+    void actPrevExecute();
+    void actNextExecute();
+    void actCloseExecute();
+    void actCloseAllExecute();
+    void actCloseNoActiveExecute();
+    void TileHorizontally();
+    void TileVertically();
+    void MinimizeAll();
+    /// "選択ウィンドウをコピーする": a new text with the last document's text.
+    void N4Click();
+    /// The frame's action of that name ("actSave", "mExit", ...), for tests.
+    QAction* Command(const QString& name) const;
+
+    // IChildFrame
+    void ChildActivated(TMDIChild& child) override;
+    bool SaveChild(TMDIChild& child) override;
+    void ChildClosing(TMDIChild& child) override;
+    void SetUndoCommand(bool enabled) override;
+    void SetRedoCommand(bool enabled) override;
+    void SetCopyCutCommands(bool enabled) override;
+    void AddClipHistory(const std::string& text) override;
+    std::string ChooseInsertFile() override;
+    OptionData& Settings() override { return options_; }
+    IMessageBox& Messages() override { return *messages_; }
+    bool Closing() const override { return closing_; }
+
+    // ITabStripHost
+    int ActiveDocument() const override { return childIndex_; }
+    void BringDocumentToFront(int number) override;
+    void SwapDocuments(int a, int b) override;
+    void MoveDocument(int from, int to) override;
+    void CopyDocument(int number) override;
+    void ShowDragHint(const std::string& text) override;
+    bool UseTab() const override { return options_.UseTab; }
 
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // Start-up work, in the order the frame performs it when first shown.
@@ -52,14 +118,54 @@ class TTarnwickEditor : public QMainWindow {
     void OpenCommandLineFiles();
     void CreateBlankDocument();
 
+    // Menus, toolbar and commands.
+    void CreateCommands();
+    void CreateMenus();
+    void CreateToolBar();
+    QAction* AddCommand(const char* name, const char* caption, void (TTarnwickEditor::*run)());
+    void SetDocumentCommands(bool enabled);
+    void FillWindowMenu();
+    void ApplyKeyTexts();
+
+    // Opening.
+    void DoOpenFile(const std::string& fileName, bool isNew);
+    void CreateReRead(const std::string& fileName);
+    void RebuildReadHistoryMenu(int itemCount);
+    void HistoryClick(int slot);
+    void OpenHelpText(const char* name);
+
+    // Closing.
+    /// The save question for document i during a multi-document close;
+    /// false stops the whole close.
+    bool PromptSave(int i);
+    void DestroyAllDocuments();
+    void DestroyDocument(TMDIChild* child);
+    void Renumber();
+    void FollowActiveWindow();
+
     /// A file name handed over by a second start of the program.
     void WMCopyData(const std::string& fileName);
     /// Writes "Option.dat" and "Clip.dat" as the frame closes.
     void SaveSettings();
-    /// A maximised document's caption joins the frame's, as MDI frames do.
+    /// "Tarnwick Editor - [active document]".
     void UpdateCaption();
+    QMdiSubWindow* SubWindowOf(TMDIChild* child) const;
+    std::string TabName(const std::string& caption) const;
 
     QMdiArea* mdi_;
+    TTabStrip* tabs_;
+    QToolBar* ToolBar2 = nullptr;
+    QMenu* mRead = nullptr;
+    QMenu* mWindow = nullptr;
+    int readItems_ = 0;
+    std::vector<QAction*> documentCommands_;
+    std::vector<std::pair<QString, QAction*>> commands_;
+
+    std::vector<TMDIChild*> ChildForms{nullptr};
+    int childIndex_ = 0;
+    bool opening_ = false;
+    bool closing_ = false;
+
     HandOffHost handOff_;
     QSocketNotifier* handOffNotifier_ = nullptr;
     std::vector<std::string> commandLineFiles_;
@@ -67,7 +173,13 @@ class TTarnwickEditor : public QMainWindow {
     std::string programFolder_;
     OptionData options_;
     ClipHistory clipHistory_;
+    KeyTexts keyTexts_;
     int noNameCount_ = 0;
+
+    std::unique_ptr<IMessageBox> ownMessages_;
+    IMessageBox* messages_;
+    std::unique_ptr<IFileDialogs> ownDialogs_;
+    IFileDialogs* dialogs_;
 };
 
 }  // namespace tw

@@ -334,6 +334,7 @@ void VellEditWidget::mouseReleaseEvent(QMouseEvent* event) {
     const bool dragging = view_->Dragging();
     view_->MouseUp(ButtonOf(event->button()), p.x(), p.y());
     if (dragging) setCursor(Qt::IBeamCursor);
+    emit mouseReleased();
 }
 
 void VellEditWidget::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -50,9 +50,17 @@ class VellEditWidget : public QWidget, private ICaret, private IWindowHost, priv
     QPoint CaretPos() const;
     bool CaretVisible() const { return caretExists_ && caretHidden_ == 0; }
     QString Preedit() const { return preedit_; }
+    /// The client image, for owners that draw into the control's margins
+    /// (the ruler); call ImageChanged for what they drew.
+    QImage& Canvas() { return image_; }
+    void ImageChanged(const QRect& r) { update(r); }
+    IClipboard& Clipboard() { return clipboard_; }
 
   signals:
     void modifiedChanged(bool modified);
+    /// The right button asks for the owner's menu at this global position.
+    void contextMenuRequested(const QPoint& globalPos);
+    void mouseReleased();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -82,7 +90,9 @@ class VellEditWidget : public QWidget, private ICaret, private IWindowHost, priv
     void SetDragCursor(DragCursorShape shape) override;
     void BeginTextDrag() override;
     void ImePositionChanged(int x, int y) override;
-    void ShowContextMenu(int, int) override {}
+    void ShowContextMenu(int x, int y) override {
+        emit contextMenuRequested(mapToGlobal(QPoint(x, y)));
+    }
     // IKeyboardState: the modifiers of the input event being handled.
     bool ShiftDown() const override { return modifiers_ & Qt::ShiftModifier; }
     bool ControlDown() const override { return modifiers_ & Qt::ControlModifier; }

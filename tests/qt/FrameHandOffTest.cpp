@@ -16,6 +16,7 @@
 #include "HandOff.h"
 #include "MAIN.h"
 #include "SettingsStore.h"
+#include "headless/HeadlessPlatform.h"
 #include "support/TempDir.h"
 
 using namespace tw;
@@ -64,6 +65,7 @@ class FrameHandOff : public ::testing::Test {
     /// Shows the frame (its start-up work runs then) and waits for the
     /// command-line files to open.
     void ShowAndSettle(TTarnwickEditor& frame) {
+        frame.SetMessageBox(&messages_);
         frame.show();
         const qsizetype files = static_cast<qsizetype>(
             std::count_if(frame.CommandLineFiles().begin(), frame.CommandLineFiles().end(),
@@ -78,6 +80,7 @@ class FrameHandOff : public ::testing::Test {
     TempDir runtime_, home_, files_;
     InstancePaths paths_;
     InstanceMarker marker_;
+    test::RecordingMessageBox messages_;
 };
 
 }  // namespace
@@ -105,6 +108,8 @@ TEST_F(FrameHandOff, NoArgumentsSendNothingAndAFileAlreadyOpenIsNotOpenedTwice) 
     EXPECT_EQ(frame.MdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(SecondStart({QString::fromStdString(a)}), 0);
     EXPECT_EQ(frame.MdiArea()->subWindowList().size(), 1);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, a + "はすでに存在します。");
 }
 
 TEST_F(FrameHandOff, AStartAfterTheFrameClosedRunsAsAnInstanceOfItsOwn) {

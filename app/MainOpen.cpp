@@ -1,0 +1,187 @@
+// Opening files into document windows: the one open routine, the ways files
+// reach it, and the read history.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+
+#include "ApplySettings.h"
+#include "CHILDWIN.h"
+#include "KeyShortcut.h"
+#include "LoadTextFile.h"
+#include "MAIN.h"
+#include "OpenFileCheck.h"
+#include "ProgramFolder.h"
+#include "ReadHistory.h"
+#include "utClass.h"
+
+namespace tw {
+
+namespace {
+
+QString FromBytes(const std::string& s) {
+    return QFile::decodeName(QByteArray::fromStdString(s));
+}
+
+/// Sets a flag for as long as it lives, whatever way the scope ends.
+class FlagScope {
+  public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+std::string TTarnwickEditor::TabName(const std::string& caption) const {
+    const size_t slash = caption.rfind('/');
+    return slash == std::string::npos ? caption : caption.substr(slash + 1);
+}
+
+void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
+    if (opening_) return;
+    FlagScope guard(opening_);
+    DoOpenFile(fileName, isNew);
+}
+
+void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
+    std::vector<std::string> captions;
+    for (int i = 1; i <= DocumentCount(); ++i)
+        captions.push_back(ChildForms[i]->Caption());
+    const OpenCheck check = CheckOpen(captions, fileName, isNew, options_);
+    if (check.refusal != OpenRefusal::None) {
+        messages_->Show(check.message, "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
+        if (check.refusal == OpenRefusal::AlreadyOpen) BringDocumentToFront(check.openWindow + 1);
+        return;
+    }
+
+    tabs_->AddTab(tabs_->TabButtonCount(), TabName(fileName));
+    auto* child = new TMDIChild(*this);
+    child->SetCaption(fileName);
+    ++noNameCount_;
+    ChildForms.push_back(child);
+    child->Tag = DocumentCount();
+    if (DocumentCount() == 1) SetDocumentCommands(true);
+
+    QMdiSubWindow* sub = mdi_->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    if (options_.ReadWindowState == 1)
+        sub->showMaximized();
+    else if (options_.ReadWindowState == 2)
+        sub->showMinimized();
+    else
+        sub->show();
+    mdi_->setActiveSubWindow(sub);
+    childIndex_ = child->Tag;
+
+    for (const auto& [slot, action] : child->AssignableActions()) {
+        const QKeySequence key = ShortcutFromText(keyTexts_[slot]);
+        action->setShortcut(key);
+        // A key the frame's menu holds reaches the window through the frame;
+        // holding it twice would leave Qt with two claims and no winner.
+        bool frameHasIt = false;
+        for (const auto& [name, command] : commands_)
+            frameHasIt |= command->shortcut() == key;
+        if (!key.isEmpty() && !frameHasIt) child->addAction(action);
+    }
+    child->addAction(child->actSelected);
+
+    ApplySettings(child->Edit(), options_, [child](TVellEdit&) {
+        child->View().RefreshView();
+        child->View().Rewrap();
+        child->View().RecreateView();
+    });
+    QApplication::processEvents();
+
+    if (isNew) {
+        child->SetPanelText(kPanelSize, QStringLiteral("新規ファイル"));
+    } else {
+        try {
+            child->Edit().SetAllText(LoadTextFile(fileName).text);
+        } catch (const std::exception&) {
+            child->Edit().SetAllText("");
+            messages_->Show(
+                fileName + "の読み込みに失敗しました。\r他のプロセスが使用中の可能性があります",
+                "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
+        }
+        QApplication::processEvents();
+        CreateReRead(fileName);
+        child->SetPanelText(kPanelSize, QStringLiteral("Size : %1 Byte").arg(check.size));
+        child->SetChanged(false);
+        if (IsReadOnlyFile(fileName)) {
+            child->SetPanelText(kPanelMode, QStringLiteral("読み込み専用"));
+            child->Edit().ReadOnly = true;
+        } else {
+            child->SetPanelText(kPanelMode, child->Edit().FInsertMode ? QStringLiteral("挿入")
+                                                                      : QStringLiteral("上書き"));
+        }
+    }
+    child->Edit().ResetModified();
+    child->ShowLineCount();
+    Command(QStringLiteral("actSave"))->setEnabled(true);
+    UpdateCaption();
+}
+
+void TTarnwickEditor::actNewExecute() {
+    OpenFile("NONAME" + std::to_string(noNameCount_), true);
+}
+
+void TTarnwickEditor::actOpenExecute() {
+    const std::string name = dialogs_->OpenFileName();
+    if (!name.empty()) OpenFile(name, false);
+}
+
+std::string TTarnwickEditor::ChooseInsertFile() {
+    return dialogs_->OpenFileName();
+}
+
+void TTarnwickEditor::OpenHelpText(const char* name) {
+    // Help texts are installed with the program, not kept with the settings.
+    OpenFile(ExecutableFolder() + "/" + name, false);
+}
+
+// ---- Dropped files ---------------------------------------------------------------------
+
+void TTarnwickEditor::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TTarnwickEditor::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls()) return;
+    event->acceptProposedAction();
+    raise();
+    activateWindow();
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) OpenFile(QFile::encodeName(url.toLocalFile()).toStdString(), false);
+}
+
+// ---- Read history ----------------------------------------------------------------------
+
+void TTarnwickEditor::CreateReRead(const std::string& fileName) {
+    RebuildReadHistoryMenu(tw::CreateReRead(options_.ReadHistory, readItems_, fileName));
+}
+
+void TTarnwickEditor::RebuildReadHistoryMenu(int itemCount) {
+    mRead->clear();
+    readItems_ = itemCount;
+    const std::vector<std::string> captions = ReadHistoryCaptions(options_.ReadHistory, itemCount);
+    for (int slot = 0; slot < static_cast<int>(captions.size()); ++slot) {
+        QAction* item = mRead->addAction(FromBytes(captions[slot]));
+        item->setData(slot);
+        connect(item, &QAction::triggered, this, [this, slot] { HistoryClick(slot); });
+    }
+}
+
+void TTarnwickEditor::HistoryClick(int slot) {
+    // The history changes under an open, so the name is taken first.
+    const std::string name = options_.ReadHistory[slot];
+    OpenFile(name, false);
+}
+
+}  // namespace tw

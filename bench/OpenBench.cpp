@@ -1,0 +1,143 @@
+// Opening a 100 MB Shift-JIS file the way a user does: through the frame's
+// open routine (read, lines, wrap, first paint), against vim on the same file.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "HandOff.h"
+#include "MAIN.h"
+#include "SettingsStore.h"
+#include "SjisTextGenerator.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double>(b - a).count();
+}
+
+struct Figures {
+    double open = 0;
+    double baseMb = 0;
+    double peakMb = 0;
+};
+
+double ResidentMb() {
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * double(sysconf(_SC_PAGESIZE)) / (1 << 20);
+}
+
+double PeakMb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024.0;
+}
+
+/// One open in a process of its own, so each run starts from a clean heap.
+Figures RunOpen(const std::string& file, const std::string& scratch) {
+    int fds[2];
+    if (pipe(fds) != 0) std::exit(1);
+    std::fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("TARNWICK_EDITOR_HOME", scratch.c_str(), 1);
+        setenv("TARNWICK_EDITOR_RUNTIME_DIR", scratch.c_str(), 1);
+        int argc = 1;
+        char name[] = "tw_bench_open";
+        char* argv[] = {name, nullptr};
+        QApplication app(argc, argv);
+        tw::OptionData options;
+        options.CreateBlank = false;
+        tw::SaveOptionData(scratch, options);
+        tw::InstancePaths paths = tw::InstancePaths::FromEnvironment();
+        tw::InstanceMarker marker;
+        tw::RunProgramEntry(paths, {}, marker);
+        tw::TTarnwickEditor frame(paths, {});
+        frame.resize(1000, 700);
+        frame.show();
+        QApplication::processEvents();
+        Figures f;
+        f.baseMb = ResidentMb();
+        auto t0 = Clock::now();
+        frame.OpenFile(file, false);
+        QApplication::processEvents();
+        f.open = Seconds(t0, Clock::now());
+        f.peakMb = PeakMb();
+        if (write(fds[1], &f, sizeof f) != static_cast<ssize_t>(sizeof f)) _exit(2);
+        _exit(0);  // the frame's own end (settings, prompts) is not measured
+    }
+    close(fds[1]);
+    Figures f;
+    if (read(fds[0], &f, sizeof f) != static_cast<ssize_t>(sizeof f)) std::exit(1);
+    close(fds[0]);
+    waitpid(pid, nullptr, 0);
+    return f;
+}
+
+double TimeVim(const std::string& file) {
+    auto t0 = Clock::now();
+    std::fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (!freopen("/dev/null", "w", stdout) || !freopen("/dev/null", "w", stderr)) _exit(127);
+        execlp("vim", "vim", "-u", "NONE", "-N", "-n", "-i", "NONE", "-es", "-c", "q", file.c_str(),
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) == 127) return -1;
+    return Seconds(t0, Clock::now());
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string dir = argc > 1 ? argv[1] : "/tmp";
+    const std::string file = dir + "/tw-bench-open.txt";
+    const std::string scratch = dir + "/tw-bench-open-home";
+    std::system(("mkdir -p '" + scratch + "' && chmod 700 '" + scratch + "'").c_str());
+    const size_t mb = 100;
+    {
+        std::ofstream out(file, std::ios::binary);
+        out << tw::bench::GenerateSjisText(mb << 20, 20261208);
+    }
+    std::vector<double> open, vim, extra, peak;
+    for (int run = 0; run < 3; ++run) {
+        Figures f = RunOpen(file, scratch);
+        open.push_back(f.open);
+        peak.push_back(f.peakMb);
+        extra.push_back(f.peakMb - f.baseMb);
+        vim.push_back(TimeVim(file));
+    }
+    const double fileMb = double(mb);
+    std::printf("open %zu MB through OpenFile (3 runs, medians)\n", mb);
+    std::printf("%-10s %-10s %-12s %-12s %-10s %-10s\n", "open s", "vim s", "vim/us", "peak MB",
+                "x file", "added x");
+    const double vimTime = Median(vim);
+    std::printf("%-10.3f %-10.3f %-12.1f %-12.1f %-10.2f %-10.2f\n", Median(open), vimTime,
+                vimTime > 0 ? vimTime / Median(open) : 0.0, Median(peak), Median(peak) / fileMb,
+                Median(extra) / fileMb);
+    std::remove(file.c_str());
+    return 0;
+}

@@ -1,0 +1,35 @@
+/** @file What a document window asks of the frame that owns it. */
+#pragma once
+
+#include <string>
+
+namespace tw {
+
+class IMessageBox;
+class TMDIChild;
+struct OptionData;
+
+class IChildFrame {
+  public:
+    virtual ~IChildFrame() = default;
+    /// The window became the active document: number, tabs.
+    virtual void ChildActivated(TMDIChild& child) = 0;
+    /// The frame's save command on this window; false when nothing was
+    /// written (a failure, or a Save dialog the user cancelled).
+    virtual bool SaveChild(TMDIChild& child) = 0;
+    /// The window is going: close the gap in the table, drop its tab.
+    virtual void ChildClosing(TMDIChild& child) = 0;
+    virtual void SetUndoCommand(bool enabled) = 0;
+    virtual void SetRedoCommand(bool enabled) = 0;
+    virtual void SetCopyCutCommands(bool enabled) = 0;
+    /// Cut and copy feed the clipboard history (cp932 bytes).
+    virtual void AddClipHistory(const std::string& text) = 0;
+    /// The file to insert, from the frame's Open dialog; empty when cancelled.
+    virtual std::string ChooseInsertFile() = 0;
+    virtual OptionData& Settings() = 0;
+    virtual IMessageBox& Messages() = 0;
+    /// True while a multi-document close or the program's end runs.
+    virtual bool Closing() const = 0;
+};
+
+}  // namespace tw

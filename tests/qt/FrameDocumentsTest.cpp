@@ -1,0 +1,336 @@
+// The frame's document table: opening within the limits, the read history,
+// saving, switching and the closes of one, all and all but one window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "CHILDWIN.h"
+#include "HandOff.h"
+#include "MAIN.h"
+#include "SettingsStore.h"
+#include "headless/HeadlessPlatform.h"
+#include "support/TempDir.h"
+#include "utClass.h"
+
+using namespace tw;
+using tw::test::TempDir;
+
+namespace {
+
+class ScriptedDialogs : public IFileDialogs {
+  public:
+    std::string OpenFileName() override { return Next(); }
+    std::string SaveFileName(const std::string&) override {
+        ++saveAsked;
+        return Next();
+    }
+    std::string Next() {
+        if (names.empty()) return {};
+        std::string n = names.front();
+        names.pop_front();
+        return n;
+    }
+    std::deque<std::string> names;
+    int saveAsked = 0;
+};
+
+class FrameDocuments : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("TARNWICK_EDITOR_RUNTIME_DIR", runtime_.path().c_str(), 1);
+        setenv("TARNWICK_EDITOR_HOME", home_.path().c_str(), 1);
+        paths_ = InstancePaths::FromEnvironment();
+        ASSERT_FALSE(RunProgramEntry(paths_, {}, marker_).handedOff);
+    }
+
+    /// Starts a frame on stored settings changed by `adjust`, without a blank text.
+    std::unique_ptr<TTarnwickEditor> Start(std::function<void(OptionData&)> adjust = {},
+                                           std::vector<std::string> files = {}) {
+        OptionData o;
+        o.CreateBlank = false;
+        if (adjust) adjust(o);
+        SaveOptionData(home_.path().string(), o);
+        auto frame = std::make_unique<TTarnwickEditor>(paths_, std::move(files));
+        frame->SetMessageBox(&messages_);
+        frame->SetFileDialogs(&dialogs_);
+        frame->show();
+        QApplication::processEvents();
+        return frame;
+    }
+
+    std::string File(const std::string& name, const std::string& bytes = "abc\r\n") {
+        return files_.Write(name, bytes);
+    }
+
+    static void Type(TMDIChild& child, const char* text) {
+        for (const char* p = text; *p; ++p)
+            child.View().CharTyped(static_cast<unsigned char>(*p));
+    }
+
+    static void ExpectTagsMatchSlots(const TTarnwickEditor& frame) {
+        for (int i = 1; i <= frame.DocumentCount(); ++i)
+            EXPECT_EQ(frame.Document(i)->Tag, i);
+        EXPECT_EQ(frame.Tabs().TabButtonCount(), frame.DocumentCount());
+    }
+
+    TempDir runtime_, home_, files_;
+    InstancePaths paths_;
+    InstanceMarker marker_;
+    test::RecordingMessageBox messages_;
+    ScriptedDialogs dialogs_;
+};
+
+TEST_F(FrameDocuments, AFileOpensWithItsStatusAndAnOpenFileComesToTheFront) {
+    auto frame = Start();
+    const std::string a = File("a.txt", "one\r\ntwo\r\n");
+    const std::string b = File("b.txt");
+    frame->OpenFile(a, false);
+    frame->OpenFile(b, false);
+    ASSERT_EQ(frame->DocumentCount(), 2);
+    TMDIChild* first = frame->Document(1);
+    EXPECT_EQ(first->Caption(), a);
+    EXPECT_EQ(first->PanelText(kPanelSize), QStringLiteral("Size : 10 Byte"));
+    EXPECT_EQ(first->PanelText(kPanelModified), QStringLiteral("新規"));
+    EXPECT_EQ(first->PanelText(kPanelMode), QStringLiteral("挿入"));
+    EXPECT_EQ(first->PanelText(kPanelLines), QStringLiteral("Lines : 3"));
+    EXPECT_EQ(frame->ChildIndex(), 2);
+
+    frame->OpenFile(a, false);
+    EXPECT_EQ(frame->DocumentCount(), 2);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, a + "はすでに存在します。");
+    EXPECT_EQ(frame->ChildIndex(), 1);
+    // The same file under another spelling is another window.
+    frame->OpenFile(files_.path().string() + "/./a.txt", false);
+    EXPECT_EQ(frame->DocumentCount(), 3);
+    ExpectTagsMatchSlots(*frame);
+}
+
+TEST_F(FrameDocuments, LimitsRefuseBeforeAnythingIsCreated) {
+    auto frame = Start([](OptionData& o) {
+        o.LimitWindowCount = true;
+        o.MaxWindowCount = 3;
+        o.LimitFileSize = true;
+        o.MaxFileSize = 8;
+    });
+    frame->OpenFile(File("exact.txt", std::string(8, 'x')), false);
+    EXPECT_EQ(frame->DocumentCount(), 0);
+    EXPECT_EQ(messages_.shown.back().text, "ファイルサイズが指定したサイズを超えています");
+    frame->OpenFile(File("less.txt", std::string(7, 'x')), false);
+    frame->OpenFile("NONAME9", true);
+    frame->OpenFile(File("c.txt", "c"), false);
+    EXPECT_EQ(frame->DocumentCount(), 3);
+    frame->OpenFile(File("d.txt", "d"), false);
+    EXPECT_EQ(frame->DocumentCount(), 3);
+    EXPECT_EQ(messages_.shown.back().text, "ウィンドウ数が指定したウィンドウ数を超えました");
+    // A missing file is reported and leaves nothing behind either.
+    frame->actCloseAllExecute();
+    frame->OpenFile(files_.path().string() + "/missing.txt", false);
+    EXPECT_EQ(frame->DocumentCount(), 0);
+    EXPECT_EQ(frame->Tabs().TabButtonCount(), 0);
+    EXPECT_NE(messages_.shown.back().text.find("missing.txt"), std::string::npos);
+}
+
+TEST_F(FrameDocuments, NewTextsAreNumberedByEveryWindowOpened) {
+    auto frame = Start([](OptionData& o) { o.CreateBlank = true; });
+    ASSERT_EQ(frame->DocumentCount(), 1);
+    EXPECT_EQ(frame->Document(1)->Caption(), "NONAME1");
+    EXPECT_EQ(frame->Document(1)->PanelText(kPanelSize), QStringLiteral("新規ファイル"));
+    frame->OpenFile(File("f.txt"), false);
+    frame->actNewExecute();
+    EXPECT_EQ(frame->Document(3)->Caption(), "NONAME3");
+}
+
+TEST_F(FrameDocuments, TheReadHistoryMovesAFileUpAndKeepsItsOldPlace) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 5; ++i)
+        names.push_back(File("h" + std::to_string(i) + ".txt"));
+    auto frame = Start();
+    for (int i = 4; i >= 0; --i)
+        frame->OpenFile(names[i], false);
+    // Newest first: h0 h1 h2 h3 h4. Opening h3 (slot 3) again puts it first.
+    frame->actCloseAllExecute();
+    frame->OpenFile(names[3], false);
+    const ShortStringHistory& h = frame->Options().ReadHistory;
+    EXPECT_EQ(h[0], names[3]);
+    EXPECT_EQ(h[1], names[0]);
+    EXPECT_EQ(h[4], names[3]);
+    const QList<QAction*> items = frame->ReadHistoryMenu()->actions();
+    ASSERT_EQ(items.size(), 6);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("&0: ") + QString::fromStdString(names[3]));
+    // Opening slot 0 again changes nothing; a history item opens its file.
+    frame->actCloseAllExecute();
+    items[2]->trigger();
+    ASSERT_EQ(frame->DocumentCount(), 1);
+    EXPECT_EQ(frame->Document(1)->Caption(), names[1]);
+}
+
+TEST_F(FrameDocuments, EveryKindOfEditMarksTheTextChanged) {
+    auto frame = Start();
+    frame->OpenFile(File("e.txt", "abc\r\n"), false);
+    TMDIChild& child = *frame->Document(1);
+    EXPECT_FALSE(child.IsChanged());
+    child.View().KeyDown(VK_DELETE);  // no character message comes with Delete
+    EXPECT_TRUE(child.IsChanged());
+    ASSERT_TRUE(frame->actSaveExecute());
+    EXPECT_FALSE(child.IsChanged());
+    child.Edit().ReplaceRange("pasted", -1, -1, -1, -1);
+    EXPECT_TRUE(child.IsChanged());
+}
+
+TEST_F(FrameDocuments, AFailedSaveIsReportedAndTheTextStaysChanged) {
+    auto frame = Start();
+    const std::string path = File("s.txt", "abc\r\n");
+    frame->OpenFile(path, false);
+    TMDIChild& child = *frame->Document(1);
+    Type(child, "x");
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);  // a folder where the file was
+    EXPECT_FALSE(frame->actSaveExecute());
+    ASSERT_FALSE(messages_.shown.empty());
+    EXPECT_EQ(messages_.shown.back().text, path + " の保存に失敗しました。");
+    EXPECT_TRUE(child.IsChanged());
+}
+
+TEST_F(FrameDocuments, SaveAsRenamesTheWindowAndItsTab) {
+    auto frame = Start();
+    frame->actNewExecute();
+    TMDIChild& child = *frame->Document(1);
+    Type(child, "hello");
+    const std::string target = files_.path().string() + "/a-rather-long-name.txt";
+    dialogs_.names = {target};
+    ASSERT_TRUE(frame->actSaveExecute());  // a new text asks for its name
+    EXPECT_EQ(child.Caption(), target);
+    EXPECT_EQ(test::ReadFile(target), "hello");
+    EXPECT_EQ(frame->Tabs().Model().TabCaptions()[0], "a-rather-..");
+    EXPECT_EQ(child.PanelText(kPanelLines), QStringLiteral("  Lines : 1"));
+    EXPECT_FALSE(child.IsChanged());
+}
+
+TEST_F(FrameDocuments, ClosingWindowTwoOfFourRenumbersTheRest) {
+    auto frame = Start();
+    for (const char* n : {"1.txt", "2.txt", "3.txt", "4.txt"})
+        frame->OpenFile(File(n), false);
+    const std::string third = frame->Document(3)->Caption();
+    frame->BringDocumentToFront(2);
+    frame->actCloseExecute();
+    QApplication::processEvents();
+    ASSERT_EQ(frame->DocumentCount(), 3);
+    EXPECT_EQ(frame->Document(2)->Caption(), third);
+    ExpectTagsMatchSlots(*frame);
+    EXPECT_EQ(frame->Tabs().Model().TabHints()[1], "3.txt");
+    EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 3);
+}
+
+TEST_F(FrameDocuments, CloseAllAsksInOrderAndCancelKeepsEverything) {
+    auto frame = Start();
+    for (const char* n : {"1.txt", "2.txt", "3.txt"})
+        frame->OpenFile(File(n), false);
+    Type(*frame->Document(1), "a");
+    Type(*frame->Document(3), "c");
+    messages_.answers = {MessageAnswer::No, MessageAnswer::Cancel};
+    frame->actCloseAllExecute();
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_EQ(messages_.shown[0].text, frame->Document(1)->Caption() + " の変更を保存しますか？");
+    EXPECT_EQ(messages_.shown[1].text, frame->Document(3)->Caption() + " の変更を保存しますか？");
+    EXPECT_EQ(frame->DocumentCount(), 3);
+    EXPECT_EQ(frame->ChildIndex(), 3);
+    EXPECT_FALSE(frame->Closing());
+
+    messages_.answers = {MessageAnswer::No, MessageAnswer::No};
+    frame->actCloseAllExecute();
+    EXPECT_EQ(frame->DocumentCount(), 0);
+    EXPECT_EQ(frame->Tabs().TabButtonCount(), 0);
+    EXPECT_TRUE(frame->MdiArea()->subWindowList().isEmpty());
+    for (const char* name : {"actSave", "actFind", "actPrint", "actUndo", "actNext"})
+        EXPECT_FALSE(frame->Command(QString::fromUtf8(name))->isEnabled()) << name;
+}
+
+TEST_F(FrameDocuments, CloseOthersLeavesTheActiveWindowAsNumberOne) {
+    auto frame = Start();
+    for (const char* n : {"1.txt", "2.txt", "3.txt", "4.txt"})
+        frame->OpenFile(File(n), false);
+    TMDIChild* kept = frame->Document(3);
+    frame->BringDocumentToFront(3);
+    frame->actCloseNoActiveExecute();
+    QApplication::processEvents();
+    ASSERT_EQ(frame->DocumentCount(), 1);
+    EXPECT_EQ(frame->Document(1), kept);
+    EXPECT_EQ(kept->Tag, 1);
+    EXPECT_EQ(frame->ChildIndex(), 1);
+    EXPECT_EQ(frame->Tabs().TabButtonCount(), 1);
+    EXPECT_EQ(frame->Tabs().Model().TabHints()[0], "3.txt");
+    EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 1);
+}
+
+TEST_F(FrameDocuments, PreviousAndNextWrapAround) {
+    auto frame = Start();
+    for (const char* n : {"1.txt", "2.txt", "3.txt"})
+        frame->OpenFile(File(n), false);
+    frame->BringDocumentToFront(1);
+    frame->actPrevExecute();
+    EXPECT_EQ(frame->ChildIndex(), 3);
+    frame->actNextExecute();
+    EXPECT_EQ(frame->ChildIndex(), 1);
+    frame->actNextExecute();
+    EXPECT_EQ(frame->ChildIndex(), 2);
+}
+
+TEST_F(FrameDocuments, YesWithACancelledSaveDialogStopsTheClose) {
+    auto frame = Start();
+    frame->actNewExecute();
+    Type(*frame->Document(1), "precious");
+    messages_.answers = {MessageAnswer::Yes};
+    dialogs_.names = {};  // the Save dialog is cancelled
+    frame->actCloseAllExecute();
+    EXPECT_EQ(dialogs_.saveAsked, 1);
+    EXPECT_EQ(frame->DocumentCount(), 1);
+    EXPECT_TRUE(frame->Document(1)->IsChanged());
+
+    // The same through the window's own close.
+    messages_.answers = {MessageAnswer::Yes};
+    frame->actCloseExecute();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->DocumentCount(), 1);
+}
+
+TEST_F(FrameDocuments, AnEmptiedTextClosesWithoutAQuestion) {
+    auto frame = Start();
+    frame->actNewExecute();
+    TMDIChild& child = *frame->Document(1);
+    Type(child, "ab");
+    child.View().KeyDown(VK_BACK);
+    child.View().KeyDown(VK_BACK);
+    frame->actCloseExecute();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->DocumentCount(), 0);
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(FrameDocuments, TabDropsReorderTheDocumentTable) {
+    auto frame = Start();
+    for (const char* n : {"0.txt", "1.txt", "2.txt", "3.txt", "4.txt"})
+        frame->OpenFile(File(n), false);
+    std::vector<TMDIChild*> before;
+    for (int i = 1; i <= 5; ++i)
+        before.push_back(frame->Document(i));
+    frame->Tabs().TabDragDrop(1, 4, Qt::NoModifier);
+    const std::vector<int> order{0, 4, 1, 2, 3};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(frame->Document(i + 1), before[order[i]]) << i;
+    ExpectTagsMatchSlots(*frame);
+    EXPECT_EQ(frame->Tabs().Model().TabHints()[1], "4.txt");
+
+    frame->Tabs().TabDragDrop(1, 3, Qt::ControlModifier);  // a copy of document 4
+    ASSERT_EQ(frame->DocumentCount(), 6);
+    EXPECT_EQ(frame->Document(6)->Edit().GetAllText(), frame->Document(4)->Edit().GetAllText());
+    EXPECT_FALSE(frame->Document(6)->IsChanged());
+}
+
+}  // namespace
