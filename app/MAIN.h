@@ -23,6 +23,7 @@ class QToolBar;
 
 namespace tw {
 
+class TFindLines;
 class TMDIChild;
 class TTabStrip;
 
@@ -61,6 +62,9 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void actOpenExecute();
     bool actSaveExecute();
     bool actSaveAsExecute();
+    /// "指定行に移動": asks for a line number and moves the caret there.
+    void actMoveExecute();
+    TFindLines& FindLinesDialog();
     void actPrevExecute();
     void actNextExecute();
     void actCloseExecute();
@@ -153,6 +157,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     std::string TabName(const std::string& caption) const;
 
     QMdiArea* mdi_;
+    TFindLines* findLines_ = nullptr;
     TTabStrip* tabs_;
     QToolBar* ToolBar2 = nullptr;
     QMenu* mRead = nullptr;

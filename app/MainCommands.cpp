@@ -3,9 +3,13 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <QLineEdit>
+
 #include "CHILDWIN.h"
+#include "GotoLine.h"
 #include "MAIN.h"
 #include "utClass.h"
+#include "utFindLines.h"
 
 namespace tw {
 
@@ -46,6 +50,27 @@ bool TTarnwickEditor::SaveChild(TMDIChild& child) {
     }
     child.SetChanged(false);
     return true;
+}
+
+// ---- Moving the caret ----------------------------------------------------------------------
+
+TFindLines& TTarnwickEditor::FindLinesDialog() {
+    if (!findLines_) findLines_ = new TFindLines(this);
+    return *findLines_;
+}
+
+void TTarnwickEditor::actMoveExecute() {
+    TFindLines& dialog = FindLinesDialog();
+    dialog.MoveText->clear();
+    dialog.exec();
+    const std::optional<int32_t> row = GotoLineTarget(dialog.MoveText->text().toStdString());
+    TMDIChild* child = ActiveChild();
+    if (!row || !child) return;
+    try {
+        child->Edit().GotoXY(0, *row, 0);
+    } catch (const std::exception&) {
+        // A line that cannot be reached leaves the caret where it was.
+    }
 }
 
 // ---- Switching ---------------------------------------------------------------------------

@@ -43,7 +43,7 @@ void TTarnwickEditor::CreateCommands() {
     AddCommand("actPrint", "印刷(&P)", nullptr);
     connect(AddCommand("mExit", "終了(&X)", nullptr), &QAction::triggered, this,
             [this] { close(); });
-    AddCommand("actMove", "指定行に移動(&M)", nullptr);
+    AddCommand("actMove", "指定行に移動(&M)", &TTarnwickEditor::actMoveExecute);
     connect(AddCommand("actHome", "先頭へカーソル移動(&H)", nullptr), &QAction::triggered, this,
             [this] {
                 if (TMDIChild* child = ActiveChild()) child->View().GoTop();

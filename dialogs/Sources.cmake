@@ -2,4 +2,5 @@
 # core library, so tests drive them without Qt; every other .cpp here is a
 # form and joins the frame's Qt library.
 set(TW_DIALOGS_CORE_SOURCES
+    GotoLine.cpp
 )

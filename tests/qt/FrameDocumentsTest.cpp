@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +21,7 @@
 #include "headless/HeadlessPlatform.h"
 #include "support/TempDir.h"
 #include "utClass.h"
+#include "utFindLines.h"
 
 using namespace tw;
 using tw::test::TempDir;
@@ -331,6 +336,31 @@ TEST_F(FrameDocuments, TabDropsReorderTheDocumentTable) {
     ASSERT_EQ(frame->DocumentCount(), 6);
     EXPECT_EQ(frame->Document(6)->Edit().GetAllText(), frame->Document(4)->Edit().GetAllText());
     EXPECT_FALSE(frame->Document(6)->IsChanged());
+}
+
+TEST_F(FrameDocuments, GoToLineActsOnWhatWasTypedUnlessCancelled) {
+    auto frame = Start();
+    frame->OpenFile(File("g.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n"), false);
+    TVellEdit& edit = frame->Document(1)->Edit();
+    TFindLines& dialog = frame->FindLinesDialog();
+    auto answer = [&](const char* typed, std::function<void()> close) {
+        QTimer::singleShot(0, &dialog, [&dialog, typed, close] {
+            dialog.MoveText->setText(QString::fromUtf8(typed));
+            close();
+        });
+        frame->actMoveExecute();
+    };
+    answer("3", [&] { dialog.Move->click(); });
+    EXPECT_EQ(edit.FCaretY, 2);
+    answer("99", [&] { QTest::keyClick(dialog.MoveText, Qt::Key_Return); });
+    EXPECT_EQ(edit.FCaretY, 5);  // the last row, after the last line's break
+    answer("1", [&] { dialog.Cancel->click(); });
+    EXPECT_EQ(edit.FCaretY, 5);
+    answer("2", [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
+    EXPECT_EQ(edit.FCaretY, 1);
+    answer("abc", [&] { dialog.Move->click(); });
+    EXPECT_EQ(edit.FCaretY, 1);
+    EXPECT_TRUE(messages_.shown.empty());
 }
 
 }  // namespace

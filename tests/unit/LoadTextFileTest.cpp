@@ -66,6 +66,21 @@ TEST(LoadTextFile, CtrlZEndsTheTextAndNulBytesAreDroppedAlone) {
     EXPECT_THROW(LoadTextFile(dir.File("missing")), FileIoError);
 }
 
+TEST(LoadTextFile, CrLfFilesAreTakenWholeOnlyWhenNothingNeedsMending) {
+    TempDir dir;
+    int64_t lines = 0;
+    EXPECT_EQ(Load(dir, "a\r\n\r\nb", &lines), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(lines, 3);
+    // One stray break anywhere sends the whole file through the scan.
+    EXPECT_EQ(Load(dir, "a\r\nb\r\r\nc\r\n"), "a\r\nb\r\n\r\nc\r\n");
+    EXPECT_EQ(Load(dir, "a\r\nb\nc\r\n", &lines), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(lines, 3);
+    EXPECT_EQ(Load(dir, "\na\r\n"), "\r\na\r\n");
+    EXPECT_EQ(Load(dir, "a\r\nb\r"), "a\r\nb\r\n");
+    EXPECT_EQ(Load(dir, "a\r\n\x1a\r\n"), "a\r\n");
+    EXPECT_EQ(Load(dir, "a\r\n\0b\r\n"s), "a\r\nb\r\n");
+}
+
 TEST(LoadTextFile, CorpusFilesKeepTheirBytesAndGainABreakWhenTheyLackOne) {
     int seen = 0;
     for (auto& entry : std::filesystem::directory_iterator(TW_CORPUS_DIR)) {
