@@ -45,6 +45,7 @@ TTarnwickEditor::TTarnwickEditor(InstancePaths paths, std::vector<std::string> c
     CreateCommands();
     CreateMenus();
     CreateToolBar();
+    CreateSearchDialogs();
     auto* copyWindow = new QAction(QStringLiteral("選択ウィンドウをコピーする(&R)"), this);
     connect(copyWindow, &QAction::triggered, this, [this] { N4Click(); });
     tabs_->SetMenuActions(Command(QStringLiteral("actClose")),
@@ -135,11 +136,11 @@ void TTarnwickEditor::PublishHandOffRecord() {
     }
     handOffNotifier_ = new QSocketNotifier(handOff_.ListenFd(), QSocketNotifier::Read, this);
     connect(handOffNotifier_, &QSocketNotifier::activated, this, [this] {
-        // Opening a file may run a nested event loop; the notifier stays
-        // quiet until this batch of hand-offs is done.
-        handOffNotifier_->setEnabled(false);
-        handOff_.HandleReady([this](const std::string& name) { WMCopyData(name); });
-        if (handOffNotifier_) handOffNotifier_->setEnabled(true);
+        // Each name is answered at once and opened right after, in order: a
+        // second start must not wait while this one asks its user something
+        // ("はすでに存在します。" and the like).
+        handOff_.HandleReady([this](const std::string& name) { handedOff_.push_back(name); });
+        QTimer::singleShot(0, this, [this] { OpenHandedOffFiles(); });
     });
 }
 
@@ -185,6 +186,14 @@ void TTarnwickEditor::CreateBlankDocument() {
     noNameCount_ = 1;
     if (options_.CreateBlank && commandLineFiles_.empty())
         OpenFile("NONAME" + std::to_string(noNameCount_), true);
+}
+
+void TTarnwickEditor::OpenHandedOffFiles() {
+    while (!handedOff_.empty() && !opening_) {
+        const std::string name = handedOff_.front();
+        handedOff_.pop_front();
+        WMCopyData(name);
+    }
 }
 
 void TTarnwickEditor::WMCopyData(const std::string& fileName) {

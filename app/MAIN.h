@@ -2,12 +2,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ChildFrame.h"
 #include "FileDialogs.h"
+#include "FindRun.h"
 #include "HandOff.h"
 #include "KeyTexts.h"
 #include "OptionData.h"
@@ -23,7 +25,9 @@ class QToolBar;
 
 namespace tw {
 
+class TFindDialog;
 class TFindLines;
+class TRePlaceDialog;
 class TMDIChild;
 class TTabStrip;
 
@@ -90,6 +94,15 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     OptionData& Settings() override { return options_; }
     IMessageBox& Messages() override { return *messages_; }
     bool Closing() const override { return closing_; }
+    FindOptions& SearchOptions() override { return findOptions_; }
+    ReplaceState& Replacing() override { return replaceState_; }
+    bool ReplaceShowing() const override;
+    void ShowFindDialog(FindShow how, const std::string& selected) override;
+    void ShowReplaceDialog(FindShow how, const std::string& selected) override;
+    void BringToFront(TMDIChild& child) override;
+
+    TFindDialog& FindDialog() const { return *findDialog_; }
+    TRePlaceDialog& ReplaceDialog() const { return *replaceDialog_; }
 
     // ITabStripHost
     int ActiveDocument() const override { return childIndex_; }
@@ -126,6 +139,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
+    void CreateSearchDialogs();
     QAction* AddCommand(const char* name, const char* caption, void (TTarnwickEditor::*run)());
     void SetDocumentCommands(bool enabled);
     void FillWindowMenu();
@@ -149,6 +163,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     /// A file name handed over by a second start of the program.
     void WMCopyData(const std::string& fileName);
+    void OpenHandedOffFiles();
     /// Writes "Option.dat" and "Clip.dat" as the frame closes.
     void SaveSettings();
     /// "Tarnwick Editor - [active document]".
@@ -158,6 +173,11 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     QMdiArea* mdi_;
     TFindLines* findLines_ = nullptr;
+    FindOptions findOptions_;
+    ReplaceState replaceState_;
+    std::unique_ptr<ISearchDocuments> searchDocuments_;
+    TFindDialog* findDialog_ = nullptr;
+    TRePlaceDialog* replaceDialog_ = nullptr;
     TTabStrip* tabs_;
     QToolBar* ToolBar2 = nullptr;
     QMenu* mRead = nullptr;
@@ -173,6 +193,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     HandOffHost handOff_;
     QSocketNotifier* handOffNotifier_ = nullptr;
+    std::deque<std::string> handedOff_;
     std::vector<std::string> commandLineFiles_;
     bool shown_ = false;
     std::string programFolder_;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in release mode and runs them:
-#   bench/run.sh [DIR]          the load, editor and open benchmarks (DIR: scratch files, default /tmp)
+#   bench/run.sh [DIR]          the load, editor and search benchmarks (DIR: scratch files, default /tmp)
 #   bench/run.sh soak [SEED [STEPS]]   the random editing model for millions of steps
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,5 +13,6 @@ if [ "${1:-}" = soak ]; then
 fi
 "$bin/tw_bench_load" "${1:-/tmp}"
 "$bin/tw_bench_editor"
+"$bin/tw_bench_search" "${1:-/tmp}"
 "$bin/tw_bench_open" "${1:-/tmp}"
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$bin/tw_bench_view"

@@ -3,4 +3,6 @@
 # form and joins the frame's Qt library.
 set(TW_DIALOGS_CORE_SOURCES
     GotoLine.cpp
+    FindRun.cpp
+    FindHistory.cpp
 )

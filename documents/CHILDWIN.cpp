@@ -18,6 +18,7 @@
 #include "LinkTarget.h"
 #include "MessageBox.h"
 #include "OptionData.h"
+#include "ReplaceHit.h"
 #include "Ruler.h"
 #include "SafeFileWriter.h"
 
@@ -43,7 +44,10 @@ QColor ColorOf(uint32_t bgr) {
 }  // namespace
 
 TMDIChild::TMDIChild(IChildFrame& frame, QWidget* parent)
-    : QWidget(parent), mmText(new VellEditWidget(this)), frame_(frame) {
+    : QWidget(parent),
+      mmText(new VellEditWidget(this)),
+      Matcher(frame.SearchOptions()),
+      frame_(frame) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -83,6 +87,9 @@ TMDIChild::~TMDIChild() {
     e.OnChangeRedoMode = nullptr;
     e.OnChange = nullptr;
     e.OnUserDraw = nullptr;
+    e.OnFind = nullptr;
+    e.OnFindHit = nullptr;
+    e.OnFindNoHit = nullptr;
     View().OnKeyPress = nullptr;
     View().OnDblclick = nullptr;
 }
@@ -308,6 +315,45 @@ void TMDIChild::ConnectEditor() {
     View().OnKeyPress = [this](unsigned char) { mmTextKeyPress(); };
     View().OnDblclick = [this](TVellEdit&) { mmTextDblclick(); };
     connect(mmText, &VellEditWidget::mouseReleased, this, [this] { ShowCaretPosition(); });
+    ConnectSearch();
+}
+
+void TMDIChild::ConnectSearch() {
+    TVellEdit& e = Edit();
+    e.OnFind = [this](TVellEdit&, std::string_view Str, std::string_view findchr, int32_t index,
+                      int32_t& x, int32_t& len) { Matcher.Match(Str, findchr, index, x, len); };
+    e.OnFindHit = [this](TVellEdit&, std::string_view findchr, int32_t x, int32_t y, int32_t len,
+                         int32_t) {
+        frame_.BringToFront(*this);
+        const HitOutcome outcome = HandleFindHit(
+            Edit(), Matcher, frame_.Replacing(), frame_.Messages(), frame_.ReplaceShowing(),
+            frame_.Settings().FindColor, FindHit{findchr, x, y, len});
+        if (outcome == HitOutcome::Cancelled) View().RefreshView();
+    };
+    e.OnFindNoHit = [this](TVellEdit&, std::string_view) {
+        frame_.Messages().Beep();
+        View().RefreshView();
+        Matcher.NoHit = true;
+    };
+    auto selected = [this] {
+        return Edit().SelectionExists() ? Edit().GetSelText() : std::string();
+    };
+    connect(actFind, &QAction::triggered, this,
+            [this] { frame_.ShowFindDialog(FindShow::Plain, {}); });
+    connect(actUpFind, &QAction::triggered, this,
+            [this] { frame_.ShowFindDialog(FindShow::Up, {}); });
+    connect(actDownFind, &QAction::triggered, this,
+            [this] { frame_.ShowFindDialog(FindShow::Down, {}); });
+    connect(actSelFind, &QAction::triggered, this,
+            [this, selected] { frame_.ShowFindDialog(FindShow::Selected, selected()); });
+    connect(actReplace, &QAction::triggered, this,
+            [this] { frame_.ShowReplaceDialog(FindShow::Plain, {}); });
+    connect(actUpReplace, &QAction::triggered, this,
+            [this] { frame_.ShowReplaceDialog(FindShow::Up, {}); });
+    connect(actDownReplace, &QAction::triggered, this,
+            [this] { frame_.ShowReplaceDialog(FindShow::Down, {}); });
+    connect(actSelReplace, &QAction::triggered, this,
+            [this, selected] { frame_.ShowReplaceDialog(FindShow::Selected, selected()); });
 }
 
 void TMDIChild::mmTextSelectionChange() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FindMatch.h"
 #include "qt/VellEditWidget.h"
 
 class QAction;
@@ -33,9 +34,9 @@ class TMDIChild : public QWidget {
     /// The window's number in the frame's table, 1..N.
     int Tag = 0;
     int RulerCaretX = 0;
-    int LastHitColumn = 0;
-    int LastHitLine = 0;
-    bool NoHit = false;
+    /// The search's match test and this window's last hit (LastHitLine,
+    /// LastHitColumn, NoHit).
+    TFindMatcher Matcher;
 
     /// The full file name (bytes as the file system gives them), or
     /// "NONAME" + a number for a new text.
@@ -99,6 +100,7 @@ class TMDIChild : public QWidget {
     void mmTextUserDraw(int c1, int x1, int x2);
     void mmTextDblclick();
     void DrawRulerCaret(bool afterRuler);
+    void ConnectSearch();
 
     void AddCopy(bool cut);
     void InsertFile();

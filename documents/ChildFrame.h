@@ -7,7 +7,12 @@ namespace tw {
 
 class IMessageBox;
 class TMDIChild;
+struct FindOptions;
 struct OptionData;
+struct ReplaceState;
+
+/// How a find or replace command opens its dialog.
+enum class FindShow { Plain, Up, Down, Selected };
 
 class IChildFrame {
   public:
@@ -28,6 +33,16 @@ class IChildFrame {
     virtual std::string ChooseInsertFile() = 0;
     virtual OptionData& Settings() = 0;
     virtual IMessageBox& Messages() = 0;
+    /// The search flags the dialogs write and the windows' handlers read.
+    virtual FindOptions& SearchOptions() = 0;
+    virtual ReplaceState& Replacing() = 0;
+    /// Hits are replaced, not only shown, while the replace dialog shows.
+    virtual bool ReplaceShowing() const = 0;
+    /// `selected` (cp932) goes into the search box for FindShow::Selected.
+    virtual void ShowFindDialog(FindShow how, const std::string& selected) = 0;
+    virtual void ShowReplaceDialog(FindShow how, const std::string& selected) = 0;
+    /// A search hit brings its window to the front.
+    virtual void BringToFront(TMDIChild& child) = 0;
     /// True while a multi-document close or the program's end runs.
     virtual bool Closing() const = 0;
 };

@@ -5,4 +5,6 @@ set(TW_DOCUMENTS_CORE_SOURCES
     Ruler.cpp
     LineMarks.cpp
     LinkTarget.cpp
+    FindMatch.cpp
+    ReplaceHit.cpp
 )

@@ -288,7 +288,43 @@ class TVellEdit {
     bool FConfirmReplace = false, FAbortReplace = false;
     int32_t FHitX = 0, FHitY = 0, FHitLen = 0, FHitCount = 0;
 
+    // ---- Search and replace -------------------------------------------------------
+    // The owner matches through OnFind and hears of hits through OnFindHit and
+    // OnFindNoHit; the control only walks the rows and moves the caret.
+    void SetFindText(std::string_view S);
+    /// One hit forward from the first row.
+    void FindFirst();
+    /// One hit forward from the caret, or after the last hit.
+    void FindNext();
+    /// One hit backward from the caret, or before the last hit.
+    void FindPrev();
+    /// Replaces the next hit from row FFindLine on, or every hit down to the
+    /// last row, asking through OnFindChange while FConfirmReplace is set.
+    void FindForward(bool ReplaceAll);
+    /// Shows the current hit in `Color`, its text in the inverse colour.
+    void PaintHit(TColor Color);
+    /// Paints Len bytes from (X, Y) on, across rows: normally (Restore) or as
+    /// FontColor text on BackColor. The selection itself is left alone.
+    void PaintRange(int32_t X, int32_t Y, bool Restore, TColor BackColor, TColor FontColor,
+                    int32_t Len);
+
   private:
+    bool FindStepForward(bool Replace);
+    void FindStepBackward();
+    void LoadFindWindow(int32_t Y, int32_t FromX);
+    void LoadFindPrefix(int32_t Y, int32_t Length);
+    bool AskFind(int32_t& x, int32_t& len);
+    bool AskFindDownward(int32_t& x, int32_t& len);
+    bool AskFindUpward(int32_t& x, int32_t& len);
+    void TakeLastMatch(int32_t& x, int32_t& len);
+    void PlaceHit(int32_t x, int32_t len);
+    void SkipFoundText(int32_t x, int32_t len);
+    bool ConfirmHit(int32_t x, int32_t len);
+    void ReplaceFoundHit(int32_t len);
+    void UnhighlightHit();
+    void PaintRangeAsSelection(int32_t X, int32_t Y, int32_t EndX, int32_t EndY, TColor BackColor,
+                               TColor FontColor);
+
     IEditorView& View() const noexcept { return *FView; }
     void ShowError(const std::string& Code) const;
     int TextWidth(std::string_view Bytes) const;

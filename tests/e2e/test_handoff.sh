@@ -24,5 +24,10 @@ kill -0 "$editor_pid" || e2e_fail "the first instance died"
 
 # The empty argument ends the list: nothing after it is handed over.
 timeout 20 "$editor" "$second" "" "$first" || e2e_fail "second start with an empty argument"
+# The running program says the file is open already; the second start did
+# not wait for that answer.
+box=$(e2e_wait_window "^Tarnwick Editor$") || e2e_fail "no word that the file is open already"
+xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box" || true
+xdotool key --delay 100 Return
 e2e_wait_window "Tarnwick Editor - \[$second\]" >/dev/null || e2e_fail "an open file did not come to the front"
 echo "e2e handoff: ok"

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -17,10 +20,12 @@
 #include "CHILDWIN.h"
 #include "HandOff.h"
 #include "MAIN.h"
+#include "RePlace.h"
 #include "SettingsStore.h"
 #include "headless/HeadlessPlatform.h"
 #include "support/TempDir.h"
 #include "utClass.h"
+#include "utFindDialog.h"
 #include "utFindLines.h"
 
 using namespace tw;
@@ -361,6 +366,74 @@ TEST_F(FrameDocuments, GoToLineActsOnWhatWasTypedUnlessCancelled) {
     answer("abc", [&] { dialog.Move->click(); });
     EXPECT_EQ(edit.FCaretY, 1);
     EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(FrameDocuments, FindingInAllFilesStopsAtTheThirdDocument) {
+    auto frame = Start();
+    frame->OpenFile(File("f1.txt", "alpha\r\nbeta\r\n"), false);
+    frame->OpenFile(File("f2.txt", "gamma\r\n"), false);
+    frame->OpenFile(File("f3.txt", "delta\r\n\x8c\x9f\x8d\xf5 zeta\r\n"), false);
+    frame->BringDocumentToFront(1);
+    TFindDialog& find = frame->FindDialog();
+    frame->ShowFindDialog(FindShow::Plain, {});
+    find.AllSearch->setChecked(true);
+    find.SearchText->setEditText(QStringLiteral("検索 zeta"));
+    find.FindClick();
+    EXPECT_EQ(frame->ChildIndex(), 3);
+    TVellEdit& third = frame->Document(3)->Edit();
+    EXPECT_EQ(third.FHitY, 1);
+    EXPECT_EQ(third.FHitX, 0);
+    EXPECT_TRUE(frame->Document(1)->Matcher.NoHit);
+    EXPECT_TRUE(frame->Document(2)->Matcher.NoHit);
+    EXPECT_FALSE(frame->Document(3)->Matcher.NoHit);
+    EXPECT_EQ(frame->Options().FindHistory[0], "\x8c\x9f\x8d\xf5 zeta");
+
+    // A text found nowhere visits every document once and stops.
+    find.SearchText->setEditText(QStringLiteral("nowhere"));
+    find.FindClick();
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(frame->Document(i)->Matcher.NoHit) << i;
+    EXPECT_EQ(frame->Options().FindHistory[1], "\x8c\x9f\x8d\xf5 zeta");
+
+    // Showing the replace dialog closes the find dialog, and the other way round.
+    frame->ShowReplaceDialog(FindShow::Plain, {});
+    EXPECT_FALSE(find.isVisible());
+    frame->ShowFindDialog(FindShow::Up, {});
+    EXPECT_FALSE(frame->ReplaceDialog().isVisible());
+    EXPECT_TRUE(find.ShUp->isChecked());
+    find.close();
+    EXPECT_FALSE(frame->SearchOptions().FindActive);
+}
+
+TEST_F(FrameDocuments, ReplaceAllWithoutQuestionsChangesOnlyTheActiveDocument) {
+    auto frame = Start();
+    const std::string other = File("r1.txt", "cat cat\r\n");
+    frame->OpenFile(other, false);
+    const std::string path = File("r2.txt", "cat dog cat\r\ncatcat\r\n");
+    frame->OpenFile(path, false);
+    TRePlaceDialog& replace = frame->ReplaceDialog();
+    frame->ShowReplaceDialog(FindShow::Plain, {});
+    replace.Search->setText(QStringLiteral("cat"));
+    replace.RePlace->setText(QStringLiteral("kitten cat"));
+    replace.CheckReplace->setChecked(true);
+    replace.AllReprace->click();
+    EXPECT_EQ(frame->Document(2)->Edit().GetAllText(),
+              "kitten cat dog kitten cat\r\nkitten catkitten cat\r\n");
+    EXPECT_EQ(frame->Document(1)->Edit().GetAllText(), "cat cat\r\n");
+    EXPECT_TRUE(frame->Document(2)->IsChanged());
+    EXPECT_TRUE(messages_.shown.empty());
+
+    // With the question: All replaces the rest without asking again.
+    replace.close();
+    frame->BringDocumentToFront(1);
+    frame->ShowReplaceDialog(FindShow::Plain, {});
+    replace.RePlace->setText(QStringLiteral("dog"));
+    replace.CheckReplace->setChecked(false);
+    messages_.answers = {MessageAnswer::All};
+    replace.AllReprace->click();
+    EXPECT_EQ(frame->Document(1)->Edit().GetAllText(), "dog dog\r\n");
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "置換しますか？");
 }
 
 }  // namespace

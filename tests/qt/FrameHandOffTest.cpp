@@ -54,6 +54,9 @@ class FrameHandOff : public ::testing::Test {
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         second.start(QStringLiteral(TW_EDITOR_BINARY), args);
         loop.exec();
+        // The names were answered at once; their windows open right after.
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
         if (second.state() != QProcess::NotRunning) {
             second.kill();
             second.waitForFinished();

@@ -1,0 +1,53 @@
+/** @file "検索": the one modeless find window of the program. */
+#pragma once
+
+#include <QDialog>
+
+#include "FindRun.h"
+#include "OptionData.h"
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QRadioButton;
+
+namespace tw {
+
+class TFindDialog : public QDialog {
+    Q_OBJECT
+  public:
+    TFindDialog(ISearchDocuments& docs, FindOptions& options, ShortStringHistory& history,
+                QWidget* parent = nullptr);
+
+    QComboBox* SearchText;
+    QPushButton* Find;
+    QPushButton* Cancel;
+    QCheckBox* ShereUL;
+    QRadioButton *ShUp, *ShDown, *ShAll;
+    QPushButton* DestoryList;
+    QCheckBox* AllSearch;
+
+    void FindClick();
+    void DestoryListClick();
+
+  signals:
+    /// The dialog is about to show; the replace dialog must go.
+    void showing();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void DirectionClick();
+    FindDirection Direction() const;
+    void FillList(bool blanksToo);
+
+    ISearchDocuments& docs_;
+    FindOptions& options_;
+    ShortStringHistory& history_;
+};
+
+}  // namespace tw
