@@ -21,10 +21,11 @@ struct CaseRun {
 };
 
 constexpr CaseRun kCaseRuns[] = {
-    {0x00, 'A', 26, 'a'},   {0x82, 0x60, 26, 0x81},  // full-width Latin
-    {0x83, 0x9F, 24, 0xBF},                          // Greek
-    {0x84, 0x40, 15, 0x70},                          // Cyrillic up to Н: the small row skips 0x7F
-    {0x84, 0x4F, 18, 0x80},                          // Cyrillic from О
+    {0x00, 'A', 26, 'a'},    // ASCII
+    {0x82, 0x60, 26, 0x81},  // full-width Latin
+    {0x83, 0x9F, 24, 0xBF},  // Greek
+    {0x84, 0x40, 15, 0x70},  // Cyrillic up to Н: the small row skips 0x7F
+    {0x84, 0x4F, 18, 0x80},  // Cyrillic from О
 };
 
 int OtherCaseByte(int lead, int b) noexcept {
