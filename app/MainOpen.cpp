@@ -103,7 +103,10 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
         child->SetPanelText(kPanelSize, QStringLiteral("新規ファイル"));
     } else {
         try {
-            child->Edit().SetAllText(LoadTextFile(fileName).text);
+            // The file's memory goes back as its lines become rows, so a
+            // big file is not held twice.
+            DocumentText text = DocumentText::Load(fileName);
+            child->Edit().SetAllText(text.View(), [&text](size_t done) { text.Release(done); });
         } catch (const std::exception&) {
             child->Edit().SetAllText("");
             messages_->Show(

@@ -83,6 +83,9 @@ class TVellEdit {
     /// The text ends where its trailing NUL bytes start (one that starts with
     /// NUL is empty); lone CRs become line breaks, other NULs are dropped.
     void SetAllText(std::string_view S);
+    /// The same, telling `consumed` now and then how much of S it is done
+    /// with, so that a caller holding a huge text can let that part go.
+    void SetAllText(std::string_view S, const std::function<void(size_t)>& consumed);
     /// False when anything went wrong; the document is left as it was.
     bool SaveToFile(const std::string& FileName) const;
 
@@ -333,7 +336,7 @@ class TVellEdit {
     void CollapseAnchorToCaret();
 
     // Whole text and layout.
-    void LoadRows(std::string_view Text);
+    void LoadRows(std::string_view Text, const std::function<void(size_t)>& consumed);
     void RepairAfterFailedLoad();
     void AfterLayoutRedraw(bool Redraw);
     void WrapInto(std::vector<Entry>& List, LineIndex* Index) const;

@@ -141,9 +141,13 @@ std::string NormalizeBreaks(std::string_view Text) {
 }
 
 void TVellEdit::SetAllText(std::string_view S) {
+    SetAllText(S, nullptr);
+}
+
+void TVellEdit::SetAllText(std::string_view S, const std::function<void(size_t)>& consumed) {
     ResetState();
     try {
-        LoadRows(S);
+        LoadRows(S, consumed);
     } catch (const std::exception&) {
         RepairAfterFailedLoad();
         if (!FWordWrap) throw;
@@ -166,7 +170,7 @@ void TVellEdit::RepairAfterFailedLoad() {
 
 /// Fills the rows from a whole text, already cut when word wrap is on, so a
 /// big text is copied once and never held twice.
-void TVellEdit::LoadRows(std::string_view S) {
+void TVellEdit::LoadRows(std::string_view S, const std::function<void(size_t)>& consumed) {
     // An empty text, or one that starts with NUL, is the empty document; the
     // NUL bytes at the end are where the caller's text stops.
     std::string_view body = S.empty() || S[0] == '\0' ? std::string_view() : S;
@@ -191,9 +195,14 @@ void TVellEdit::LoadRows(std::string_view S) {
             FLineIndex.Append(piece.data() + piece.size() == line.data() + line.size());
         });
     };
-    size_t pos = 0;
-    for (size_t cr; (cr = body.find('\r', pos)) != std::string_view::npos; pos = cr + 2)
+    // Only the caller's own text can be given back, not a normalized copy.
+    const bool report = consumed && body.data() == S.data();
+    constexpr size_t kReportStep = size_t{8} << 20;
+    size_t pos = 0, reported = 0;
+    for (size_t cr; (cr = body.find('\r', pos)) != std::string_view::npos; pos = cr + 2) {
         addLine(body.substr(pos, cr + 2 - pos));
+        if (report && pos - reported >= kReportStep) consumed(reported = pos);
+    }
     addLine(std::string(body.substr(pos)).append(kEndMarker));
     FLines.SetCapacity(FLines.Count());
 }

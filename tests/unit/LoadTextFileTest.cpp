@@ -1,12 +1,15 @@
 // Reading files into lines as documents are opened, and the read history.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
 #include "LoadTextFile.h"
 #include "ReadHistory.h"
+#include "VellEdit.h"
 #include "VellStrings.h"
+#include "headless/HeadlessPlatform.h"
 #include "support/TempDir.h"
 
 using namespace tw;
@@ -79,6 +82,33 @@ TEST(LoadTextFile, CrLfFilesAreTakenWholeOnlyWhenNothingNeedsMending) {
     EXPECT_EQ(Load(dir, "a\r\nb\r"), "a\r\nb\r\n");
     EXPECT_EQ(Load(dir, "a\r\n\x1a\r\n"), "a\r\n");
     EXPECT_EQ(Load(dir, "a\r\n\0b\r\n"s), "a\r\nb\r\n");
+}
+
+TEST(LoadTextFile, ABigCleanTextIsGivenBackAsItBecomesRows) {
+    TempDir dir;
+    std::string text;
+    for (int i = 0; text.size() < (size_t{20} << 20); ++i)
+        text += "\x82\xa0line " + std::to_string(i) + "\tend\r\n";
+    text += "last";  // no break: the loader adds one
+    DocumentText loaded = DocumentText::Load(dir.Write("big.txt", text));
+    EXPECT_EQ(loaded.View(), text + "\r\n");
+    test::FixedMetrics metrics;
+    test::MemoryClipboard clipboard;
+    test::RecordingMessageBox messages;
+    TVellEdit ed{EditorServices{&metrics, &clipboard, &messages, nullptr}};
+    ed.SetWordWrap(true);
+    ed.SetColumn(10);
+    std::vector<size_t> reports;
+    ed.SetAllText(loaded.View(), [&](size_t done) {
+        reports.push_back(done);
+        loaded.Release(done);
+    });
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_LT(reports.back(), text.size());
+    // The rows hold every byte although the text they came from is gone.
+    EXPECT_EQ(ed.GetAllText(), text + "\r\n");
+    EXPECT_EQ(loaded.View().substr(0, 4), std::string(4, '\0'));
 }
 
 TEST(LoadTextFile, CorpusFilesKeepTheirBytesAndGainABreakWhenTheyLackOne) {
