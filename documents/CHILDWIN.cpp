@@ -87,6 +87,7 @@ TMDIChild::~TMDIChild() {
     e.OnChangeRedoMode = nullptr;
     e.OnChange = nullptr;
     e.OnUserDraw = nullptr;
+    e.OnPaint = nullptr;
     e.OnFind = nullptr;
     e.OnFindHit = nullptr;
     e.OnFindNoHit = nullptr;
@@ -312,6 +313,7 @@ void TMDIChild::ConnectEditor() {
     // brought it: typing, paste, Delete, a drop, a conversion, a replacement.
     e.OnChange = [this](TVellEdit&) { SetChanged(true); };
     e.OnUserDraw = [this](TVellEdit&, int c1, int, int x1, int x2) { mmTextUserDraw(c1, x1, x2); };
+    e.OnPaint = [this](TVellEdit&) { mmTextPaint(); };
     View().OnKeyPress = [this](unsigned char) { mmTextKeyPress(); };
     View().OnDblclick = [this](TVellEdit&) { mmTextDblclick(); };
     connect(mmText, &VellEditWidget::mouseReleased, this, [this] { ShowCaretPosition(); });
@@ -399,6 +401,15 @@ void TMDIChild::ShowTextSize() {
         size += lines.View(i).size();
     size -= 2;
     SetPanelText(kPanelSize, QStringLiteral("Size : %1 Byte").arg(size));
+}
+
+void TMDIChild::mmTextPaint() {
+    // Painting the hit repaints rows, which comes back here.
+    if (painting_) return;
+    painting_ = true;
+    if (frame_.SearchOptions().FindActive) Edit().PaintHit(frame_.Settings().FindColor);
+    ShowCaretPosition();
+    painting_ = false;
 }
 
 void TMDIChild::mmTextDblclick() {

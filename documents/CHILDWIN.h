@@ -99,6 +99,7 @@ class TMDIChild : public QWidget {
     void mmTextKeyPress();
     void mmTextUserDraw(int c1, int x1, int x2);
     void mmTextDblclick();
+    void mmTextPaint();
     void DrawRulerCaret(bool afterRuler);
     void ConnectSearch();
 
@@ -113,6 +114,7 @@ class TMDIChild : public QWidget {
     QTimer* sizeTimer_;
     bool shown_ = false;
     bool closingWithoutPrompt_ = false;
+    bool painting_ = false;
 };
 
 }  // namespace tw

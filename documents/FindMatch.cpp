@@ -175,11 +175,11 @@ void TFindMatcher::Match(std::string_view Str, std::string_view findchr, int32_t
 /// match on its first byte.
 int32_t TFindMatcher::StartPosition(int32_t index) const noexcept {
     if (index != LastHitLine || LastHitColumn == 0) return 0;
-    int32_t start = 0;
-    if (options_.SearchUp) start = 1;
-    if (options_.SearchDown || options_.SearchFromTop) start = 2;
-    if (options_.SearchFromTop) start = LastHitColumn + 1;
-    return start;
+    // Down the control already hands over the text after the hit, so a
+    // further skip would lose a match that follows the hit directly
+    // ("abab" has two); up and from the top start as the hit's row asks.
+    if (options_.SearchFromTop) return LastHitColumn + 1;
+    return 1;
 }
 
 const SearchPattern& TFindMatcher::PatternFor(std::string_view findchr) {

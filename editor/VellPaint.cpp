@@ -159,6 +159,8 @@ void TVellView::FinishRepaint() {
     FireUserDraw();
     if (ed_.HorzScrollBar()) hbar_.SetPos((ed_.FScrollX + hScale_ - 1) / hScale_, true);
     UpdateHorzScrollBar(true);
+    // The owner puts its own marks (a search hit) back over the new text.
+    if (ed_.OnPaint) ed_.OnPaint(ed_);
 }
 
 void TVellView::DrawAll() {

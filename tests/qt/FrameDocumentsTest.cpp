@@ -373,6 +373,8 @@ TEST_F(FrameDocuments, FindingInAllFilesStopsAtTheThirdDocument) {
     frame->OpenFile(File("f1.txt", "alpha\r\nbeta\r\n"), false);
     frame->OpenFile(File("f2.txt", "gamma\r\n"), false);
     frame->OpenFile(File("f3.txt", "delta\r\n\x8c\x9f\x8d\xf5 zeta\r\n"), false);
+    frame->Document(3)->parentWidget()->resize(640, 400);  // room to paint the hit
+    QApplication::processEvents();
     frame->BringDocumentToFront(1);
     TFindDialog& find = frame->FindDialog();
     frame->ShowFindDialog(FindShow::Plain, {});
@@ -387,6 +389,22 @@ TEST_F(FrameDocuments, FindingInAllFilesStopsAtTheThirdDocument) {
     EXPECT_TRUE(frame->Document(2)->Matcher.NoHit);
     EXPECT_FALSE(frame->Document(3)->Matcher.NoHit);
     EXPECT_EQ(frame->Options().FindHistory[0], "\x8c\x9f\x8d\xf5 zeta");
+    // The hit stays painted in the find colour through a repaint.
+    auto findColoured = [&] {
+        TMDIChild& child = *frame->Document(3);
+        const TVellEdit& e = child.Edit();
+        const QImage& image = child.mmText->Canvas();
+        const int left = e.FTextLeft - e.FScrollX + e.FHitX * e.FCharWidth;
+        const int top = e.TopMargin() + (e.FHitY - e.FTopLine) * e.FRowHeight;
+        int blue = 0, all = 0;
+        for (int y = top; y < top + e.FRowHeight; ++y)
+            for (int x = left; x < left + e.FHitLen * e.FCharWidth; ++x, ++all)
+                blue += image.pixelColor(x, y) == QColor(0, 0, 255);
+        return all > 0 && blue * 3 > all;
+    };
+    EXPECT_TRUE(findColoured());
+    frame->Document(3)->View().DrawAll();  // as after a scroll: the caret stays
+    EXPECT_TRUE(findColoured());
 
     // A text found nowhere visits every document once and stops.
     find.SearchText->setEditText(QStringLiteral("nowhere"));

@@ -172,3 +172,29 @@ TEST(ReplaceRun, TheFindDialogsHitIsHighlightedAndKept) {
     EXPECT_EQ(d.h.ed.FHitLen, 2);
     EXPECT_FALSE(d.matcher.NoHit);
 }
+
+TEST(ReplaceRun, FindingDownAndUpVisitsEveryAdjacentHitOnce) {
+    for (Direction dir : {Direction::Down, Direction::Up, Direction::FromTop}) {
+        Document d("abab abab\r\nab");
+        d.replacing = false;
+        d.options = {};
+        d.options.SearchUp = dir == Direction::Up;
+        d.options.SearchDown = dir == Direction::Down;
+        d.options.SearchFromTop = dir == Direction::FromTop;
+        d.h.ed.SetFindText("ab");
+        if (dir == Direction::Up) d.h.ed.GotoXY(2, 1, 0);
+        std::vector<std::pair<int32_t, int32_t>> hits;
+        for (int guard = 0; guard < 20 && !d.matcher.NoHit; ++guard) {
+            if (dir == Direction::FromTop)
+                d.h.ed.FindFirst();
+            else if (dir == Direction::Up)
+                d.h.ed.FindPrev();
+            else
+                d.h.ed.FindNext();
+            if (!d.matcher.NoHit) hits.emplace_back(d.h.ed.FHitY, d.h.ed.FHitX);
+        }
+        std::vector<std::pair<int32_t, int32_t>> expected{{0, 0}, {0, 2}, {0, 5}, {0, 7}, {1, 0}};
+        if (dir == Direction::Up) std::reverse(expected.begin(), expected.end());
+        EXPECT_EQ(hits, expected) << static_cast<int>(dir);
+    }
+}
