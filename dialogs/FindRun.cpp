@@ -80,12 +80,22 @@ void RunReplace(ISearchDocuments& docs, FindOptions& options, ReplaceState& stat
     TVellEdit& edit = docs.Editor(active);
     TFindMatcher& matcher = docs.Matcher(active);
     edit.SetFindText(request.text);
+    FindDirection direction = request.direction;
     for (;;) {
-        Step(edit, request.direction);
-        if (state.ReplaceCancelled) return;
+        Step(edit, direction);
+        if (state.ReplaceCancelled) break;
         if (!all || matcher.NoHit) break;
+        if (direction == FindDirection::FromTop) {
+            // The rest of the run goes down from the last hit: walking from
+            // the top for every hit would make replacing all the hits of a
+            // big text quadratic. The hits found are the same.
+            direction = FindDirection::Down;
+            options.SearchFromTop = false;
+            options.SearchDown = true;
+        }
     }
-    docs.RefreshView(active);
+    SetFindOptions(options, request, false);
+    if (!state.ReplaceCancelled) docs.RefreshView(active);
 }
 
 }  // namespace tw

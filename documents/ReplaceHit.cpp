@@ -103,11 +103,12 @@ std::string BuildReplacedLine(std::string_view line, int32_t offset, int32_t fin
 void ReplaceHit(TVellEdit& ed, TFindMatcher& matcher, const FindHit& hit,
                 std::string_view replacement) {
     const HitSpan span = LocateHit(ed, hit.x, hit.y, hit.len);
-    const bool lastLine = span.last == ed.Lines().Count() - 1;
-    const std::string line = JoinRows(ed, span.first, span.last);
-    int32_t from = span.first, to = span.last;
-    ed.ReplaceLines(BuildReplacedLine(line, span.offset, hit.len, replacement, lastLine), from, to);
-    ed.PaintRange(0, from, true, 0, 0, RowsLength(ed, from, to));
+    // Only the hit's bytes are replaced: the rows around it stay where they
+    // are, so replacing thousands of hits in a huge text never moves the
+    // whole row table once per hit.
+    const RowPos start = PositionAt(ed, span.first, span.offset);
+    const RowPos end = PositionAt(ed, span.first, span.offset + hit.len);
+    if (!ed.ReadOnly) ed.ReplaceRangeEx(replacement, start.x, true, end.y, end.x, start.y);
     // A read-only text is unchanged: the walk steps over the hit instead.
     const int32_t resume = span.offset + (ed.ReadOnly ? hit.len : InsertedLength(replacement));
     const FindOptions& o = matcher.Options();
