@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "HandOff.h"
 #include "MAIN.h"
 #include "SettingsStore.h"
@@ -19,11 +20,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
+using tw::bench::Clock;
+using tw::bench::Median;
+using tw::bench::Seconds;
+using tw::bench::TimeVim;
 
 struct Figures {
     double open = 0;
@@ -91,27 +91,6 @@ Figures RunOpen(const std::string& file, const std::string& scratch) {
     close(fds[0]);
     waitpid(pid, nullptr, 0);
     return f;
-}
-
-double TimeVim(const std::string& file) {
-    auto t0 = Clock::now();
-    std::fflush(stdout);
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (!freopen("/dev/null", "w", stdout) || !freopen("/dev/null", "w", stderr)) _exit(127);
-        execlp("vim", "vim", "-u", "NONE", "-N", "-n", "-i", "NONE", "-es", "-c", "q", file.c_str(),
-               static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) == 127) return -1;
-    return Seconds(t0, Clock::now());
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace

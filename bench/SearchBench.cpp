@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "FindMatch.h"
 #include "ReplaceHit.h"
 #include "SjisTextGenerator.h"
@@ -24,11 +25,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
+using tw::bench::Clock;
+using tw::bench::Median;
+using tw::bench::Seconds;
 
 constexpr const char* kRare = "Tarnwick";
 constexpr const char* kReplacement = "TW-EDITOR";
@@ -133,11 +132,6 @@ double TimeVim(const std::string& file, const std::vector<std::string>& commands
     report.erase(std::remove(report.begin(), report.end(), '\n'), report.end());
     std::remove(out.c_str());
     return WIFEXITED(status) && WEXITSTATUS(status) != 127 ? t : -1;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 bool Check(bool ok, const char* what) {

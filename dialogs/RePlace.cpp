@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "DialogText.h"
+#include "DirectionGroup.h"
 
 namespace tw {
 
@@ -25,14 +26,11 @@ TRePlaceDialog::TRePlaceDialog(ISearchDocuments& docs, FindOptions& options, Rep
     setWindowTitle(QStringLiteral("置換"));
     Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     ShereUL = new QCheckBox(QStringLiteral("大文字、小文字を区別する"), this);
-    auto* group = new QGroupBox(this);
-    ShUp = new QRadioButton(QStringLiteral("上を検索"), group);
-    ShDown = new QRadioButton(QStringLiteral("下を検索"), group);
-    ShAll = new QRadioButton(QStringLiteral("最上部から検索"), group);
-    ShAll->setChecked(true);
-    auto* groupLayout = new QVBoxLayout(group);
-    for (QRadioButton* r : {ShUp, ShDown, ShAll})
-        groupLayout->addWidget(r);
+    auto* group = new DirectionGroup(docs_, this);
+    directions_ = group;
+    ShUp = group->ShUp;
+    ShDown = group->ShDown;
+    ShAll = group->ShAll;
     Rep = new QPushButton(QStringLiteral("置換"), this);
     AllReprace = new QPushButton(QStringLiteral("全て置換"), this);
     Search = new QLineEdit(this);
@@ -62,22 +60,12 @@ TRePlaceDialog::TRePlaceDialog(ISearchDocuments& docs, FindOptions& options, Rep
     connect(Cancel, &QPushButton::clicked, this, &QDialog::close);
     connect(Rep, &QPushButton::clicked, this, [this] { OnChangeProc(false); });
     connect(AllReprace, &QPushButton::clicked, this, [this] { OnChangeProc(true); });
-    for (QRadioButton* r : {ShUp, ShDown, ShAll})
-        connect(r, &QRadioButton::clicked, this, [this] {
-            const int active = docs_.Active();
-            if (active >= 1 && active <= docs_.Count()) docs_.Matcher(active).ResetLastHit();
-        });
-}
-
-FindDirection TRePlaceDialog::Direction() const {
-    if (ShAll->isChecked()) return FindDirection::FromTop;
-    return ShUp->isChecked() ? FindDirection::Up : FindDirection::Down;
 }
 
 void TRePlaceDialog::OnChangeProc(bool all) {
     const std::string search = ToDocumentBytes(Search->text());
     RunReplace(docs_, options_, state_,
-               FindRequest{search, Direction(), ShereUL->isChecked(), false},
+               FindRequest{search, directions_->Direction(), ShereUL->isChecked(), false},
                ToDocumentBytes(RePlace->text()), !CheckReplace->isChecked(), all);
 }
 

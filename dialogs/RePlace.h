@@ -12,6 +12,8 @@ class QRadioButton;
 
 namespace tw {
 
+class DirectionGroup;
+
 class TRePlaceDialog : public QDialog {
     Q_OBJECT
   public:
@@ -39,9 +41,8 @@ class TRePlaceDialog : public QDialog {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    FindDirection Direction() const;
-
     ISearchDocuments& docs_;
+    DirectionGroup* directions_ = nullptr;
     FindOptions& options_;
     ReplaceState& state_;
 };

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "DialogText.h"
+#include "DirectionGroup.h"
 #include "FindHistory.h"
 
 namespace tw {
@@ -35,14 +36,11 @@ TFindDialog::TFindDialog(ISearchDocuments& docs, FindOptions& options, ShortStri
     Find->setToolTip(QStringLiteral("Shiftを押しながらクリックでウィンドウを閉じます"));
     Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     ShereUL = new QCheckBox(QStringLiteral("大文字、小文字を区別する"), this);
-    auto* group = new QGroupBox(this);
-    ShUp = new QRadioButton(QStringLiteral("上を検索"), group);
-    ShDown = new QRadioButton(QStringLiteral("下を検索"), group);
-    ShAll = new QRadioButton(QStringLiteral("最上部から検索"), group);
-    ShAll->setChecked(true);
-    auto* groupLayout = new QVBoxLayout(group);
-    for (QRadioButton* r : {ShUp, ShDown, ShAll})
-        groupLayout->addWidget(r);
+    auto* group = new DirectionGroup(docs_, this);
+    directions_ = group;
+    ShUp = group->ShUp;
+    ShDown = group->ShDown;
+    ShAll = group->ShAll;
     DestoryList = new QPushButton(QStringLiteral("リスト消去"), this);
     AllSearch = new QCheckBox(QStringLiteral("全てのファイルを検索"), this);
 
@@ -63,17 +61,10 @@ TFindDialog::TFindDialog(ISearchDocuments& docs, FindOptions& options, ShortStri
     connect(Find, &QPushButton::clicked, this, &TFindDialog::FindClick);
     connect(Cancel, &QPushButton::clicked, this, &QDialog::close);
     connect(DestoryList, &QPushButton::clicked, this, &TFindDialog::DestoryListClick);
-    for (QRadioButton* r : {ShUp, ShDown, ShAll})
-        connect(r, &QRadioButton::clicked, this, &TFindDialog::DirectionClick);
     Find->installEventFilter(this);
     // Enter in the text searches, and only once: the box would otherwise
     // pass it on to the dialog as well.
     SearchText->lineEdit()->installEventFilter(this);
-}
-
-FindDirection TFindDialog::Direction() const {
-    if (ShAll->isChecked()) return FindDirection::FromTop;
-    return ShUp->isChecked() ? FindDirection::Up : FindDirection::Down;
 }
 
 void TFindDialog::FillList(bool blanksToo) {
@@ -101,8 +92,9 @@ void TFindDialog::FindClick() {
     const std::string text = ToDocumentBytes(SearchText->currentText());
     if (text.empty()) return;
     if (PushFindHistory(history_, static_cast<size_t>(SearchText->count()), text)) FillList(true);
-    RunFind(docs_, options_,
-            FindRequest{text, Direction(), ShereUL->isChecked(), AllSearch->isChecked()});
+    RunFind(
+        docs_, options_,
+        FindRequest{text, directions_->Direction(), ShereUL->isChecked(), AllSearch->isChecked()});
 }
 
 void TFindDialog::DestoryListClick() {
@@ -111,11 +103,6 @@ void TFindDialog::DestoryListClick() {
     const QString typed = SearchText->currentText();
     SearchText->clear();
     SearchText->setEditText(typed);
-}
-
-void TFindDialog::DirectionClick() {
-    const int active = docs_.Active();
-    if (active >= 1 && active <= docs_.Count()) docs_.Matcher(active).ResetLastHit();
 }
 
 void TFindDialog::keyPressEvent(QKeyEvent* event) {

@@ -13,6 +13,8 @@ class QRadioButton;
 
 namespace tw {
 
+class DirectionGroup;
+
 class TFindDialog : public QDialog {
     Q_OBJECT
   public:
@@ -41,11 +43,10 @@ class TFindDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void DirectionClick();
-    FindDirection Direction() const;
     void FillList(bool blanksToo);
 
     ISearchDocuments& docs_;
+    DirectionGroup* directions_ = nullptr;
     FindOptions& options_;
     ShortStringHistory& history_;
 };

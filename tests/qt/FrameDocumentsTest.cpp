@@ -406,6 +406,13 @@ TEST_F(FrameDocuments, FindingInAllFilesStopsAtTheThirdDocument) {
     frame->Document(3)->View().DrawAll();  // as after a scroll: the caret stays
     EXPECT_TRUE(findColoured());
 
+    // A new direction makes the active document's next search start afresh.
+    ASSERT_EQ(frame->ChildIndex(), 3);
+    frame->Document(3)->Matcher.LastHitLine = 1;
+    find.ShDown->click();
+    EXPECT_EQ(frame->Document(3)->Matcher.LastHitLine, 0);
+    find.ShAll->click();
+
     // A text found nowhere visits every document once and stops.
     find.SearchText->setEditText(QStringLiteral("nowhere"));
     find.FindClick();
