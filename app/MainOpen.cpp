@@ -71,6 +71,9 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
 
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The sub-window takes its size from the window, not from its contents,
+    // which would leave the editor no height at all.
+    sub->resize(kChildWindowSize);
     if (options_.ReadWindowState == 1)
         sub->showMaximized();
     else if (options_.ReadWindowState == 2)

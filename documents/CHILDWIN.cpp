@@ -54,7 +54,7 @@ TMDIChild::TMDIChild(IChildFrame& frame, QWidget* parent)
     layout->addWidget(mmText, 1);
     CreateStatusBar();
     layout->addWidget(MDIStatus);
-    resize(636, 364);
+    resize(kChildWindowSize);
 
     TVellEdit& e = Edit();
     e.SetTopMargin(15);

@@ -21,6 +21,9 @@ class IChildFrame;
 /// The status bar's panels.
 enum StatusPanel { kPanelCaret, kPanelLines, kPanelSize, kPanelModified, kPanelMode, kPanelHint };
 
+/// A new document window's size, frame included.
+inline const QSize kChildWindowSize(636, 364);
+
 class TMDIChild : public QWidget {
     Q_OBJECT
   public:

@@ -1,8 +1,5 @@
-// Replacing one search hit by rewriting its logical line, and the question
-// asked before it.
+// Replacing one search hit in place, and the question asked before it.
 #include "ReplaceHit.h"
-
-#include <algorithm>
 
 #include "VellEditSub.h"
 
@@ -19,15 +16,6 @@ int32_t RowsLength(const TVellEdit& ed, int32_t first, int32_t last) {
     for (int32_t r = first; r <= last; ++r)
         n += RowLength(ed, r);
     return n;
-}
-
-/// The text of rows first..last without the break (or end marker) of the last.
-std::string JoinRows(const TVellEdit& ed, int32_t first, int32_t last) {
-    std::string s;
-    for (int32_t r = first; r <= last; ++r)
-        s.append(ed.Lines().View(r));
-    if (HasTerminator(ed.Lines().View(last))) s.resize(s.size() - 2);
-    return s;
 }
 
 struct RowPos {
@@ -85,18 +73,6 @@ HitSpan LocateHit(const TVellEdit& ed, int32_t x, int32_t y, int32_t len) {
         ed.GetLogicalLineRange(next, s.last);
         covered += RowsLength(ed, next, s.last);
     }
-    return s;
-}
-
-std::string BuildReplacedLine(std::string_view line, int32_t offset, int32_t findLength,
-                              std::string_view replacement, bool lastLine) {
-    const auto n = static_cast<int32_t>(line.size());
-    const auto head = static_cast<size_t>(std::clamp(offset, 0, n));
-    const auto tail = static_cast<size_t>(std::clamp(offset + findLength, 0, n));
-    std::string s;
-    s.reserve(line.size() + replacement.size() + 2);
-    s.append(line.substr(0, head)).append(replacement).append(line.substr(tail));
-    if (!lastLine) s.append(kCrLf);
     return s;
 }
 

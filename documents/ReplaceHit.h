@@ -37,13 +37,7 @@ struct HitSpan {
 /// pixel width). A hit that runs over a line break takes the next line too.
 HitSpan LocateHit(const TVellEdit& ed, int32_t x, int32_t y, int32_t len);
 
-/// The new text of a logical line: its first `offset` bytes, the replacement,
-/// then what follows the replaced `findLength` bytes; a line break closes it
-/// unless it is the last line of the text.
-std::string BuildReplacedLine(std::string_view line, int32_t offset, int32_t findLength,
-                              std::string_view replacement, bool lastLine);
-
-/// Replaces the hit through ReplaceLines. The caret goes right after the
+/// Replaces the hit's own bytes. The caret goes right after the
 /// inserted text (before it when searching up) and the matcher's last hit
 /// moves there, so whichever way the dialog searches next, it never finds
 /// the replacement itself again.

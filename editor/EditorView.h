@@ -39,6 +39,9 @@ class IEditorView {
     virtual void DrawLineText(int32_t row, int fromPixelX) = 0;
     /// Every visible row with the current selection (range or select-all).
     virtual void DrawSelection() = 0;
+    /// Only the selected bytes of the visible rows, in the selection's
+    /// colours; everything else stays as it was painted.
+    virtual void DrawSelectedText() = 0;
     /// Draws (true) or erases (false) the underline of the caret row.
     virtual void DrawCaretUnderline(bool draw) = 0;
     virtual void MoveCaretUnderline(int32_t oldRow, int32_t newRow) = 0;
@@ -59,6 +62,7 @@ class NullEditorView final : public IEditorView {
     void DrawLines(int, int32_t, int32_t) override {}
     void DrawLineText(int32_t, int) override {}
     void DrawSelection() override {}
+    void DrawSelectedText() override {}
     void DrawCaretUnderline(bool) override {}
     void MoveCaretUnderline(int32_t, int32_t) override {}
     void ResetState() override {}

@@ -307,7 +307,8 @@ void TVellEdit::PaintRange(int32_t X, int32_t Y, bool Restore, TColor BackColor,
 
 /// The selection painter draws selected text in the font colour xor white on
 /// SelColor; borrowing it with both colours swapped paints the range, and
-/// everything borrowed goes back, so the real selection is untouched.
+/// everything borrowed goes back, so the real selection is untouched. Only
+/// the range's own bytes are painted: the rest of the text keeps its colour.
 void TVellEdit::PaintRangeAsSelection(int32_t X, int32_t Y, int32_t EndX, int32_t EndY,
                                       TColor BackColor, TColor FontColor) {
     const int32_t caretX = FCaretX, caretY = FCaretY;
@@ -321,7 +322,7 @@ void TVellEdit::PaintRangeAsSelection(int32_t X, int32_t Y, int32_t EndX, int32_
     FSelEndX = EndX, FSelEndY = EndY;
     FSelColor = BackColor;
     FFont.Color = FontColor ^ kInvertColor;
-    View().DrawSelection();
+    View().DrawSelectedText();
     FCaretX = caretX, FCaretY = caretY;
     FSelAnchorX = anchorX, FSelAnchorY = anchorY;
     FSelEndX = endX, FSelEndY = endY;

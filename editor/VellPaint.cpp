@@ -300,6 +300,17 @@ void TVellView::DrawSelection() {
         DrawSelectedRow(r);
 }
 
+void TVellView::DrawSelectedText() {
+    int32_t ax = ed_.FSelAnchorX, ay = ed_.FSelAnchorY, bx = ed_.FSelEndX, by = ed_.FSelEndY;
+    if (by < ay || (by == ay && bx < ax)) std::swap(ax, bx), std::swap(ay, by);
+    const int32_t from = std::max({ay, ed_.FTopLine, 0});
+    const int32_t to = std::min({by, ed_.FTopLine + ed_.FPageLines - 1, ed_.Lines().Count() - 1});
+    for (int32_t r = from; r <= to; ++r) {
+        const std::string_view e = ed_.Lines().View(r);
+        DrawLineSpan(r, r == ay ? ax : 0, e, true, r == by ? bx : static_cast<int32_t>(e.size()));
+    }
+}
+
 /// Repaints the rows between the end as last painted and the new end; every
 /// other row already shows what DrawSelection would show.
 void TVellView::ExtendSelection(int32_t x, int32_t y) {

@@ -96,6 +96,7 @@ class TVellView final : public IEditorView {
     void DrawLines(int mode, int32_t a, int32_t b) override;
     void DrawLineText(int32_t row, int fromPixelX) override;
     void DrawSelection() override;
+    void DrawSelectedText() override;
     void DrawCaretUnderline(bool draw) override;
     void MoveCaretUnderline(int32_t oldRow, int32_t newRow) override;
     void ResetState() override;

@@ -35,6 +35,7 @@ class RecordingView : public IEditorView {
         Record({"DrawLineText", row, fromPixelX});
     }
     void DrawSelection() override { Record({"DrawSelection"}); }
+    void DrawSelectedText() override { Record({"DrawSelectedText"}); }
     void DrawCaretUnderline(bool draw) override { Record({"DrawCaretUnderline", draw}); }
     void MoveCaretUnderline(int32_t oldRow, int32_t newRow) override {
         Record({"MoveCaretUnderline", oldRow, newRow});
@@ -53,7 +54,7 @@ class RecordingView : public IEditorView {
         std::vector<Call> out;
         for (const Call& c : calls)
             if (c.name == "DrawAll" || c.name == "DrawLines" || c.name == "DrawLineText" ||
-                c.name == "DrawSelection")
+                c.name == "DrawSelection" || c.name == "DrawSelectedText")
                 out.push_back(c);
         return out;
     }

@@ -110,6 +110,12 @@ TEST_F(FrameDocuments, AFileOpensWithItsStatusAndAnOpenFileComesToTheFront) {
     EXPECT_EQ(first->PanelText(kPanelMode), QStringLiteral("挿入"));
     EXPECT_EQ(first->PanelText(kPanelLines), QStringLiteral("Lines : 3"));
     EXPECT_EQ(frame->ChildIndex(), 2);
+    // The window has its own size, and the editor most of it: a window the
+    // size of its status bar would show no text at all.
+    QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(first->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->size(), kChildWindowSize);
+    EXPECT_GT(first->mmText->height(), kChildWindowSize.height() / 2);
 
     frame->OpenFile(a, false);
     EXPECT_EQ(frame->DocumentCount(), 2);

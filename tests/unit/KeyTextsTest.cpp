@@ -129,9 +129,11 @@ TEST(KeyTexts, IniNamesAndBlanksFollowTheProfileRules) {
     EXPECT_EQ(texts[SlotOf(0)], "");        // empty stays empty
     EXPECT_EQ(texts[SlotOf(1)], "CTRL+O");  // only section KeyBrd counts
     EXPECT_EQ(texts[SlotOf(2)], "CTRL+S");  // absent: default
-    for (int slot = 0; slot < kKeySlotCount; ++slot)
-        if (slot != SlotOf(6) && slot != SlotOf(7) && slot != SlotOf(0))
+    for (int slot = 0; slot < kKeySlotCount; ++slot) {
+        if (slot != SlotOf(6) && slot != SlotOf(7) && slot != SlotOf(0)) {
             EXPECT_EQ(texts[slot], DefaultKeyTexts()[slot]) << slot;
+        }
+    }
 }
 
 TEST(KeyTexts, AllThirtySevenKeysSurviveWriteAndRead) {

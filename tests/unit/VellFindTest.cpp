@@ -198,17 +198,20 @@ TEST(VellFind, PlacingTheCaretInTheViewEndsTheHitAndMovesTheSearchStart) {
 TEST(VellFind, TheHitIsPaintedInverseAcrossRowsAndTheSelectionStaysAsItWas) {
     ViewHarness h;
     h.ed.SetColumn(10);
-    h.Load("0123456789abcdef\r\n", true);
+    h.Load("0123456789abcdef\r\nnext line\r\n", true);
     Owner o(h);
     h.ed.SetFindText("89ab");
     h.ed.FindFirst();
     const TColor selColor = h.ed.SelColor(), font = h.ed.Font().Color;
     h.surface.Clear();
     h.ed.PaintHit(0x0000FF);
-    std::vector<std::string> painted;
+    std::vector<std::string> painted, others;
     for (const auto& op : h.surface.Of("text"))
-        if (op.fore == 0xFFFF00 && op.back == 0x0000FF) painted.push_back(op.text);
+        (op.fore == 0xFFFF00 && op.back == 0x0000FF ? painted : others).push_back(op.text);
     EXPECT_EQ(painted, (std::vector<std::string>{"89", "ab"}));
+    // Only the hit is painted: the text around it and the other rows keep
+    // the colours they were painted in.
+    EXPECT_EQ(others, std::vector<std::string>{});
     EXPECT_FALSE(h.ed.SelectionExists());
     EXPECT_EQ(h.ed.SelColor(), selColor);
     EXPECT_EQ(h.ed.Font().Color, font);
