@@ -37,6 +37,8 @@ TTarnwickEditor::TTarnwickEditor(InstancePaths paths, std::vector<std::string> c
     layout->addWidget(tabs_);
     layout->addWidget(mdi_, 1);
     setCentralWidget(client);
+    // Closing a window brings back the one that was in front before it.
+    mdi_->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     resize(900, 650);
     QFont font(QStringLiteral("IPAPGothic"));
     font.setPixelSize(12);

@@ -170,6 +170,9 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void UpdateCaption();
     QMdiSubWindow* SubWindowOf(TMDIChild* child) const;
     std::string TabName(const std::string& caption) const;
+    void PlaceNewWindow(QMdiSubWindow* sub) const;
+    /// True when one of the frame's commands has this key.
+    bool FrameHoldsKey(const QKeySequence& key) const;
 
     QMdiArea* mdi_;
     TFindLines* findLines_ = nullptr;

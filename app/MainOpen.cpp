@@ -8,6 +8,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QStyle>
+#include <algorithm>
 
 #include "ApplySettings.h"
 #include "CHILDWIN.h"
@@ -74,6 +76,7 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
     // The sub-window takes its size from the window, not from its contents,
     // which would leave the editor no height at all.
     sub->resize(kChildWindowSize);
+    PlaceNewWindow(sub);
     if (options_.ReadWindowState == 1)
         sub->showMaximized();
     else if (options_.ReadWindowState == 2)
@@ -88,10 +91,14 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
         action->setShortcut(key);
         // A key the frame's menu holds reaches the window through the frame;
         // holding it twice would leave Qt with two claims and no winner.
-        bool frameHasIt = false;
-        for (const auto& [name, command] : commands_)
-            frameHasIt |= command->shortcut() == key;
-        if (!key.isEmpty() && !frameHasIt) child->addAction(action);
+        if (!key.isEmpty() && !FrameHoldsKey(key)) child->addAction(action);
+    }
+    // Qt gives each MDI window's own menu a close key (Ctrl+W besides
+    // Ctrl+F4 on Linux); the frame's commands come first.
+    for (QAction* a : sub->systemMenu()->actions()) {
+        QList<QKeySequence> keys = a->shortcuts();
+        keys.removeIf([this](const QKeySequence& k) { return FrameHoldsKey(k); });
+        a->setShortcuts(keys);
     }
     child->addAction(child->actSelected);
 
@@ -132,6 +139,23 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
     child->ShowLineCount();
     Command(QStringLiteral("actSave"))->setEnabled(true);
     UpdateCaption();
+}
+
+void TTarnwickEditor::PlaceNewWindow(QMdiSubWindow* sub) const {
+    // New windows cascade, each one title bar below and right of the one
+    // before, starting over at the corner when the next would not fit.
+    const int step =
+        std::max(1, sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub));
+    const QSize room = mdi_->viewport()->size() - sub->size();
+    const int places = std::max(1, std::min(room.width(), room.height()) / step + 1);
+    const int n = (DocumentCount() - 1) % places;
+    sub->move(n * step, n * step);
+}
+
+bool TTarnwickEditor::FrameHoldsKey(const QKeySequence& key) const {
+    for (const auto& [name, command] : commands_)
+        if (command->shortcuts().contains(key)) return true;
+    return false;
 }
 
 void TTarnwickEditor::actNewExecute() {

@@ -116,6 +116,10 @@ TEST_F(FrameDocuments, AFileOpensWithItsStatusAndAnOpenFileComesToTheFront) {
     ASSERT_NE(sub, nullptr);
     EXPECT_EQ(sub->size(), kChildWindowSize);
     EXPECT_GT(first->mmText->height(), kChildWindowSize.height() / 2);
+    // The second cascades below and right of the first.
+    const QPoint step = frame->Document(2)->parentWidget()->pos() - first->parentWidget()->pos();
+    EXPECT_GT(step.x(), 0);
+    EXPECT_EQ(step.x(), step.y());
 
     frame->OpenFile(a, false);
     EXPECT_EQ(frame->DocumentCount(), 2);
@@ -244,6 +248,19 @@ TEST_F(FrameDocuments, ClosingWindowTwoOfFourRenumbersTheRest) {
     EXPECT_EQ(frame->MdiArea()->subWindowList().size(), 3);
 }
 
+TEST_F(FrameDocuments, ClosingTheFrontWindowBringsBackTheOneBeforeIt) {
+    auto frame = Start();
+    for (const char* n : {"1.txt", "2.txt", "3.txt", "4.txt"})
+        frame->OpenFile(File(n), false);
+    frame->BringDocumentToFront(2);
+    frame->BringDocumentToFront(4);
+    frame->actCloseExecute();
+    QApplication::processEvents();
+    ASSERT_EQ(frame->DocumentCount(), 3);
+    EXPECT_EQ(frame->ChildIndex(), 2);
+    EXPECT_EQ(frame->ActiveChild()->Caption(), files_.path().string() + "/2.txt");
+}
+
 TEST_F(FrameDocuments, CloseAllAsksInOrderAndCancelKeepsEverything) {
     auto frame = Start();
     for (const char* n : {"1.txt", "2.txt", "3.txt"})
@@ -296,6 +313,30 @@ TEST_F(FrameDocuments, PreviousAndNextWrapAround) {
     EXPECT_EQ(frame->ChildIndex(), 1);
     frame->actNextExecute();
     EXPECT_EQ(frame->ChildIndex(), 2);
+}
+
+TEST_F(FrameDocuments, TheFramesKeysReachTheirCommandsFromTheEditor) {
+    auto frame = Start();
+    for (const char* n : {"1.txt", "2.txt", "3.txt"})
+        frame->OpenFile(File(n), false);
+    QApplication::setActiveWindow(frame.get());
+    auto press = [&](int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QWidget* editor = frame->ActiveChild()->mmText;
+        editor->setFocus();
+        QTest::keyClick(editor, static_cast<Qt::Key>(key), mods);
+        QApplication::processEvents();
+    };
+    // F2 and F3 switch; Ctrl+W closes, though Qt gives every MDI window a
+    // close entry of its own with that key on Linux.
+    press(Qt::Key_F2);
+    EXPECT_EQ(frame->ChildIndex(), 2);
+    press(Qt::Key_F3);
+    EXPECT_EQ(frame->ChildIndex(), 3);
+    press(Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(frame->DocumentCount(), 2);
+    press(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(frame->DocumentCount(), 3);
+    EXPECT_EQ(frame->ActiveChild()->Caption().rfind("NONAME", 0), 0u);
 }
 
 TEST_F(FrameDocuments, YesWithACancelledSaveDialogStopsTheClose) {
