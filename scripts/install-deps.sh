@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev
     fonts-ipafont-gothic
-    xvfb xdotool x11-utils x11-apps python3
+    xvfb xdotool x11-utils x11-apps xclip python3
 )
 
 missing=()

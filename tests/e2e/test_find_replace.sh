@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The real program under Xvfb: the first two characters of a corpus file are
-# copied to the clipboard, pasted into "置換" (Ctrl+H), every occurrence is
-# replaced without questions, and the saved file has exactly those bytes
-# replaced, at character boundaries only.
+# The real program under Xvfb: a Japanese string put on the clipboard by
+# another program is pasted into "検索" (Ctrl+F), which finds it; a letter is
+# typed at the hit; the same string pasted into "置換" (Ctrl+H) is replaced
+# everywhere without questions; and the saved file has exactly those bytes
+# changed, at character boundaries only.
 source "$(dirname "$0")/lib.sh"
 cp "$1" "$E2E_TMP/tarnwick-editor-replace"
 editor=$E2E_TMP/tarnwick-editor-replace
@@ -11,13 +12,26 @@ e2e_start_x
 
 doc=$E2E_TMP/doc.txt
 cp "$corpus/aozoraepub3-test_chuki.txt" "$doc"
+chmod u+w "$doc"
 "$editor" "$doc" >"$E2E_TMP/editor.log" 2>&1 &
 E2E_PIDS+=($!)
 win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]") || e2e_fail "the file did not open"
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
 
-# "注記" onto the clipboard from the text itself.
-xdotool key --delay 80 ctrl+Home shift+Right shift+Right ctrl+c
+# "記号" onto the clipboard from outside, as text (UTF-8), the way another
+# program offers it.
+printf '記号' | xclip -selection clipboard
+xdotool key --delay 80 ctrl+f
+box=$(e2e_wait_window "^検索$") || e2e_fail "Ctrl+F did not open the find dialog"
+xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box" || true
+# Search from the top: the caret goes to the first hit; Esc closes the
+# dialog and a typed letter lands at the hit.
+xdotool key --delay 80 ctrl+v Return
+sleep 0.5
+xdotool key --delay 80 Escape
+win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]")
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+xdotool type --delay 40 "Q"
 xdotool key --delay 80 ctrl+h
 box=$(e2e_wait_window "^置換$") || e2e_fail "Ctrl+H did not open the replace dialog"
 xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box" || true
@@ -35,10 +49,13 @@ xdotool key --delay 80 ctrl+s
 python3 - "$corpus/aozoraepub3-test_chuki.txt" "$E2E_TMP/expected.txt" <<'PY'
 import sys
 data = open(sys.argv[1], 'rb').read()
-find, repl = '注記'.encode('cp932'), b'XY'
-out, i = bytearray(), 0
+find, repl = '記号'.encode('cp932'), b'XY'
+out, i, typed = bytearray(), 0, False
 while i < len(data):
     if data.startswith(find, i):
+        if not typed:
+            out += b'Q'
+            typed = True
         out += repl
         i += len(find)
         continue
@@ -54,7 +71,7 @@ deadline=$((SECONDS + 20))
 until cmp -s "$doc" "$E2E_TMP/expected.txt"; do
     [ $SECONDS -lt $deadline ] || {
         cmp "$doc" "$E2E_TMP/expected.txt" >&2 || true
-        e2e_fail "the saved file is not the original with every 注記 replaced"
+        e2e_fail "the saved file is not the original with Q at the first hit and every 記号 replaced"
     }
     sleep 0.2
 done
