@@ -9,6 +9,12 @@
 
 namespace tw {
 
+/// The search dialogs' frame: a fixed dialog with only the system menu and
+/// the close box, kept above the documents it searches.
+inline constexpr Qt::WindowFlags kSearchDialogFlags =
+    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+
 /// "上を検索", "下を検索" and "最上部から検索" in a group without caption,
 /// the last one checked. A click on any of them makes the active document's
 /// next search start afresh.

@@ -17,12 +17,7 @@ namespace tw {
 
 TRePlaceDialog::TRePlaceDialog(ISearchDocuments& docs, FindOptions& options, ReplaceState& state,
                                QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint),
-      docs_(docs),
-      options_(options),
-      state_(state) {
+    : QDialog(parent, kSearchDialogFlags), docs_(docs), options_(options), state_(state) {
     setWindowTitle(QStringLiteral("置換"));
     Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     ShereUL = new QCheckBox(QStringLiteral("大文字、小文字を区別する"), this);

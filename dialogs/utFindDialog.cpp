@@ -19,12 +19,7 @@ namespace tw {
 
 TFindDialog::TFindDialog(ISearchDocuments& docs, FindOptions& options, ShortStringHistory& history,
                          QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint),
-      docs_(docs),
-      options_(options),
-      history_(history) {
+    : QDialog(parent, kSearchDialogFlags), docs_(docs), options_(options), history_(history) {
     setWindowTitle(QStringLiteral("検索"));
     setModal(false);
     SearchText = new QComboBox(this);
