@@ -1,8 +1,6 @@
 // Times loading, taking the text and saving large Shift-JIS files, with the
 // peak memory of the load, against vim opening the same file.
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -41,12 +39,7 @@ long PeakRssKb() {
 /// One measurement in a fresh child process, so peaks and first-touch costs
 /// are not hidden by memory an earlier run left behind.
 Figures MeasureInChild(const std::string& file, const std::string& out) {
-    int fds[2];
-    if (pipe(fds) != 0) std::exit(1);
-    std::fflush(stdout);
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
+    return tw::bench::InChild([&] {
         Figures f;
         tw::TVellStrings store;
         auto t0 = Clock::now();
@@ -61,15 +54,8 @@ Figures MeasureInChild(const std::string& file, const std::string& out) {
         f.load = Seconds(t0, t1);
         f.getText = Seconds(t1, t2);
         f.save = Seconds(t2, t3);
-        if (write(fds[1], &f, sizeof f) != static_cast<ssize_t>(sizeof f)) _exit(2);
-        _exit(0);
-    }
-    close(fds[1]);
-    Figures f;
-    if (read(fds[0], &f, sizeof f) != static_cast<ssize_t>(sizeof f)) std::exit(1);
-    close(fds[0]);
-    waitpid(pid, nullptr, 0);
-    return f;
+        return f;
+    });
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Opening a 100 MB Shift-JIS file the way a user does: through the frame's
 // open routine (read, lines, wrap, first paint), against vim on the same file.
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -48,12 +47,7 @@ double PeakMb() {
 
 /// One open in a process of its own, so each run starts from a clean heap.
 Figures RunOpen(const std::string& file, const std::string& scratch) {
-    int fds[2];
-    if (pipe(fds) != 0) std::exit(1);
-    std::fflush(stdout);
-    pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
+    return tw::bench::InChild([&] {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         setenv("TARNWICK_EDITOR_HOME", scratch.c_str(), 1);
         setenv("TARNWICK_EDITOR_RUNTIME_DIR", scratch.c_str(), 1);
@@ -82,15 +76,8 @@ Figures RunOpen(const std::string& file, const std::string& scratch) {
         QApplication::processEvents();
         f.open = Seconds(t0, Clock::now());
         f.peakMb = PeakMb();
-        if (write(fds[1], &f, sizeof f) != static_cast<ssize_t>(sizeof f)) _exit(2);
-        _exit(0);  // the frame's own end (settings, prompts) is not measured
-    }
-    close(fds[1]);
-    Figures f;
-    if (read(fds[0], &f, sizeof f) != static_cast<ssize_t>(sizeof f)) std::exit(1);
-    close(fds[0]);
-    waitpid(pid, nullptr, 0);
-    return f;
+        return f;  // the frame's own end is not timed
+    });
 }
 
 }  // namespace
