@@ -353,6 +353,7 @@ class TVellEdit {
     void FindRangeEnd(int32_t EndX, int32_t EndY);
     bool CopySelection();
     void DeleteSameRow(const std::string& Removed, bool Redraw);
+    bool ReplaceWithinRow(std::string_view Text, bool Redraw);
     void DeleteAcrossRows(int32_t Xa, int32_t Ya, int32_t Xb, int32_t Yb, bool Redraw);
     void WalkToEnd(int32_t Length, int32_t& X, int32_t& Y) const;
 

@@ -232,6 +232,7 @@ void TVellEdit::ReplaceRangeEx(std::string_view Text, int32_t StartX, bool Redra
     const int32_t startY = FSelAnchorY;
     const int32_t rows = CountBreaks(Text);
     const bool full = Redraw && (FCaretY != startY + rows || FWordWrap);
+    if (ReplaceWithinRow(Text, full)) return;
     if (FCaretX != FSelAnchorX || FCaretY != FSelAnchorY) DeleteSelection(full);
     RecordUndo(0, Text, FCaretY, FCaretX);
     InsertAtCaret(Text, full);
@@ -243,6 +244,37 @@ void TVellEdit::ReplaceRangeEx(std::string_view Text, int32_t StartX, bool Redra
         View().DrawLines(6, startY, FCaretY);
     View().UpdateHorzScrollBar(true);
     UpdateCaret();
+}
+
+/// A replacement inside one wrapped row, the usual replace of a search hit:
+/// the line is re-cut once for both steps. Re-cutting after the deletion
+/// alone could take a row out of the line only for the insertion to put it
+/// back, moving every later row of a big text twice. The undo records are
+/// those of a deletion followed by an insertion.
+bool TVellEdit::ReplaceWithinRow(std::string_view Text, bool Redraw) {
+    const int32_t row = FCaretY;
+    const int32_t xa = std::min(FSelAnchorX, FCaretX), xb = std::max(FSelAnchorX, FCaretX);
+    if (!FWordWrap || FUndoing || FSelAnchorY != row || xa == xb || Text.empty() ||
+        Text.find("\r\n") != std::string_view::npos || xb > MaxCaretX(row))
+        return false;
+    std::string_view r = FLines.View(row);
+    const std::string removed(r.substr(static_cast<size_t>(xa), static_cast<size_t>(xb - xa)));
+    FSelected = FAllSelected = false;
+    RecordUndo(1, removed, row, -1);
+    View().HideCaret();
+    View().DrawCaretUnderline(false);
+    FCaretX = xa;
+    CollapseAnchorToCaret();
+    RecordUndo(0, Text, row, xa);
+    r = FLines.View(row);
+    const int pixel = RowPrefixWidth(row, xa) - FScrollX;
+    PutLine(row, Entry::Join({r.substr(0, static_cast<size_t>(xa)), Text,
+                              r.substr(static_cast<size_t>(xb))}));
+    FCaretX = xa + static_cast<int32_t>(Text.size());
+    RewrapRange(pixel, row, Redraw, false, row);
+    CollapseAnchorToCaret();
+    View().ShowCaret();
+    return true;
 }
 
 void TVellEdit::ReplaceLines(std::string_view Text, int32_t& FromY, int32_t& ToY) {

@@ -258,3 +258,36 @@ TEST(VellEditEdit, DeletingAWrappedPieceWholeRemovesItsRow) {
     EXPECT_EQ(h.ed.FCaretY, 1);
     EXPECT_EQ(h.ed.FCaretX, 0);
 }
+
+TEST(VellEditEdit, ReplacingWithinAWrappedRowCutsTheLineAsAFreshLayoutWould) {
+    // Taking the bytes out alone would fit the line into one row; the
+    // replacement needs the second row again.
+    const std::string line = std::string(10, 'x') + "abcd" + std::string(62, 'y');
+    for (std::string_view replacement : {"ABCD", "AB", "ABCDEFGH"}) {
+        EditorHarness h;
+        h.Load(line + "\r\nnext", true);
+        ASSERT_EQ(h.Count(), 3);
+        const Rows before = h.Rows();
+        h.ed.ReplaceRange(replacement, 10, 0, 14, 0);
+        const std::string replaced =
+            std::string(10, 'x') + std::string(replacement) + std::string(62, 'y') + "\r\nnext";
+        EditorHarness fresh;
+        fresh.Load(replaced, true);
+        EXPECT_EQ(h.Rows(), fresh.Rows()) << replacement;
+        EXPECT_EQ(h.ed.FCaretY, 0);
+        EXPECT_EQ(h.ed.FCaretX, 10 + static_cast<int32_t>(replacement.size()));
+        // One deletion and one insertion, both at the same place.
+        ASSERT_EQ(h.ed.UndoList().size(), 2u);
+        EXPECT_EQ(h.ed.UndoList()[0].Kind, 0);
+        EXPECT_EQ(h.ed.UndoList()[0].Text, replacement);
+        EXPECT_EQ(h.ed.UndoList()[1].Kind, 1);
+        EXPECT_EQ(h.ed.UndoList()[1].Text, "abcd");
+        EXPECT_EQ(h.ed.UndoList()[0].X, h.ed.UndoList()[1].X);
+        h.ed.Undo();
+        h.ed.Undo();
+        EXPECT_EQ(h.Rows(), before);
+        h.ed.Redo();
+        h.ed.Redo();
+        EXPECT_EQ(h.ed.GetAllText(), replaced);
+    }
+}
