@@ -314,6 +314,7 @@ class TVellEdit {
   private:
     bool FindStepForward(bool Replace);
     void FindStepBackward();
+    bool BeginFindFromHere();
     void LoadFindWindow(int32_t Y, int32_t FromX);
     void LoadFindPrefix(int32_t Y, int32_t Length);
     bool AskFind(int32_t& x, int32_t& len);

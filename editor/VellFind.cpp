@@ -47,28 +47,27 @@ void TVellEdit::FindFirst() {
     FindStepForward(false);
 }
 
-void TVellEdit::FindNext() {
+/// What a walk from the present place does first. True when it starts at
+/// the caret, which was placed since the last hit.
+bool TVellEdit::BeginFindFromHere() {
     UnhighlightHit();
     if (SelectionExists()) ClearSelection();
     FFindLastLine = FLines.Count() - 1;
-    if (FFindFromCaret) {
-        FFindLine = FCaretY;
-        FFindX = FCaretX;
-        LoadFindWindow(FCaretY, FCaretX);
-        FFindFromCaret = false;
-    }
+    if (!FFindFromCaret) return false;
+    FFindFromCaret = false;
+    FFindLine = FCaretY;
+    FFindX = FCaretX;
+    return true;
+}
+
+void TVellEdit::FindNext() {
+    if (BeginFindFromHere()) LoadFindWindow(FCaretY, FCaretX);
     FindStepForward(false);
 }
 
 void TVellEdit::FindPrev() {
-    UnhighlightHit();
-    if (SelectionExists()) ClearSelection();
-    FFindLastLine = FLines.Count() - 1;
-    if (FFindFromCaret) {
-        FFindLine = FCaretY;
-        FFindX = FCaretX;
+    if (BeginFindFromHere()) {
         LoadFindPrefix(FCaretY, FCaretX);
-        FFindFromCaret = false;
         // Only what lies before the caret is left to search: the position of
         // an earlier forward walk no longer counts, unlike its wrap-around.
         if (FFindStarted) FFindStarted = FFindEnded = false;

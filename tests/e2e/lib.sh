@@ -50,3 +50,17 @@ e2e_fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+
+# Gives a window the keyboard: activates it, or only focuses it where no
+# window manager takes part.
+e2e_focus() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+}
+
+# A copy of the program under a name of the test's own, so that tests
+# counting the processes of the real one are not confused when they run
+# beside this one; prints its path.
+e2e_private_editor() {
+    cp "$1" "$E2E_TMP/$2"
+    echo "$E2E_TMP/$2"
+}

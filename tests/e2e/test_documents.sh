@@ -4,8 +4,7 @@
 # over by a second start; a close that asks and is answered "No"; and a
 # restart whose read history reopens a file.
 source "$(dirname "$0")/lib.sh"
-cp "$1" "$E2E_TMP/tarnwick-editor-docs"
-editor=$E2E_TMP/tarnwick-editor-docs
+editor=$(e2e_private_editor "$1" tarnwick-editor-docs)
 corpus=${TW_CORPUS_DIR:?}
 e2e_start_x
 
@@ -20,7 +19,7 @@ cp "$c" "$E2E_TMP/c.orig"
 first=$!
 E2E_PIDS+=($first)
 win=$(e2e_wait_window "Tarnwick Editor - \[$b\]") || e2e_fail "the second file is not the active one"
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+e2e_focus "$win"
 
 # F3 moves to the next window; from the last one that is the first.
 xdotool key --delay 50 F3
@@ -42,12 +41,12 @@ kill -0 "$first" || e2e_fail "the first program is gone"
 
 # A change, then the end of the program: the question comes, "No" keeps the file.
 win=$(e2e_wait_window "Tarnwick Editor - \[$c\]")
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+e2e_focus "$win"
 xdotool type --delay 30 "zz"
 xdotool key --delay 100 alt+f
 xdotool key --delay 100 x
 box=$(e2e_wait_window "^Tarnwick Editor$") || e2e_fail "closing with a change did not ask"
-xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box" || true
+e2e_focus "$box" || true
 xdotool key --delay 100 alt+n
 deadline=$((SECONDS + 20))
 while kill -0 "$first" 2>/dev/null; do
@@ -60,7 +59,7 @@ cmp -s "$c" "$E2E_TMP/c.orig" || e2e_fail "No changed the file"
 "$editor" >>"$E2E_TMP/editor.log" 2>&1 &
 E2E_PIDS+=($!)
 win=$(e2e_wait_window "Tarnwick Editor - \[NONAME1\]") || e2e_fail "the restart shows no blank text"
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+e2e_focus "$win"
 xdotool key --delay 150 alt+f r 0
 e2e_wait_window "Tarnwick Editor - \[$c\]" >/dev/null || e2e_fail "the read history did not reopen the file"
 xdotool key --delay 150 alt+f r 2

@@ -5,8 +5,7 @@
 # everywhere without questions; and the saved file has exactly those bytes
 # changed, at character boundaries only.
 source "$(dirname "$0")/lib.sh"
-cp "$1" "$E2E_TMP/tarnwick-editor-replace"
-editor=$E2E_TMP/tarnwick-editor-replace
+editor=$(e2e_private_editor "$1" tarnwick-editor-replace)
 corpus=${TW_CORPUS_DIR:?}
 e2e_start_x
 
@@ -16,25 +15,25 @@ chmod u+w "$doc"
 "$editor" "$doc" >"$E2E_TMP/editor.log" 2>&1 &
 E2E_PIDS+=($!)
 win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]") || e2e_fail "the file did not open"
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+e2e_focus "$win"
 
 # "記号" onto the clipboard from outside, as text (UTF-8), the way another
 # program offers it.
 printf '記号' | xclip -selection clipboard
 xdotool key --delay 80 ctrl+f
 box=$(e2e_wait_window "^検索$") || e2e_fail "Ctrl+F did not open the find dialog"
-xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box" || true
+e2e_focus "$box" || true
 # Search from the top: the caret goes to the first hit; Esc closes the
 # dialog and a typed letter lands at the hit.
 xdotool key --delay 80 ctrl+v Return
 sleep 0.5
 xdotool key --delay 80 Escape
 win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]")
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+e2e_focus "$win"
 xdotool type --delay 40 "Q"
 xdotool key --delay 80 ctrl+h
 box=$(e2e_wait_window "^置換$") || e2e_fail "Ctrl+H did not open the replace dialog"
-xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box" || true
+e2e_focus "$box" || true
 # The search field has the focus: paste, then the replacement, then
 # "置き換えの確認をしない", then back to "全て置換".
 xdotool key --delay 80 ctrl+v Tab
@@ -43,7 +42,7 @@ xdotool key --delay 80 Tab space shift+Tab shift+Tab shift+Tab space
 sleep 0.5
 xdotool key --delay 80 Escape
 win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]")
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+e2e_focus "$win"
 xdotool key --delay 80 ctrl+s
 
 python3 - "$corpus/aozoraepub3-test_chuki.txt" "$E2E_TMP/expected.txt" <<'PY'

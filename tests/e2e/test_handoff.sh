@@ -27,7 +27,7 @@ timeout 20 "$editor" "$second" "" "$first" || e2e_fail "second start with an emp
 # The running program says the file is open already; the second start did
 # not wait for that answer.
 box=$(e2e_wait_window "^Tarnwick Editor$") || e2e_fail "no word that the file is open already"
-xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box" || true
+e2e_focus "$box" || true
 xdotool key --delay 100 Return
 e2e_wait_window "Tarnwick Editor - \[$second\]" >/dev/null || e2e_fail "an open file did not come to the front"
 echo "e2e handoff: ok"

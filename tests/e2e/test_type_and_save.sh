@@ -2,10 +2,7 @@
 # The real program under Xvfb: typing at the start of a corpus file and saving
 # with Ctrl+S puts exactly the typed bytes in front of the file's own.
 source "$(dirname "$0")/lib.sh"
-# A copy of the program, so that tests counting the processes of the real
-# one are not confused when they run beside this one.
-cp "$1" "$E2E_TMP/tarnwick-editor-typing"
-editor=$E2E_TMP/tarnwick-editor-typing
+editor=$(e2e_private_editor "$1" tarnwick-editor-typing)
 corpus=${TW_CORPUS_DIR:?}
 e2e_start_x
 
@@ -14,7 +11,7 @@ cp "$corpus/aozoraepub3-test_ruby.txt" "$doc"
 "$editor" "$doc" >"$E2E_TMP/editor.log" 2>&1 &
 E2E_PIDS+=($!)
 win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]") || e2e_fail "the file did not open"
-xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+e2e_focus "$win"
 
 xdotool type --delay 20 "Hello, tw 123"
 xdotool key --delay 20 Return
