@@ -1,9 +1,9 @@
 // Program entry: hand the command line to a running instance, or become one.
-#include <QApplication>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "GuardedApplication.h"
 #include "HandOff.h"
 #include "MAIN.h"
 
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     }
     if (entry.handedOff) return 0;
 
-    QApplication app(argc, argv);
+    tw::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick Editor"));
     tw::TTarnwickEditor frame(paths, entry.filesToOpen);
     frame.show();

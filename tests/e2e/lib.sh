@@ -48,6 +48,11 @@ e2e_wait_window() {
 
 e2e_fail() {
     echo "FAIL: $*" >&2
+    # What the program said (a sanitizer's report, say) goes with the failure.
+    if [ -s "$E2E_TMP/editor.log" ]; then
+        echo "--- editor.log" >&2
+        tail -n 60 "$E2E_TMP/editor.log" >&2
+    fi
     exit 1
 }
 
