@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 
 #include <QLineEdit>
 
@@ -34,7 +35,7 @@ bool TTarnwickEditor::actSaveAsExecute() {
     child->SetCaption(name);
     if (QMdiSubWindow* sub = SubWindowOf(child)) sub->setWindowTitle(child->windowTitle());
     tabs_->RenameTab(child->Tag - 1, TabName(name));
-    child->SetChanged(false);
+    child->Saved();
     UpdateCaption();
     return true;
 }
@@ -48,7 +49,7 @@ bool TTarnwickEditor::SaveChild(TMDIChild& child) {
                         MessageButtons::Ok, MessageIcon::Warning);
         return false;
     }
-    child.SetChanged(false);
+    child.Saved();
     return true;
 }
 
@@ -142,6 +143,29 @@ void Tile(QMdiArea* mdi, bool stacked) {
 }
 
 }  // namespace
+
+QPoint TTarnwickEditor::CascadePlace(const QMdiSubWindow& sub, int index) const {
+    const int step =
+        std::max(1, sub.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &sub));
+    const QSize room = mdi_->viewport()->size() - sub.size();
+    const int places = std::max(1, std::min(room.width(), room.height()) / step + 1);
+    const int n = index % places;
+    return QPoint(n * step, n * step);
+}
+
+void TTarnwickEditor::Cascade() {
+    const QSize size = kChildWindowSize.boundedTo(mdi_->viewport()->size());
+    int index = 0;
+    for (int i = 1; i <= DocumentCount(); ++i) {
+        QMdiSubWindow* sub = SubWindowOf(ChildForms[i]);
+        if (!sub || sub->isMinimized()) continue;
+        if (sub->isMaximized()) sub->showNormal();
+        sub->resize(size);
+        sub->move(CascadePlace(*sub, index++));
+        sub->raise();
+    }
+    if (QMdiSubWindow* active = mdi_->activeSubWindow()) active->raise();
+}
 
 void TTarnwickEditor::TileHorizontally() {
     Tile(mdi_, true);
@@ -278,15 +302,6 @@ void TTarnwickEditor::CopyDocument(int number) {
     if (DocumentCount() == before) return;
     TMDIChild* copy = ChildForms[DocumentCount()];
     copy->Edit().SetAllText(source->Edit().GetAllText());
-    copy->ShowLineCount();
-}
-
-void TTarnwickEditor::N4Click() {
-    const int before = DocumentCount();
-    actNewExecute();
-    if (DocumentCount() == before || before == 0) return;
-    TMDIChild* copy = ChildForms[DocumentCount()];
-    copy->Edit().SetAllText(ChildForms[DocumentCount() - 1]->Edit().GetAllText());
     copy->ShowLineCount();
 }
 

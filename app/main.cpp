@@ -6,6 +6,7 @@
 #include "GuardedApplication.h"
 #include "HandOff.h"
 #include "MAIN.h"
+#include "QtTranslations.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
 
     tw::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick Editor"));
+    tw::InstallQtTranslations(app);
     tw::TTarnwickEditor frame(paths, entry.filesToOpen);
     frame.show();
     return QApplication::exec();

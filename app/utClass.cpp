@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "qt/QtPlatform.h"
 #include "qt/QtSurface.h"
 
 namespace tw {
@@ -140,6 +142,9 @@ class TTabButton : public QWidget {
 
 TTabStrip::TTabStrip(ITabStripHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     setAcceptDrops(true);
+    // A click leaves the keyboard here unless it brings a document forward,
+    // so that the Menu key can open the strip's menu.
+    setFocusPolicy(Qt::ClickFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     tabMenus_ = new QMenu(this);
     BuildTrackTab();
@@ -208,13 +213,14 @@ void TTabStrip::AddMenuEntry(const QString& caption, QAction* target) {
 }
 
 void TTabStrip::SetMenuActions(QAction* close, QAction* closeAll, QAction* closeOthers,
-                               QAction* copyWindow, QAction* prev, QAction* next) {
+                               QAction* prev, QAction* next) {
     tabMenus_->clear();
     AddMenuEntry(QStringLiteral("閉じる(&C)"), close);
     AddMenuEntry(QStringLiteral("全て閉じる(&A)"), closeAll);
     AddMenuEntry(QStringLiteral("選択以外を全て閉じる(&Q)"), closeOthers);
     tabMenus_->addSeparator();
-    AddMenuEntry(QStringLiteral("選択ウィンドウをコピーする(&R)"), copyWindow);
+    connect(tabMenus_->addAction(QStringLiteral("選択ウィンドウをコピーする(&R)")),
+            &QAction::triggered, this, [this] { N4Click(); });
     tabMenus_->addSeparator();
     AddMenuEntry(QStringLiteral("前へ移動(&P)"), prev);
     AddMenuEntry(QStringLiteral("次へ移動(&N)"), next);
@@ -353,7 +359,32 @@ void TTabStrip::resizeEvent(QResizeEvent*) {
 }
 
 void TTabStrip::contextMenuEvent(QContextMenuEvent* event) {
-    tabMenus_->exec(event->globalPos());
+    // The menu keys come as key presses (keyPressEvent).
+    if (event->reason() != QContextMenuEvent::Mouse) return event->accept();
+    // The free part of the strip stands for the active document.
+    auto* tab = dynamic_cast<TTabButton*>(childAt(event->pos()));
+    PopUpMenu(tab ? tab->Tag() : host_.ActiveDocument() - 1, event->globalPos());
+}
+
+void TTabStrip::keyPressEvent(QKeyEvent* event) {
+    if (IsMenuKey(*event)) return PopUpMenuAtActiveTab();
+    QWidget::keyPressEvent(event);
+}
+
+void TTabStrip::PopUpMenuAtActiveTab() {
+    const int tab = host_.ActiveDocument() - 1;
+    const QWidget* button = TabButton(tab);
+    PopUpMenu(tab, button ? button->mapToGlobal(QPoint(0, button->height()))
+                          : mapToGlobal(QPoint(0, height())));
+}
+
+void TTabStrip::PopUpMenu(int tab, const QPoint& globalPos) {
+    menuTab_ = tab;
+    tabMenus_->exec(globalPos);
+}
+
+void TTabStrip::N4Click() {
+    if (model_.IsTab(menuTab_)) host_.CopyDocument(menuTab_ + 1);
 }
 
 void TTabStrip::TabMouseDown(int tag) {

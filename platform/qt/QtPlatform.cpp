@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
 
@@ -130,6 +131,12 @@ bool QtKeyboardState::ControlDown() const {
 }
 bool QtKeyboardState::AltDown() const {
     return QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier;
+}
+
+bool IsMenuKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    if (event.key() == Qt::Key_Menu) return mods == Qt::NoModifier;
+    return event.key() == Qt::Key_F10 && mods == Qt::ShiftModifier;
 }
 
 }  // namespace tw

@@ -11,6 +11,7 @@
 #include "TextMetrics.h"
 #include "Timer.h"
 
+class QKeyEvent;
 class QWidget;
 
 namespace tw {
@@ -61,6 +62,9 @@ class QtTimerFactory : public ITimerFactory {
   public:
     std::unique_ptr<ITimer> CreateTimer() override { return std::make_unique<QtTimer>(); }
 };
+
+/// The Menu key or Shift+F10: the keys that open a pop-up menu from the keyboard.
+bool IsMenuKey(const QKeyEvent& event);
 
 class QtKeyboardState : public IKeyboardState {
   public:
