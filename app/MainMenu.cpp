@@ -12,6 +12,7 @@
 #include "MAIN.h"
 #include "ProgramFolder.h"
 #include "ToolIcons.h"
+#include "qt/QtPlatform.h"
 
 namespace tw {
 
@@ -142,6 +143,8 @@ void TTarnwickEditor::CreateMenus() {
     add(bar->addMenu(QStringLiteral("履歴(&H)")), {"actBackUp", "actClipbrd"});
     add(bar->addMenu(QStringLiteral("その他(&O)")),
         {"mReadMe", "mHistory", "mHelp", "actAbout", "-", "actOption"});
+    for (QAction* top : bar->actions())
+        LetKeysStepOnDisabledEntries(*top->menu());
 }
 
 void TTarnwickEditor::FillWindowMenu() {

@@ -147,6 +147,7 @@ TTabStrip::TTabStrip(ITabStripHost& host, QWidget* parent) : QWidget(parent), ho
     setFocusPolicy(Qt::ClickFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     tabMenus_ = new QMenu(this);
+    LetKeysStepOnDisabledEntries(*tabMenus_);
     BuildTrackTab();
     ApplyLayout();
 }

@@ -235,6 +235,7 @@ void TMDIChild::CreateMenu() {
     for (QAction* a : {actReplace, actUpReplace, actDownReplace, actSelReplace})
         replace->addAction(a);
     EditPop->addAction(actSelected);
+    LetKeysStepOnDisabledEntries(*EditPop);
     connect(mmText, &VellEditWidget::contextMenuRequested, this,
             [this](const QPoint& at) { EditPop->popup(at); });
 }

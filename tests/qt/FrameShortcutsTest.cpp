@@ -246,6 +246,24 @@ TEST_F(FrameShortcuts, TheMenuKeysOpenThePopUpMenusAtTheCaret) {
         EXPECT_EQ(child.Edit().GetAllText(), "\x82\xa0\x82\xa2\x82\xa4\r\nnext\r\n");
     }
 
+    // The keys step on disabled entries as well, so that Down ten times and
+    // Right always reach "変換", and Down five times more "カタカナに変換".
+    QTest::keyClick(child.mmText, Qt::Key_Menu);
+    QApplication::processEvents();
+    ASSERT_FALSE(child.actUndo->isEnabled());
+    for (int i = 0; i < 10; ++i)
+        QTest::keyClick(child.EditPop, Qt::Key_Down);
+    QTest::keyClick(child.EditPop, Qt::Key_Right);
+    ASSERT_TRUE(child.ConvertMenu->isVisible());
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(child.ConvertMenu, Qt::Key_Down);
+    ASSERT_NE(child.ConvertMenu->activeAction(), nullptr);
+    EXPECT_EQ(child.ConvertMenu->activeAction()->text(), QStringLiteral("カタカナに変換(&K)"));
+    QTest::keyClick(child.ConvertMenu, Qt::Key_Escape);
+    QTest::keyClick(child.EditPop, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(child.EditPop->isVisible());
+
     // The tab strip, once it has the keyboard, opens its menu below the
     // active tab, and that tab is the one the menu acts on.
     frame->BringDocumentToFront(1);
