@@ -142,9 +142,6 @@ class TTabButton : public QWidget {
 
 TTabStrip::TTabStrip(ITabStripHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     setAcceptDrops(true);
-    // A click leaves the keyboard here unless it brings a document forward,
-    // so that the Menu key can open the strip's menu.
-    setFocusPolicy(Qt::ClickFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     tabMenus_ = new QMenu(this);
     LetKeysStepOnDisabledEntries(*tabMenus_);
@@ -388,9 +385,18 @@ void TTabStrip::N4Click() {
     if (model_.IsTab(menuTab_)) host_.CopyDocument(menuTab_ + 1);
 }
 
+void TTabStrip::mousePressEvent(QMouseEvent* event) {
+    // A click on the strip gives it the keyboard, so that the Menu key can
+    // open its menu; the arrows (not this widget) leave the keyboard alone.
+    setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(event);
+}
+
 void TTabStrip::TabMouseDown(int tag) {
     model_.SetTabClicked(true);
-    if (!host_.UseTab()) return;
+    // A tab that brings its document forward gives that document the
+    // keyboard; otherwise the strip takes it.
+    if (!host_.UseTab()) return setFocus(Qt::MouseFocusReason);
     host_.BringDocumentToFront(tag + 1);
     if (!model_.MultiTabBox()) ScrollTabIntoView(host_.ActiveDocument());
 }

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 #include <map>
 
@@ -264,11 +265,14 @@ TEST_F(FrameShortcuts, TheMenuKeysOpenThePopUpMenusAtTheCaret) {
     QApplication::processEvents();
     EXPECT_FALSE(child.EditPop->isVisible());
 
-    // The tab strip, once it has the keyboard, opens its menu below the
-    // active tab, and that tab is the one the menu acts on.
+    // A click on the free part of the tab strip gives it the keyboard; it
+    // then opens its menu below the active tab, the tab the menu acts on.
     frame->BringDocumentToFront(1);
     TTabStrip& tabs = frame->Tabs();
-    tabs.setFocus();
+    QTest::mouseClick(tabs.TrackTab()->findChild<QToolButton*>(), Qt::LeftButton);
+    EXPECT_TRUE(child.mmText->hasFocus()) << "the arrows took the keyboard";
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, QPoint(tabs.width() / 2, 5));
+    ASSERT_TRUE(tabs.hasFocus());
     for (const QKeySequence& key : {Key({}, Qt::Key_Menu), Key(Qt::ShiftModifier, Qt::Key_F10)}) {
         QPoint shownAt(-1, -1);
         QTimer::singleShot(0, tabs.TabMenus(), [&] {
