@@ -219,6 +219,12 @@ TEST_F(FrameDocuments, CloseCommandsDuringAnOpenWaitUntilItEnds) {
     ASSERT_EQ(frame->DocumentCount(), 1);
     EXPECT_EQ(frame->Document(1)->Caption(), big);
 
+    // A save of the window being filled would write its empty text over the file.
+    openWhile([&] { frame->actSaveExecute(); }, b);
+    EXPECT_EQ(test::ReadFile(b), "abc\r\n");
+    frame->actCloseExecute();
+    ASSERT_EQ(frame->DocumentCount(), 1);
+
     openWhile([&] { frame->actCloseExecute(); }, b);
     ASSERT_EQ(frame->DocumentCount(), 1);
     EXPECT_EQ(frame->Document(1)->Caption(), big);

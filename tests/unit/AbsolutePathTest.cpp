@@ -23,6 +23,9 @@ TEST(AbsoluteFileName, NamesAreWorkedOutFromTheirTextWithoutFollowingLinks) {
         EXPECT_EQ(AbsoluteFileName(name), a) << name;
     EXPECT_EQ(AbsoluteFileName("link/b.txt"), (real / "link/b.txt").string());
     EXPECT_EQ(AbsoluteFileName("/x/./y//z/../w.txt"), "/x/y/w.txt");
+    // Shift-JIS names keep their bytes; 0x5C in 表 is no separator here.
+    EXPECT_EQ(AbsoluteFileName("\x95\x5c/./\x83\x65.txt"),
+              (real / "\x95\x5c/\x83\x65.txt").string());
     EXPECT_EQ(AbsoluteFileNames({"", "a.txt"}), (std::vector<std::string>{"", a}));
 
     // A folder reached through a link keeps the spelling the shell shows.
