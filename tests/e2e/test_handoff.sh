@@ -4,7 +4,8 @@
 # meant it; a FIFO handed over is refused and leaves the program usable.
 source "$(dirname "$0")/lib.sh"
 editor=$1
-corpus=${TW_CORPUS_DIR:?}
+# The program shows names made absolute by their text ("a/../b" is "b").
+corpus=$(realpath -sm "${TW_CORPUS_DIR:?}")
 e2e_start_x
 
 first=$corpus/aozoraepub3-test_ruby.txt
