@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev
+    acl
     fonts-ipafont-gothic
     xvfb xdotool x11-utils x11-apps xclip python3
 )
