@@ -121,7 +121,13 @@ void TTarnwickEditor::AcceptDroppedFiles() {
 }
 
 void TTarnwickEditor::LoadSettings() {
-    options_ = LoadOptionData(programFolder_);
+    const OptionFile file = LoadOptionFile(programFolder_);
+    options_ = file.Data;
+    if (file.ReadFailed) {
+        optionsFromUnreadFile_ = options_;
+        messages_->Show(kOptionReadErrorMessage, "Tarnwick Editor", MessageButtons::Ok,
+                        MessageIcon::Warning);
+    }
     tabs_->SetTabWidth(SaneTabWidth(options_));
     tabs_->SetMultiRow(options_.MultiTabBox);
     tabs_->SetColors(TabColors{options_.TabFaceColor, options_.TabTextColor, options_.TabLightColor,
@@ -159,9 +165,11 @@ void TTarnwickEditor::PlaceFrame() {
 
 void TTarnwickEditor::LoadClipboardHistory() {
     clipHistory_ = LoadClipHistory(programFolder_);
-    if (clipHistory_.ReadFailed)
+    if (clipHistory_.ReadFailed) {
+        clipsFromUnreadFile_ = clipHistory_.ClipItems;
         messages_->Show(kClipReadErrorMessage, "Tarnwick Editor", MessageButtons::Ok,
                         MessageIcon::Warning);
+    }
 }
 
 void TTarnwickEditor::BuildReadHistoryMenu() {
@@ -208,6 +216,12 @@ void TTarnwickEditor::WMCopyData(const std::string& fileName) {
 
 void TTarnwickEditor::SaveSettings() {
     if (!shown_) return;  // nothing was read, so nothing is written over
+    // A file the start could not read is the user's, not ours to replace with
+    // defaults: it is written only once what it holds has changed. The
+    // frame's own placement, stored just below, is no such change.
+    const bool writeOptions = !optionsFromUnreadFile_ || *optionsFromUnreadFile_ != options_;
+    const bool writeClips =
+        !clipsFromUnreadFile_ || *clipsFromUnreadFile_ != clipHistory_.ClipItems;
     if (options_.SaveWindow) {
         const QRect g = normalGeometry().isValid() ? normalGeometry() : geometry();
         options_.WindowTop = g.top();
@@ -216,17 +230,28 @@ void TTarnwickEditor::SaveSettings() {
         options_.WindowWidth = g.width();
         options_.WindowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
     }
-    try {
-        SaveOptionData(programFolder_, options_);
-        SaveClipHistory(programFolder_, clipHistory_.ClipItems, clipHistory_.ClipCount);
-    } catch (const std::exception& e) {
-        messages_->Show(e.what(), "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
-    }
+    auto write = [this](const std::function<void()>& save) {
+        try {
+            save();
+        } catch (const std::exception& e) {
+            messages_->Show(e.what(), "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
+        }
+    };
+    if (writeOptions) write([this] { SaveOptionData(programFolder_, options_); });
+    if (writeClips)
+        write([this] {
+            SaveClipHistory(programFolder_, clipHistory_.ClipItems, clipHistory_.ClipCount);
+        });
 }
 
 void TTarnwickEditor::closeEvent(QCloseEvent* event) {
     if (closing_) {
         event->ignore();
+        return;
+    }
+    if (opening_) {
+        event->ignore();
+        DeferWhileOpening([this] { close(); });
         return;
     }
     closing_ = true;
@@ -245,6 +270,7 @@ void TTarnwickEditor::closeEvent(QCloseEvent* event) {
         handOffNotifier_ = nullptr;
     }
     handOff_.Close();
+    handedOff_.clear();
     SaveSettings();
     event->accept();
 }

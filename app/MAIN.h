@@ -3,7 +3,9 @@
 
 #include <QMainWindow>
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,8 +39,10 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     TTarnwickEditor(InstancePaths paths, std::vector<std::string> commandLineFiles);
     ~TTarnwickEditor() override;
 
-    /// The one way a document window comes into being. A request that
-    /// arrives while another open runs is dropped.
+    /// The one way a document window comes into being. A file's name is
+    /// made absolute first (AbsoluteFileName), so that it names the file the
+    /// user meant and one file is one document. A request that arrives while
+    /// another open runs is dropped.
     void OpenFile(const std::string& fileName, bool isNew);
 
     QMdiArea* MdiArea() const { return mdi_; }
@@ -117,6 +121,8 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    /// Holds back a document window's own close while an open runs.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // Start-up work, in the order the frame performs it when first shown.
@@ -145,6 +151,13 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     // Opening.
     void DoOpenFile(const std::string& fileName, bool isNew);
+    /// An open lets events run; a command that would close or save a window
+    /// then waits until the open has ended. True when `command` was kept for then.
+    bool DeferWhileOpening(std::function<void()> command);
+    /// After an open: the commands held back, then the handed-over names
+    /// that waited, in arrival order.
+    void AfterOpen();
+    void ScheduleAfterOpen();
     void CreateReRead(const std::string& fileName);
     void RebuildReadHistoryMenu(int itemCount);
     void HistoryClick(int slot);
@@ -202,6 +215,8 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     bool opening_ = false;
     bool closing_ = false;
 
+    std::vector<std::function<void()>> heldBack_;
+
     HandOffHost handOff_;
     QSocketNotifier* handOffNotifier_ = nullptr;
     std::deque<std::string> handedOff_;
@@ -210,6 +225,10 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     std::string programFolder_;
     OptionData options_;
     ClipHistory clipHistory_;
+    /// What the start made of a settings file it could not read; such a file
+    /// is written at exit only when what it holds has changed since.
+    std::optional<OptionData> optionsFromUnreadFile_;
+    std::optional<std::vector<std::string>> clipsFromUnreadFile_;
     KeyTexts keyTexts_;
     int noNameCount_ = 0;
 

@@ -17,11 +17,14 @@ namespace tw {
 // ---- Saving ------------------------------------------------------------------------------
 
 bool TTarnwickEditor::actSaveExecute() {
+    // The window being opened has no text yet: saving it would empty its file.
+    if (DeferWhileOpening([this] { actSaveExecute(); })) return false;
     TMDIChild* child = ActiveChild();
     return child && SaveChild(*child);
 }
 
 bool TTarnwickEditor::actSaveAsExecute() {
+    if (DeferWhileOpening([this] { actSaveAsExecute(); })) return false;
     TMDIChild* child = ActiveChild();
     if (!child) return false;
     const std::string name = dialogs_->SaveFileName(child->Caption());
@@ -234,6 +237,7 @@ void TTarnwickEditor::DestroyAllDocuments() {
 }
 
 void TTarnwickEditor::actCloseAllExecute() {
+    if (DeferWhileOpening([this] { actCloseAllExecute(); })) return;
     if (closing_) return;
     closing_ = true;
     for (int i = 1; i <= DocumentCount(); ++i) {
@@ -247,6 +251,7 @@ void TTarnwickEditor::actCloseAllExecute() {
 }
 
 void TTarnwickEditor::actCloseNoActiveExecute() {
+    if (DeferWhileOpening([this] { actCloseNoActiveExecute(); })) return;
     const int k = childIndex_;
     if (closing_ || k < 1 || k > DocumentCount()) return;
     closing_ = true;

@@ -8,7 +8,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
 #include "ApplySettings.h"
@@ -18,6 +20,7 @@
 #include "OpenFileCheck.h"
 #include "ProgramFolder.h"
 #include "ReadHistory.h"
+#include "os/AbsolutePath.h"
 #include "utClass.h"
 
 namespace tw {
@@ -28,14 +31,23 @@ QString FromBytes(const std::string& s) {
     return QFile::decodeName(QByteArray::fromStdString(s));
 }
 
-/// Sets a flag for as long as it lives, whatever way the scope ends.
+/// Sets a flag for as long as it lives, whatever way the scope ends, and
+/// then runs `after`.
 class FlagScope {
   public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
+    FlagScope(bool& flag, std::function<void()> after) : flag_(flag), after_(std::move(after)) {
+        flag_ = true;
+    }
+    ~FlagScope() {
+        flag_ = false;
+        after_();
+    }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
 
   private:
     bool& flag_;
+    std::function<void()> after_;
 };
 
 }  // namespace
@@ -47,8 +59,44 @@ std::string TTarnwickEditor::TabName(const std::string& caption) const {
 
 void TTarnwickEditor::OpenFile(const std::string& fileName, bool isNew) {
     if (opening_) return;
-    FlagScope guard(opening_);
-    DoOpenFile(fileName, isNew);
+    FlagScope guard(opening_, [this] { ScheduleAfterOpen(); });
+    DoOpenFile(isNew ? fileName : AbsoluteFileName(fileName), isNew);
+}
+
+bool TTarnwickEditor::DeferWhileOpening(std::function<void()> command) {
+    if (!opening_) return false;
+    heldBack_.push_back(std::move(command));
+    return true;
+}
+
+void TTarnwickEditor::ScheduleAfterOpen() {
+    // Posted, not run here: this also runs while an error leaves the open.
+    if (!heldBack_.empty() || !handedOff_.empty())
+        QTimer::singleShot(0, this, [this] { AfterOpen(); });
+}
+
+void TTarnwickEditor::AfterOpen() {
+    if (opening_) return;  // the next open has begun; it schedules this again
+    std::vector<std::function<void()>> commands;
+    commands.swap(heldBack_);
+    for (const std::function<void()>& command : commands)
+        command();
+    OpenHandedOffFiles();
+}
+
+bool TTarnwickEditor::eventFilter(QObject* watched, QEvent* event) {
+    // A window's close button or its own menu: the window may be the one the
+    // open is filling.
+    if (event->type() == QEvent::Close && opening_) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(watched)) {
+            event->ignore();
+            DeferWhileOpening([sub = QPointer<QMdiSubWindow>(sub)] {
+                if (sub) sub->close();
+            });
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
@@ -57,13 +105,18 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
         captions.push_back(ChildForms[i]->Caption());
     const OpenCheck check = CheckOpen(captions, fileName, isNew, options_);
     if (check.refusal != OpenRefusal::None) {
+        // The box lets events run, and windows may be renumbered meanwhile.
+        QPointer<TMDIChild> open =
+            check.refusal == OpenRefusal::AlreadyOpen ? ChildForms[check.openWindow + 1] : nullptr;
         messages_->Show(check.message, "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
-        if (check.refusal == OpenRefusal::AlreadyOpen) BringDocumentToFront(check.openWindow + 1);
+        if (open) BringDocumentToFront(open->Tag);
         return;
     }
 
     tabs_->AddTab(tabs_->TabButtonCount(), TabName(fileName));
-    auto* child = new TMDIChild(*this);
+    // Held through a guarded pointer: every event processing below could
+    // take the window away.
+    QPointer<TMDIChild> child = new TMDIChild(*this);
     child->SetCaption(fileName);
     ++noNameCount_;
     ChildForms.push_back(child);
@@ -72,6 +125,7 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
 
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->installEventFilter(this);
     // The sub-window takes its size from the window, not from its contents,
     // which would leave the editor no height at all.
     sub->resize(kChildWindowSize);
@@ -87,12 +141,13 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
 
     ApplyWindowKeys(*child, *sub);
 
-    ApplySettings(child->Edit(), options_, [child](TVellEdit&) {
+    ApplySettings(child->Edit(), options_, [&child](TVellEdit&) {
         child->View().RefreshView();
         child->View().Rewrap();
         child->View().RecreateView();
     });
     QApplication::processEvents();
+    if (!child) return;
 
     if (isNew) {
         child->SetPanelText(kPanelSize, QStringLiteral("新規ファイル"));
@@ -110,6 +165,7 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
         }
         QApplication::processEvents();
         CreateReRead(fileName);
+        if (!child) return;
         child->SetPanelText(kPanelSize, QStringLiteral("Size : %1 Byte").arg(check.size));
         child->SetChanged(false);
         if (IsReadOnlyFile(fileName)) {

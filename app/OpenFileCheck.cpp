@@ -4,8 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
+#include "InputFile.h"
 
 namespace tw {
 
@@ -18,25 +17,24 @@ OpenCheck Refuse(OpenRefusal why, std::string message) {
     return c;
 }
 
-struct SizeOrError {
+struct SizeOrRefusal {
     int64_t size = 0;
-    int error = 0;
+    /// Empty when the file can be read.
+    std::string refusal;
 };
 
-/// The whole 64-bit size of a file this user can open for reading: a 4 GiB
-/// file must not pass as a small one.
-SizeOrError FileSize(const std::string& fileName) {
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return {0, errno};
+/// The whole 64-bit size of a regular file this user can open for reading:
+/// a 4 GiB file must not pass as a small one.
+SizeOrRefusal FileSize(const std::string& fileName) {
+    const ReadableFile file = OpenRegularFile(fileName);
+    if (file.fd < 0) return {0, file.Reason()};
     struct ::stat st {};
-    SizeOrError r;
-    if (::fstat(fd, &st) != 0)
-        r.error = errno;
-    else if (S_ISDIR(st.st_mode))
-        r.error = EISDIR;
-    else
+    SizeOrRefusal r;
+    if (::fstat(file.fd, &st) == 0)
         r.size = st.st_size;
-    ::close(fd);
+    else
+        r.refusal = ReadableFile{-1, errno}.Reason();
+    ::close(file.fd);
     return r;
 }
 
@@ -57,9 +55,8 @@ OpenCheck CheckOpen(const std::vector<std::string>& captions, const std::string&
     int64_t size = 0;
     if (!isNew) {
         auto opened = FileSize(fileName);
-        if (opened.error != 0)
-            return Refuse(OpenRefusal::CannotOpen,
-                          fileName + " を開けません。" + std::strerror(opened.error));
+        if (!opened.refusal.empty())
+            return Refuse(OpenRefusal::CannotOpen, fileName + " を開けません。" + opened.refusal);
         size = opened.size;
     }
     if (options.LimitFileSize && size >= options.MaxFileSize)
@@ -70,6 +67,11 @@ OpenCheck CheckOpen(const std::vector<std::string>& captions, const std::string&
 }
 
 bool IsReadOnlyFile(const std::string& fileName) {
+    struct ::stat st {};
+    if (::stat(fileName.c_str(), &st) != 0) return true;
+    // Root may write any file, yet a file without write bits is one its owner
+    // wants left alone.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
     return ::access(fileName.c_str(), W_OK) != 0;
 }
 

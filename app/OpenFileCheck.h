@@ -23,11 +23,13 @@ struct OpenCheck {
 
 /// Decides, in order, whether `fileName` may be opened: not open already
 /// (captions compared byte for byte, newest window first), within the window
-/// count and within the file size limits.
+/// count, a regular file this user can read (OpenRegularFile), and within the
+/// file size limit.
 OpenCheck CheckOpen(const std::vector<std::string>& captions, const std::string& fileName,
                     bool isNew, const OptionData& options);
 
-/// True when this user may not write the file.
+/// True when the file's mode has no write bit (which root would ignore), or
+/// when this user may not write it.
 bool IsReadOnlyFile(const std::string& fileName);
 
 }  // namespace tw

@@ -74,32 +74,6 @@ class ImageReader {
     std::string bytes_;
 };
 
-/// Checks the Boolean bytes of an image and nothing else.
-class BooleanCheck {
-  public:
-    explicit BooleanCheck(std::string_view bytes) : bytes_(bytes) {}
-
-    void Bool(size_t at, bool) {
-        if (static_cast<uint8_t>(bytes_[at]) > 1) sound_ = false;
-    }
-    template <class T>
-    void Byte(size_t, const T&) {}
-    template <class T>
-    void Int(size_t, const T&) {}
-    template <class T>
-    void Word(size_t, const T&) {}
-    template <class T>
-    void Text(size_t, const T&) {}
-    template <class T>
-    void History(size_t, const T&) {}
-
-    bool Sound() const { return sound_; }
-
-  private:
-    std::string_view bytes_;
-    bool sound_ = true;
-};
-
 /// The record's layout: offsets as the memory image has them, padding
 /// between fields left zero.
 template <class Io, class Data>
@@ -167,14 +141,6 @@ std::string FitShortString(std::string_view s) {
     size_t n = kShortStringMax;
     if (ByteTypeAt(s, static_cast<int32_t>(n)) == kLeadByte) --n;
     return std::string(s.substr(0, n));
-}
-
-bool IsOptionImage(std::string_view bytes) {
-    if (bytes.size() < kOptionDataSize) return false;
-    BooleanCheck check(bytes);
-    const OptionData layoutOnly;
-    Layout(check, layoutOnly);
-    return check.Sound();
 }
 
 std::string OptionData::ToBytes() const {

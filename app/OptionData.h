@@ -87,16 +87,12 @@ struct OptionData {
     /// one less where the cut would split a double-byte character.
     std::string ToBytes() const;
     /// Reads an image; a shorter one reads as if it went on with zero bytes,
-    /// bytes past kOptionDataSize are ignored.
+    /// bytes past kOptionDataSize are ignored. A Boolean is true when its
+    /// byte is not 0 (a hand edit or another tool may have put 2 or 0xFF there).
     static OptionData FromBytes(std::string_view bytes);
 
     bool operator==(const OptionData&) const = default;
 };
-
-/// True when every Boolean byte of a full image is 0 or 1, as this program
-/// and its Windows forerunner always write them; anything else is a foreign
-/// or damaged file.
-bool IsOptionImage(std::string_view bytes);
 
 /// `s` cut to fit a short string without splitting a double-byte character.
 std::string FitShortString(std::string_view s);

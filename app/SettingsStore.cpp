@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "InputFile.h"
 #include "SafeFileWriter.h"
 
 namespace tw {
@@ -21,7 +22,7 @@ constexpr std::string_view kEntryEnd{"\x03", 1};
 
 struct FilePrefix {
     std::string bytes;
-    bool opened = false;
+    /// The file is there but could not be read whole.
     bool failed = false;
 };
 
@@ -29,14 +30,12 @@ struct FilePrefix {
 /// or a device under the same name would hang or never end.
 FilePrefix ReadPrefix(const std::string& path, size_t limit) {
     FilePrefix out;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return out;
-    struct ::stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    const ReadableFile file = OpenRegularFile(path);
+    if (file.fd < 0) {
+        out.failed = !file.Missing();
         return out;
     }
-    out.opened = true;
+    const int fd = file.fd;
     char buf[8192];
     while (out.bytes.size() < limit) {
         const ssize_t r = ::read(fd, buf, std::min(sizeof buf, limit - out.bytes.size()));
@@ -103,15 +102,17 @@ void WriteFile(const std::string& path, std::string_view bytes) {
 
 OptionData OptionDataFromFileBytes(std::string_view bytes) {
     if (bytes.size() < kOptionDataSize) return DefaultsKeepingHistories(bytes);
-    // A foreign file's histories mean nothing either.
-    if (!IsOptionImage(bytes)) return OptionData();
     return OptionData::FromBytes(bytes);
 }
 
-OptionData LoadOptionData(const std::string& folder) {
+OptionFile LoadOptionFile(const std::string& folder) {
     const FilePrefix file = ReadPrefix(PathIn(folder, kOptionFileName), kOptionDataSize);
-    if (file.failed) return DefaultsKeepingHistories(file.bytes);
-    return OptionDataFromFileBytes(file.bytes);
+    if (file.failed) return {DefaultsKeepingHistories(file.bytes), true};
+    return {OptionDataFromFileBytes(file.bytes), false};
+}
+
+OptionData LoadOptionData(const std::string& folder) {
+    return LoadOptionFile(folder).Data;
 }
 
 void SaveOptionData(const std::string& folder, const OptionData& data) {
@@ -152,7 +153,6 @@ std::string FormatClipHistory(const std::vector<std::string>& clipItems, int32_t
 ClipHistory LoadClipHistory(const std::string& folder) {
     ClipHistory h;
     const FilePrefix file = ReadPrefix(PathIn(folder, kClipFileName), kClipFileReadLimit);
-    if (!file.opened) return h;
     if (file.failed) {
         h.ReadFailed = true;
         return h;

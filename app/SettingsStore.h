@@ -21,14 +21,28 @@ inline constexpr size_t kClipHistoryMax = 30;
 /// nothing past this many bytes of a foreign file is read.
 inline constexpr size_t kClipFileReadLimit = 1 << 20;
 
-/// The record as a start finds it, from the bytes that could be read. Only a
-/// complete image is taken whole; anything shorter gives the defaults, except
-/// that WindowState and both histories keep the bytes that were read. A full
-/// image that is not this program's (IsOptionImage) gives all defaults.
+inline constexpr const char* kOptionReadErrorMessage =
+    "Option.dat を読み込めませんでした。既定の設定で始めます。"
+    "設定や履歴を変えるまで、このファイルには書き込みません。";
+
+/// The record as a start finds it, from the bytes that could be read. A
+/// complete image is taken whole, whatever its bytes; anything shorter gives
+/// the defaults, except that WindowState and both histories keep the bytes
+/// that were read.
 OptionData OptionDataFromFileBytes(std::string_view bytes);
 
-/// Reads `folder`/Option.dat. Missing, short, unreadable or not a regular
-/// file: the rule above, silently.
+/// "Option.dat" as a start finds it.
+struct OptionFile {
+    OptionData Data;
+    /// The file is there but could not be read (no permission, no regular
+    /// file, a read error): Data is what could be made of it, and the file
+    /// must stay as it is until the user changes what it holds.
+    bool ReadFailed = false;
+};
+
+/// Reads `folder`/Option.dat by the rule above; a missing file is no failure.
+OptionFile LoadOptionFile(const std::string& folder);
+/// The record alone.
 OptionData LoadOptionData(const std::string& folder);
 
 /// Replaces `folder`/Option.dat with the record's image; a failure throws
@@ -39,8 +53,9 @@ void SaveOptionData(const std::string& folder, const OptionData& data);
 struct ClipHistory {
     std::vector<std::string> ClipItems;
     int32_t ClipCount = 0;
-    /// A read failed after the file was opened: show kClipReadErrorMessage;
-    /// the history is then empty.
+    /// The file is there but could not be read (no permission, no regular
+    /// file, a read error): show kClipReadErrorMessage; the history is then
+    /// empty, and the file must stay as it is until the history changes.
     bool ReadFailed = false;
 };
 
@@ -54,7 +69,7 @@ std::vector<std::string> ParseClipHistory(std::string_view bytes);
 /// shift every later one, so it is left out.
 std::string FormatClipHistory(const std::vector<std::string>& clipItems, int32_t clipCount);
 
-/// Reads `folder`/Clip.dat; a file that cannot be opened gives an empty history.
+/// Reads `folder`/Clip.dat; a missing file gives an empty history.
 ClipHistory LoadClipHistory(const std::string& folder);
 
 /// Replaces `folder`/Clip.dat; a failure throws FileIoError and leaves the old file intact.

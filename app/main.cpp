@@ -7,9 +7,13 @@
 #include "HandOff.h"
 #include "MAIN.h"
 #include "QtTranslations.h"
+#include "os/AbsolutePath.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    // A relative name means a file in this start's folder, which the running
+    // instance that may receive it does not know.
+    const std::vector<std::string> args =
+        tw::AbsoluteFileNames(std::vector<std::string>(argv + 1, argv + argc));
     tw::InstancePaths paths;
     tw::InstanceMarker marker;
     tw::EntryResult entry;

@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-translations-l10n
     libgtest-dev libgmock-dev
+    acl
     fonts-ipafont-gothic
     xvfb xdotool x11-utils x11-apps xclip python3
 )

@@ -11,9 +11,43 @@
 
 namespace tw {
 
+bool ReadableFile::Missing() const {
+    return fd < 0 && error == ENOENT;
+}
+
+std::string ReadableFile::Reason() const {
+    return error != 0 ? std::strerror(error) : "通常のファイルではありません";
+}
+
+ReadableFile OpenRegularFile(const std::string& path) {
+    ReadableFile file;
+    struct ::stat st;
+    // A device is not even opened: opening some of them does something.
+    if (::stat(path.c_str(), &st) != 0) {
+        file.error = errno;
+        return file;
+    }
+    if (!S_ISREG(st.st_mode)) return file;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        file.error = errno;
+        return file;
+    }
+    // The name may have been given to something else between the two looks.
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        file.error = S_ISREG(st.st_mode) ? errno : 0;  // st is the first look's when fstat failed
+        ::close(fd);
+        return file;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file.fd = fd;
+    return file;
+}
+
 InputFile::InputFile(const std::string& path) : path_(path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) throw FileIoError("ファイル " + path + " を開けません: " + std::strerror(errno));
+    const ReadableFile file = OpenRegularFile(path);
+    if (file.fd < 0) throw FileIoError("ファイル " + path + " を開けません: " + file.Reason());
+    fd_ = file.fd;
 }
 
 InputFile::~InputFile() {

@@ -7,7 +7,25 @@
 
 namespace tw {
 
-/// Every failure throws FileIoError naming the file.
+/// A file opened for reading, or why it was not.
+struct ReadableFile {
+    /// Open for reading; the caller closes it. -1 when refused.
+    int fd = -1;
+    /// errno of the failed open or stat; 0 when the name is no regular file.
+    int error = 0;
+    bool Missing() const;
+    /// Why the file was refused, in words for a message.
+    std::string Reason() const;
+};
+
+/// Opens `path` for reading when it is a regular file: the way the program
+/// opens every file it reads. It never waits: a FIFO, a device, a folder or a
+/// socket is refused before anything is read (a FIFO would block open() until
+/// a writer comes, /dev/zero would be read until memory runs out).
+ReadableFile OpenRegularFile(const std::string& path);
+
+/// A regular file open for reading (OpenRegularFile); every failure throws
+/// FileIoError naming the file.
 class InputFile {
   public:
     explicit InputFile(const std::string& path);

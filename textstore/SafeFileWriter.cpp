@@ -2,12 +2,16 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "InputFile.h"
 #include "VellStrings.h"
@@ -50,6 +54,57 @@ std::string ResolveTarget(const std::string& path) {
     return path;  // a dangling link: writing in place creates its target
 }
 
+/// The names of a file's extended attributes: ACLs ("system.posix_acl_access"),
+/// security labels and the user's own. Empty where the file system keeps none;
+/// nullopt when they cannot be listed.
+std::optional<std::vector<std::string>> AttributeNames(const std::string& path, int fd) {
+    for (;;) {
+        const ssize_t size =
+            fd >= 0 ? ::flistxattr(fd, nullptr, 0) : ::listxattr(path.c_str(), nullptr, 0);
+        if (size < 0) {
+            if (errno == ENOTSUP) return std::vector<std::string>();
+            return std::nullopt;
+        }
+        std::string list(static_cast<size_t>(size), '\0');
+        const ssize_t got = fd >= 0 ? ::flistxattr(fd, list.data(), list.size())
+                                    : ::listxattr(path.c_str(), list.data(), list.size());
+        if (got < 0 && errno == ERANGE) continue;  // one was added meanwhile
+        if (got < 0) return std::nullopt;
+        std::vector<std::string> names;
+        for (size_t at = 0; at < static_cast<size_t>(got);) {
+            const size_t end = list.find('\0', at);
+            if (end == std::string::npos) break;
+            names.push_back(list.substr(at, end - at));
+            at = end + 1;
+        }
+        return names;
+    }
+}
+
+/// Gives the open file `to` exactly the extended attributes of `from`; false
+/// when one of them cannot be read or set (a security label this user may not
+/// set, a file system without them).
+bool CopyAttributes(const std::string& from, int to) {
+    const auto names = AttributeNames(from, -1);
+    const auto present = AttributeNames(from, to);
+    if (!names || !present) return false;
+    for (const std::string& name : *names) {
+        const ssize_t size = ::getxattr(from.c_str(), name.c_str(), nullptr, 0);
+        if (size < 0) return false;
+        std::string value(static_cast<size_t>(size), '\0');
+        const ssize_t got = ::getxattr(from.c_str(), name.c_str(), value.data(), value.size());
+        if (got < 0 ||
+            ::fsetxattr(to, name.c_str(), value.data(), static_cast<size_t>(got), 0) != 0)
+            return false;
+    }
+    // A new file may have been given an ACL of its folder's that the old one lacks.
+    for (const std::string& name : *present)
+        if (std::find(names->begin(), names->end(), name) == names->end() &&
+            ::fremovexattr(to, name.c_str()) != 0)
+            return false;
+    return true;
+}
+
 mode_t CurrentUmask() {
     mode_t mask = ::umask(0);
     ::umask(mask);
@@ -84,44 +139,51 @@ SafeFileWriter::SafeFileWriter(const std::string& path) : target_(ResolveTarget(
         return;
     }
     if (!S_ISREG(st.st_mode)) {
-        OpenInPlace(false);  // a device or pipe: nothing to replace
+        // A device or pipe: nothing to replace; a pipe nobody reads fails at
+        // once rather than waiting for ever.
+        OpenInPlace(false, true);
         return;
     }
     bool ownerKept = st.st_uid == ::geteuid() || ::geteuid() == 0;
-    if (st.st_nlink == 1 && dirWritable && ownerKept)
-        OpenTemporary(dir, &st);
-    else
-        OpenInPlace(true);
+    if (st.st_nlink == 1 && dirWritable && ownerKept) {
+        if (OpenTemporary(dir, &st)) return;
+        Abort();
+    }
+    OpenInPlace(true);
 }
 
-void SafeFileWriter::OpenTemporary(const std::string& dir, const struct ::stat* target) {
+bool SafeFileWriter::OpenTemporary(const std::string& dir, const struct ::stat* target) {
     std::string name =
         target_.substr(target_.rfind('/') == std::string::npos ? 0 : target_.rfind('/') + 1);
     std::string pattern = dir + "/." + name + ".tw-XXXXXX";
     fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd_ < 0) Fail("一時ファイルを作成できません", pattern, errno);
     temporary_ = pattern;
+    if (target && (target->st_uid != ::geteuid() || target->st_gid != ::getegid())) {
+        // Only possible for root or for a group the user belongs to; where it
+        // is refused the file keeps this user's group, as any rewrite would.
+        // The owner goes first: a change of owner clears set-id bits.
+        if (::fchown(fd_, target->st_uid, target->st_gid) != 0) {
+            [[maybe_unused]] int ignored = ::fchown(fd_, static_cast<uid_t>(-1), target->st_gid);
+        }
+    }
     mode_t mode = target ? (target->st_mode & 07777) : (0666 & ~CurrentUmask());
     if (::fchmod(fd_, mode) != 0) {
         int err = errno;
         Abort();
         Fail("ファイルの属性を設定できません", temporary_, err);
     }
-    if (target && (target->st_uid != ::geteuid() || target->st_gid != ::getegid())) {
-        // Only possible for root or for a group the user belongs to; where it
-        // is refused the file keeps this user's group, as any rewrite would.
-        if (::fchown(fd_, target->st_uid, target->st_gid) != 0) {
-            [[maybe_unused]] int ignored = ::fchown(fd_, static_cast<uid_t>(-1), target->st_gid);
-        }
-    }
+    // Set after the mode: an ACL carries the group bits with it.
+    return !target || CopyAttributes(target_, fd_);
 }
 
-void SafeFileWriter::OpenInPlace(bool keepCopy) {
+void SafeFileWriter::OpenInPlace(bool keepCopy, bool nonBlocking) {
     if (keepCopy) {
         oldContent_ = ReadWholeFile(target_);
         restoreOnFailure_ = true;
     }
-    fd_ = ::open(target_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    fd_ = ::open(target_.c_str(),
+                 O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (nonBlocking ? O_NONBLOCK : 0), 0666);
     if (fd_ < 0) {
         restoreOnFailure_ = false;  // open failed before truncating anything
         Fail("ファイルを作成できません", target_, errno);

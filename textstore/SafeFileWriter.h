@@ -9,12 +9,14 @@
 namespace tw {
 
 /// Writes a new content for `path`. Where it can, it writes a temporary file
-/// beside the target, syncs it, gives it the target's mode (and owner where
-/// allowed) and renames it over the target, following a symbolic link to the
-/// real file. Where a rename would break something (hard links, a folder it
-/// cannot write, another owner), it keeps a copy of the old content, writes in
-/// place and puts the copy back if the write fails. Every failure throws
-/// FileIoError; after a failure the old file is intact.
+/// beside the target, syncs it, gives it the target's owner (where allowed),
+/// mode and extended attributes (ACLs and security labels among them) and
+/// renames it over the target, following a symbolic link to the real file.
+/// Where a rename would break or lose something (hard links, a folder it
+/// cannot write, another owner, an attribute it cannot copy), it keeps a copy
+/// of the old content, writes in place and puts the copy back if the write
+/// fails. Every failure throws FileIoError; after a failure the old file is
+/// intact.
 class SafeFileWriter {
   public:
     explicit SafeFileWriter(const std::string& path);
@@ -28,8 +30,9 @@ class SafeFileWriter {
 
   private:
     void Flush();
-    void OpenTemporary(const std::string& dir, const struct ::stat* target);
-    void OpenInPlace(bool keepCopy);
+    /// False when the temporary file could not be given all the target's attributes.
+    bool OpenTemporary(const std::string& dir, const struct ::stat* target);
+    void OpenInPlace(bool keepCopy, bool nonBlocking = false);
     void Abort() noexcept;
 
     std::string target_;     // the real file (symbolic links resolved)

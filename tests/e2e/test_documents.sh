@@ -12,6 +12,7 @@ a=$E2E_TMP/a.txt b=$E2E_TMP/b.txt c=$E2E_TMP/c.txt
 cp "$corpus/aozoraepub3-test_ruby.txt" "$a"
 cp "$corpus/aozoraepub3-test_chuki.txt" "$b"
 cp "$corpus/aozoraepub3-test_latin.txt" "$c"
+chmod u+w "$a" "$b" "$c"  # copies of a read-only corpus would open read-only
 cp "$b" "$E2E_TMP/b.orig"
 cp "$c" "$E2E_TMP/c.orig"
 

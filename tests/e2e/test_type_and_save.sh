@@ -8,6 +8,7 @@ e2e_start_x
 
 doc=$E2E_TMP/doc.txt
 cp "$corpus/aozoraepub3-test_ruby.txt" "$doc"
+chmod u+w "$doc"  # a copy of a read-only corpus file would open read-only
 "$editor" "$doc" >"$E2E_TMP/editor.log" 2>&1 &
 E2E_PIDS+=($!)
 win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]") || e2e_fail "the file did not open"

@@ -1,24 +1,31 @@
 // The frame's document table: opening within the limits, the read history,
 // saving, switching and the closes of one, all and all but one window.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 
 #include "FrameFixture.h"
 #include "RePlace.h"
+#include "support/FifoWatchdog.h"
+#include "support/InFolder.h"
 #include "utFindDialog.h"
 #include "utFindLines.h"
 
@@ -58,10 +65,126 @@ TEST_F(FrameDocuments, AFileOpensWithItsStatusAndAnOpenFileComesToTheFront) {
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, a + "はすでに存在します。");
     EXPECT_EQ(frame->ChildIndex(), 1);
-    // The same file under another spelling is another window.
-    frame->OpenFile(files_.path().string() + "/./a.txt", false);
+    // A symbolic link is another name: it is not resolved.
+    const std::string link = files_.File("link.txt");
+    ASSERT_EQ(::symlink(a.c_str(), link.c_str()), 0);
+    frame->OpenFile(link, false);
     EXPECT_EQ(frame->DocumentCount(), 3);
     ExpectTagsMatchSlots(*frame);
+}
+
+TEST_F(FrameDocuments, RelativeNamesAreMadeAbsoluteOnEveryWayIn) {
+    auto frame = Start();
+    const std::string a = File("a.txt");
+    std::filesystem::create_directory(files_.path() / "sub");
+    {
+        test::InFolder here(files_.path());
+        frame->OpenFile("a.txt", false);
+        dialogs_.names = {"sub/../a.txt"};
+        frame->actOpenExecute();
+        frame->OpenFile("./a.txt", false);
+    }
+    ASSERT_EQ(frame->DocumentCount(), 1);
+    EXPECT_EQ(frame->Document(1)->Caption(), a);
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_EQ(messages_.shown[1].text, a + "はすでに存在します。");
+    EXPECT_EQ(frame->Options().ReadHistory[0], a);
+}
+
+TEST_F(FrameDocuments, OnlyRegularFilesOpenOnEveryWayIn) {
+    const std::string fifo = files_.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Without it a refusal that fails would freeze the test in open().
+    test::FifoWatchdog watchdog(fifo);
+    auto frame = Start([&](OptionData& o) { o.ReadHistory[0] = fifo; });
+    frame->OpenFile(fifo, false);
+    frame->OpenFile("/dev/null", false);
+    frame->OpenFile(files_.path().string(), false);
+    dialogs_.names = {fifo};
+    frame->actOpenExecute();
+    frame->ReadHistoryMenu()->actions().at(0)->trigger();
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(QString::fromStdString(fifo))});
+    // A drop reaches the window that took the drag's entry.
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &enter);
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame.get(), &drop);
+    EXPECT_EQ(frame->DocumentCount(), 0);
+    ASSERT_EQ(messages_.shown.size(), 6u);
+    for (const auto& shown : messages_.shown)
+        EXPECT_NE(shown.text.find("を開けません"), std::string::npos) << shown.text;
+
+    frame->actNewExecute();
+    dialogs_.names = {fifo};
+    frame->Document(1)->actInsertFile->trigger();
+    EXPECT_EQ(frame->Document(1)->Edit().GetAllText(), "");
+    ASSERT_EQ(messages_.shown.size(), 7u);
+    EXPECT_NE(messages_.shown.back().text.find("を開けません"), std::string::npos);
+}
+
+TEST_F(FrameDocuments, CloseCommandsDuringAnOpenWaitUntilItEnds) {
+    auto frame = Start();
+    std::string text;
+    for (int i = 0; i < 100000; ++i)
+        text += "\x82\xa0 line " + std::to_string(i) + "\r\n";
+    const std::string big = File("big.txt", text);
+    const std::string a = File("a.txt"), b = File("b.txt");
+    // The command is posted before the open, so it arrives while the open
+    // lets events run; the open must still finish the window it fills.
+    auto openWhile = [&](const std::function<void()>& command, const std::string& file) {
+        QTimer::singleShot(0, frame.get(), command);
+        frame->OpenFile(file, false);
+        ASSERT_GE(frame->DocumentCount(), 1);
+        TMDIChild* opened = frame->Document(frame->DocumentCount());
+        EXPECT_EQ(opened->Caption(), file);
+        EXPECT_EQ(opened->Edit().GetAllText().size(), test::ReadFile(file).size());
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    };
+    frame->OpenFile(a, false);
+    openWhile([&] { frame->actCloseAllExecute(); }, big);
+    EXPECT_EQ(frame->DocumentCount(), 0);
+
+    frame->OpenFile(a, false);
+    openWhile([&] { frame->actCloseNoActiveExecute(); }, big);
+    ASSERT_EQ(frame->DocumentCount(), 1);
+    EXPECT_EQ(frame->Document(1)->Caption(), big);
+
+    // A save of the window being filled would write its empty text over the file.
+    openWhile([&] { frame->actSaveExecute(); }, b);
+    EXPECT_EQ(test::ReadFile(b), "abc\r\n");
+    frame->actCloseExecute();
+    ASSERT_EQ(frame->DocumentCount(), 1);
+
+    openWhile([&] { frame->actCloseExecute(); }, b);
+    ASSERT_EQ(frame->DocumentCount(), 1);
+    EXPECT_EQ(frame->Document(1)->Caption(), big);
+    openWhile([&] { frame->MdiArea()->activeSubWindow()->close(); }, b);
+    ASSERT_EQ(frame->DocumentCount(), 1);
+    EXPECT_EQ(frame->Document(1)->Caption(), big);
+
+    openWhile([&] { frame->close(); }, a);
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(frame->DocumentCount(), 0);
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(FrameDocuments, AFileWithoutWriteBitsOpensReadOnlyEvenForRoot) {
+    auto frame = Start();
+    const std::string path = File("ro.txt", "keep\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    frame->OpenFile(path, false);
+    ASSERT_EQ(frame->DocumentCount(), 1);
+    TMDIChild* child = frame->Document(1);
+    EXPECT_EQ(child->PanelText(kPanelMode), QStringLiteral("読み込み専用"));
+    QApplication::setActiveWindow(frame.get());
+    child->mmText->setFocus();
+    QTest::keyClicks(child->mmText, "xy");
+    QTest::keyClick(child->mmText, Qt::Key_S, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(child->Edit().GetAllText(), "keep\r\n");
+    EXPECT_EQ(test::ReadFile(path), "keep\r\n");
 }
 
 TEST_F(FrameDocuments, LimitsRefuseBeforeAnythingIsCreated) {

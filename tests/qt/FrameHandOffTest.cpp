@@ -1,6 +1,7 @@
 // The frame receives files from a second start of the real program.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,18 +12,34 @@
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <utility>
 
 #include "ComMem.h"
 #include "HandOff.h"
 #include "MAIN.h"
 #include "SettingsStore.h"
 #include "headless/HeadlessPlatform.h"
+#include "support/FifoWatchdog.h"
+#include "support/InFolder.h"
 #include "support/TempDir.h"
 
 using namespace tw;
 using tw::test::TempDir;
 
 namespace {
+
+/// Records every message and runs something of the test's while one is up.
+class HookedMessageBox : public test::RecordingMessageBox {
+  public:
+    MessageAnswer Show(const std::string& text, const std::string& caption, MessageButtons buttons,
+                       MessageIcon icon) override {
+        const MessageAnswer answer = RecordingMessageBox::Show(text, caption, buttons, icon);
+        if (whileShown) std::exchange(whileShown, nullptr)();
+        return answer;
+    }
+    std::function<void()> whileShown;
+};
 
 class FrameHandOff : public ::testing::Test {
   protected:
@@ -47,8 +64,9 @@ class FrameHandOff : public ::testing::Test {
 
     /// Runs a second start of the program while this process's event loop
     /// keeps serving the hand-offs; returns its exit code.
-    int SecondStart(const QStringList& args) {
+    int SecondStart(const QStringList& args, const QString& folder = {}) {
         QProcess second;
+        if (!folder.isEmpty()) second.setWorkingDirectory(folder);
         QEventLoop loop;
         QObject::connect(&second, &QProcess::finished, &loop, &QEventLoop::quit);
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
@@ -83,8 +101,16 @@ class FrameHandOff : public ::testing::Test {
     TempDir runtime_, home_, files_;
     InstancePaths paths_;
     InstanceMarker marker_;
-    test::RecordingMessageBox messages_;
+    HookedMessageBox messages_;
 };
+
+bool WaitFor(const std::function<bool()>& condition) {
+    QElapsedTimer t;
+    t.start();
+    while (!condition() && t.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    return condition();
+}
 
 }  // namespace
 
@@ -101,6 +127,53 @@ TEST_F(FrameHandOff, FilesArriveInCommandLineOrderUntilAnEmptyArgument) {
                                             QString::fromStdString(c)}));
     EXPECT_EQ(frame.windowTitle(),
               QStringLiteral("Tarnwick Editor - [") + QString::fromStdString(c) + "]");
+}
+
+TEST_F(FrameHandOff, ARelativeNameFromAnotherFolderOpensTheSendersFile) {
+    std::filesystem::create_directory(files_.path() / "elsewhere");
+    File("x.txt");
+    const std::string there = files_.Write("elsewhere/x.txt", "there\r\n");
+    // The running instance works in the folder that holds the other x.txt.
+    test::InFolder receiverFolder(files_.path());
+    TTarnwickEditor frame(paths_, {});
+    ShowAndSettle(frame);
+    EXPECT_EQ(SecondStart({QStringLiteral("x.txt"), QStringLiteral("./x.txt")},
+                          QString::fromStdString(files_.File("elsewhere"))),
+              0);
+    ASSERT_TRUE(WaitFor([&] { return !messages_.shown.empty(); }));
+    EXPECT_EQ(Captions(frame),
+              (QStringList{QStringLiteral("NONAME1"), QString::fromStdString(there)}));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, there + "はすでに存在します。");
+}
+
+TEST_F(FrameHandOff, ANameHandedOverWhileARefusalIsUpOpensWhenTheBoxCloses) {
+    const std::string a = File("a.txt"), b = File("b.txt");
+    TTarnwickEditor frame(paths_, {a});
+    ShowAndSettle(frame);
+    int during = -1;
+    messages_.whileShown = [&] { during = SecondStart({QString::fromStdString(b)}); };
+    frame.OpenFile(a, false);  // from the Open dialog, say: it is open already
+    EXPECT_EQ(during, 0) << "the second start was answered while the box was up";
+    EXPECT_TRUE(WaitFor([&] { return frame.DocumentCount() == 2; }));
+    EXPECT_EQ(Captions(frame), (QStringList{QString::fromStdString(a), QString::fromStdString(b)}));
+}
+
+TEST_F(FrameHandOff, SettingsFilesThatCouldNotBeReadAreLeftAsTheyAre) {
+    const std::string folder = home_.path().string();
+    const std::string option = folder + "/Option.dat", clip = folder + "/Clip.dat";
+    std::filesystem::create_directory(option);
+    ASSERT_EQ(::mkfifo(clip.c_str(), 0600), 0);
+    test::FifoWatchdog watchdog(clip);
+    TTarnwickEditor frame(paths_, {});
+    ShowAndSettle(frame);
+    ASSERT_EQ(messages_.shown.size(), 2u) << "each file that could not be read is named once";
+    EXPECT_NE(messages_.shown[0].text.find("Option.dat"), std::string::npos);
+    EXPECT_EQ(messages_.shown[1].text, kClipReadErrorMessage);
+    frame.close();
+    EXPECT_EQ(messages_.shown.size(), 2u) << "nothing is written, so nothing fails at exit";
+    EXPECT_TRUE(std::filesystem::is_directory(option));
+    EXPECT_TRUE(std::filesystem::is_fifo(clip));
 }
 
 TEST_F(FrameHandOff, NoArgumentsSendNothingAndAFileAlreadyOpenIsNotOpenedTwice) {

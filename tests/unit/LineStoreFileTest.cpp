@@ -1,12 +1,19 @@
 // Loading the line store from files of every break style and saving it back.
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +44,27 @@ std::vector<std::string> Load(const TempDir& dir, const std::string& bytes) {
 }
 
 using Rows = std::vector<std::string>;
+
+/// The value of an extended attribute; nullopt when the file has none of that name.
+std::optional<std::string> Attribute(const std::string& path, const char* name) {
+    char value[512];
+    const ssize_t n = ::getxattr(path.c_str(), name, value, sizeof value);
+    if (n < 0) return std::nullopt;
+    return std::string(value, static_cast<size_t>(n));
+}
+
+ino_t Inode(const std::string& path) {
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    return st.st_ino;
+}
+
+/// Saves "new" CR LF over `path`.
+void SaveNew(const std::string& path) {
+    TVellStrings s;
+    s.SetText("new\r\n\0\0"s);
+    s.SaveToFile(path);
+}
 
 }  // namespace
 
@@ -270,6 +298,70 @@ TEST(SaveToFile, InPlaceWriteRestoresTheOldContentOnFailure) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 7) << "the failed save must be reported";
     EXPECT_EQ(ReadFile(a), "the old content");
+}
+
+TEST(SaveToFile, KeepsExtendedAttributesAndTheAcl) {
+    TempDir dir;
+    const std::string target = dir.Write("doc.txt", "old");
+    if (::setxattr(target.c_str(), "user.tarnwick", "kept", 4, 0) != 0)
+        GTEST_SKIP() << "the file system under " << dir.path()
+                     << " keeps no user attributes: " << std::strerror(errno);
+    const bool acl =
+        std::system(("setfacl -m u:nobody:rw '" + target + "' 2>/dev/null").c_str()) == 0;
+    const std::optional<std::string> aclBefore = Attribute(target, "system.posix_acl_access");
+    const ino_t before = Inode(target);
+    SaveNew(target);
+    EXPECT_EQ(ReadFile(target), "new\r\n");
+    EXPECT_EQ(Attribute(target, "user.tarnwick"), "kept");
+    if (acl) {
+        ASSERT_TRUE(aclBefore.has_value());
+        EXPECT_EQ(Attribute(target, "system.posix_acl_access"), aclBefore);
+        // A folder's default ACL does not slip onto a file that had none.
+        const std::string plain = dir.Write("plain.txt", "old");
+        ASSERT_EQ(std::system(("setfacl -d -m u:nobody:rwx '" + dir.path().string() + "'").c_str()),
+                  0);
+        SaveNew(plain);
+        EXPECT_EQ(Attribute(plain, "system.posix_acl_access"), std::nullopt);
+    } else {
+        std::printf("setfacl is missing (scripts/install-deps.sh installs it): ACL not tried\n");
+    }
+    EXPECT_NE(Inode(target), before) << "attributes that copy still allow the atomic rename";
+}
+
+TEST(SaveToFile, AnAttributeThatCannotBeCopiedMakesTheSaveWriteInPlace) {
+    if (::geteuid() != 0) GTEST_SKIP() << "setting a security attribute needs root";
+    TempDir dir;
+    const std::string target = dir.Write("doc.txt", "old");
+    if (::setxattr(target.c_str(), "security.tarnwick", "label", 5, 0) != 0)
+        GTEST_SKIP() << "no security attributes here: " << std::strerror(errno);
+    const ino_t before = Inode(target);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        // Without CAP_SYS_ADMIN the attribute can be read, but not set on a new file.
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct caps[2]{};
+        ::syscall(SYS_capget, &header, caps);
+        caps[CAP_SYS_ADMIN / 32].effective &= ~(1u << (CAP_SYS_ADMIN % 32));
+        if (::syscall(SYS_capset, &header, caps) != 0) _exit(5);
+        try {
+            SaveNew(target);
+        } catch (const FileIoError&) {
+            _exit(7);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadFile(target), "new\r\n");
+    EXPECT_EQ(Attribute(target, "security.tarnwick"), "label");
+    EXPECT_EQ(Inode(target), before);
+    int files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++files;
+    EXPECT_EQ(files, 1) << "no temporary file is left behind";
 }
 
 TEST(CorpusRoundTrip, EveryFileLoadsAndSavesBackIdentically) {

@@ -1,7 +1,13 @@
 // The checks before a file gets a document window, in their order.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include "LoadTextFile.h"
 #include "OpenFileCheck.h"
+#include "SafeFileWriter.h"
+#include "VellStrings.h"
+#include "support/FifoWatchdog.h"
 #include "support/TempDir.h"
 
 using namespace tw;
@@ -21,7 +27,7 @@ TEST(OpenFileCheck, RefusalsComeInOrderWithTheirMessages) {
     EXPECT_EQ(c.refusal, OpenRefusal::AlreadyOpen);
     EXPECT_EQ(c.openWindow, 2);
     EXPECT_EQ(c.message, a + "はすでに存在します。");
-    // Another spelling of the same file is another document.
+    // Names are compared byte for byte; the frame makes them absolute first.
     EXPECT_EQ(CheckOpen({a}, dir.path().string() + "/./a.txt", false, o).refusal,
               OpenRefusal::TooLarge);
 
@@ -48,8 +54,24 @@ TEST(OpenFileCheck, FilesThatCannotBeReadAreRefusedWithoutAWindow) {
     TempDir dir;
     OptionData o;
     EXPECT_EQ(CheckOpen({}, dir.File("missing.txt"), false, o).refusal, OpenRefusal::CannotOpen);
-    EXPECT_EQ(CheckOpen({}, dir.path().string(), false, o).refusal, OpenRefusal::CannotOpen);
     std::string a = dir.Write("a.txt", "x");
     EXPECT_FALSE(IsReadOnlyFile(a));
     EXPECT_TRUE(IsReadOnlyFile(dir.File("missing.txt")));
+    ASSERT_EQ(::chmod(a.c_str(), 0444), 0);
+    EXPECT_TRUE(IsReadOnlyFile(a)) << "without write bits, also for root";
+}
+
+TEST(OpenFileCheck, OnlyRegularFilesAreReadAndNothingWaits) {
+    TempDir dir;
+    const std::string fifo = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    test::FifoWatchdog watchdog(fifo);
+    for (const std::string& name : {fifo, std::string("/dev/zero"), dir.path().string()}) {
+        const OpenCheck c = CheckOpen({}, name, false, OptionData());
+        EXPECT_EQ(c.refusal, OpenRefusal::CannotOpen) << name;
+        EXPECT_EQ(c.message, name + " を開けません。通常のファイルではありません");
+        // The reading every other way in goes through ("ファイルの挿入", the loader).
+        EXPECT_THROW(ReadWholeFile(name), FileIoError) << name;
+        EXPECT_THROW(LoadTextFile(name), FileIoError) << name;
+    }
 }

@@ -211,16 +211,3 @@ TEST(OptionData, ShortStringsAreCutWithoutSplittingACharacter) {
     EXPECT_EQ(FitShortString(std::string(253, 'y') + "\x82\xa0"),
               std::string(253, 'y') + "\x82\xa0");
 }
-
-TEST(OptionData, ForeignImagesAreToldApartByTheirBooleanBytes) {
-    EXPECT_TRUE(IsOptionImage(OptionData().ToBytes()));
-    std::string image = OptionData().ToBytes();
-    image[606] = '\x02';  // SaveWindow
-    EXPECT_FALSE(IsOptionImage(image));
-    EXPECT_FALSE(IsOptionImage(std::string(kOptionDataSize, '\xA5')));
-    EXPECT_FALSE(IsOptionImage(OptionData().ToBytes().substr(0, 5783)));
-    // Padding and strings may hold anything.
-    image = OptionData().ToBytes();
-    image[1] = image[607] = image[300] = '\xFF';
-    EXPECT_TRUE(IsOptionImage(image));
-}

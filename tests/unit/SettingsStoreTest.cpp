@@ -90,29 +90,51 @@ TEST(SettingsStore, FileOneByteShortGivesDefaultsButKeepsStateAndHistories) {
     EXPECT_EQ(d.FindHistory[9], std::string(254, 'z') + '\0');
 }
 
-TEST(SettingsStore, MissingEmptyOrForeignFilesGiveDefaults) {
+TEST(SettingsStore, MissingOrEmptyFilesGiveDefaults) {
     TempDir dir;
     dir.Write(kOptionFileName, "");
-    EXPECT_EQ(LoadOptionData(dir.path().string()), OptionData());
-    dir.Write(kOptionFileName, std::string(kOptionDataSize, '\xFF'));
-    EXPECT_EQ(LoadOptionData(dir.path().string()), OptionData());
-    std::mt19937 random(7);
-    std::string noise(kOptionDataSize, '\0');
-    for (char& c : noise)
-        c = static_cast<char>(random());
-    dir.Write(kOptionFileName, noise);
     EXPECT_EQ(LoadOptionData(dir.path().string()), OptionData());
     EXPECT_EQ(LoadOptionData(dir.File("no-such-folder")), OptionData());
 }
 
-TEST(SettingsStore, SomethingOtherThanAFileUnderTheNameGivesDefaults) {
+TEST(SettingsStore, AFullFileIsReadWholeWhateverItsBooleanBytesHold) {
     TempDir dir;
+    OptionData changed = ChangedRecord();
+    changed.SaveWindow = false;
+    std::string image = changed.ToBytes();
+    image[0] = '\x02';    // WordWrap, written by a hand edit
+    image[606] = '\xFF';  // SaveWindow, written by another tool
+    dir.Write(kOptionFileName, image);
+    OptionData expected = changed;
+    expected.WordWrap = expected.SaveWindow = true;
+    EXPECT_EQ(LoadOptionData(dir.path().string()), expected);
+    dir.Write(kOptionFileName, std::string(kOptionDataSize, '\xFF'));
+    const OptionData all = LoadOptionData(dir.path().string());
+    EXPECT_TRUE(all.WordWrap && all.CreateBlank && all.SingleInstance);
+    EXPECT_EQ(all.Column, -1);
+    EXPECT_EQ(all.ReadHistory[0], std::string(255, '\xFF'));
+}
+
+TEST(SettingsStore, AFileThatCannotBeReadGivesDefaultsAndIsMarked) {
+    TempDir dir;
+    EXPECT_FALSE(LoadOptionFile(dir.path().string()).ReadFailed) << "a missing file is no failure";
+    dir.Write(kOptionFileName, "short");
+    EXPECT_FALSE(LoadOptionFile(dir.path().string()).ReadFailed);
+    std::filesystem::remove(OptionPath(dir));
     std::filesystem::create_directory(OptionPath(dir));
-    EXPECT_EQ(LoadOptionData(dir.path().string()), OptionData());
+    OptionFile file = LoadOptionFile(dir.path().string());
+    EXPECT_TRUE(file.ReadFailed);
+    EXPECT_EQ(file.Data, OptionData());
     TempDir fifoDir;
     ASSERT_EQ(::mkfifo(OptionPath(fifoDir).c_str(), 0600), 0);
     // Opening a FIFO for reading would wait for a writer forever.
-    EXPECT_EQ(LoadOptionData(fifoDir.path().string()), OptionData());
+    file = LoadOptionFile(fifoDir.path().string());
+    EXPECT_TRUE(file.ReadFailed);
+    EXPECT_EQ(file.Data, OptionData());
+    // A read that fails after the open: reading /proc/self/mem at offset 0 is an I/O error.
+    TempDir brokenDir;
+    ASSERT_EQ(::symlink("/proc/self/mem", OptionPath(brokenDir).c_str()), 0);
+    EXPECT_TRUE(LoadOptionFile(brokenDir.path().string()).ReadFailed);
 }
 
 // ---- Clip.dat ---------------------------------------------------------------
@@ -149,21 +171,19 @@ TEST(ClipHistory, LinesAfterTheLastEndLineAreDropped) {
 
 TEST(ClipHistory, EmptyOrMissingFileGivesAnEmptyHistorySilently) {
     TempDir dir;
-    ClipHistory h = LoadClipHistory(dir.path().string());
-    EXPECT_TRUE(h.ClipItems.empty());
-    EXPECT_EQ(h.ClipCount, 0);
-    EXPECT_FALSE(h.ReadFailed);
-    for (bool directory : {false, true}) {
-        std::filesystem::remove(dir.File(kClipFileName));
-        if (directory)
-            std::filesystem::create_directory(dir.File(kClipFileName));
-        else
-            dir.Write(kClipFileName, "");
-        h = LoadClipHistory(dir.path().string());
+    for (bool missing : {true, false}) {
+        if (!missing) dir.Write(kClipFileName, "");
+        const ClipHistory h = LoadClipHistory(dir.path().string());
         EXPECT_TRUE(h.ClipItems.empty());
         EXPECT_EQ(h.ClipCount, 0);
         EXPECT_FALSE(h.ReadFailed);
     }
+    // A folder under the name is there but cannot be read.
+    std::filesystem::remove(dir.File(kClipFileName));
+    std::filesystem::create_directory(dir.File(kClipFileName));
+    const ClipHistory h = LoadClipHistory(dir.path().string());
+    EXPECT_TRUE(h.ClipItems.empty());
+    EXPECT_TRUE(h.ReadFailed);
 }
 
 TEST(ClipHistory, AtMostThirtyEntriesAreWrittenAndRead) {
