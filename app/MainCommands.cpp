@@ -34,11 +34,11 @@ bool TTarnwickEditor::actSaveAsExecute() {
                         MessageIcon::Warning);
         return false;
     }
+    child->Saved();
     child->ShowLineCount(QStringLiteral("  Lines : "));
     child->SetCaption(name);
     if (QMdiSubWindow* sub = SubWindowOf(child)) sub->setWindowTitle(child->windowTitle());
     tabs_->RenameTab(child->Tag - 1, TabName(name));
-    child->Saved();
     UpdateCaption();
     return true;
 }

@@ -6,7 +6,6 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPolygonF>
-#include <functional>
 
 namespace tw {
 
@@ -19,8 +18,6 @@ const QColor kLightBlue(0xC8, 0xDC, 0xF0);
 const QColor kRed(0xCC, 0x33, 0x33);
 const QColor kGreen(0x4E, 0x9A, 0x06);
 const QColor kGrey(0xB0, 0xB0, 0xB0);
-
-using Drawing = std::function<void(QPainter&)>;
 
 void Outline(QPainter& p, qreal width = 1.2) {
     p.setPen(QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -201,11 +198,6 @@ QIcon Drawn(const Picture& picture) {
 }
 
 }  // namespace
-
-QIcon DrawnToolIcon(const QString& command) {
-    const Picture* picture = PictureOf(command);
-    return picture ? Drawn(*picture) : QIcon();
-}
 
 QIcon ToolIcon(const QString& command) {
     const Picture* picture = PictureOf(command);

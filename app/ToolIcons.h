@@ -13,7 +13,4 @@ namespace tw {
 /// command without a picture.
 QIcon ToolIcon(const QString& command);
 
-/// The program's own picture of a command, whatever the theme holds.
-QIcon DrawnToolIcon(const QString& command);
-
 }  // namespace tw

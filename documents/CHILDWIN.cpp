@@ -140,6 +140,10 @@ void TMDIChild::SetChanged(bool changed) {
 
 void TMDIChild::Saved() {
     SetChanged(false);
+    if (linesTimer_->isActive()) {
+        linesTimer_->stop();
+        ShowLineCount();
+    }
     sizeTimer_->stop();
     ShowTextSize();
 }

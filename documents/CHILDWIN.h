@@ -51,7 +51,7 @@ class TMDIChild : public QWidget {
     /// Panel 3 is the document's changed mark for the whole program.
     bool IsChanged() const;
     void SetChanged(bool changed);
-    /// After a save: unchanged, and the size of what was written.
+    /// After a save: unchanged, and the lines and size of what was written.
     void Saved();
     void ShowCaretPosition();
     void ShowLineCount(const QString& prefix = QStringLiteral("Lines : "));
