@@ -48,11 +48,9 @@ TTarnwickEditor::TTarnwickEditor(InstancePaths paths, std::vector<std::string> c
     CreateMenus();
     CreateToolBar();
     CreateSearchDialogs();
-    auto* copyWindow = new QAction(QStringLiteral("選択ウィンドウをコピーする(&R)"), this);
-    connect(copyWindow, &QAction::triggered, this, [this] { N4Click(); });
     tabs_->SetMenuActions(Command(QStringLiteral("actClose")),
                           Command(QStringLiteral("actCloseAll")),
-                          Command(QStringLiteral("actCloseNoActive")), copyWindow,
+                          Command(QStringLiteral("actCloseNoActive")),
                           Command(QStringLiteral("actPrev")), Command(QStringLiteral("actNext")));
     UpdateCaption();
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {

@@ -81,8 +81,6 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();
-    /// "選択ウィンドウをコピーする": a new text with the last document's text.
-    void N4Click();
     /// The frame's action of that name ("actSave", "mExit", ...), for tests.
     QAction* Command(const QString& name) const;
 
@@ -184,8 +182,18 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     QMdiSubWindow* SubWindowOf(TMDIChild* child) const;
     std::string TabName(const std::string& caption) const;
     void PlaceNewWindow(QMdiSubWindow* sub) const;
+    /// Where window number `index` (from 0) of a cascade goes: each one title
+    /// bar below and right of the one before, starting over at the corner
+    /// when the next would not fit.
+    QPoint CascadePlace(const QMdiSubWindow& sub, int index) const;
+    /// "並べて表示": the windows cascade in document order, each at the size
+    /// a new window opens at (or what the frame allows).
+    void Cascade();
     /// True when one of the frame's commands has this key.
     bool FrameHoldsKey(const QKeySequence& key) const;
+    /// A new window's keys: its assignable commands from the keyboard
+    /// assignment, and none of Qt's own for the MDI window.
+    void ApplyWindowKeys(TMDIChild& child, QMdiSubWindow& sub);
 
     QMdiArea* mdi_;
     TFindLines* findLines_ = nullptr;

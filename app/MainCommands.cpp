@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 
 #include <QLineEdit>
 
@@ -33,11 +34,11 @@ bool TTarnwickEditor::actSaveAsExecute() {
                         MessageIcon::Warning);
         return false;
     }
+    child->Saved();
     child->ShowLineCount(QStringLiteral("  Lines : "));
     child->SetCaption(name);
     if (QMdiSubWindow* sub = SubWindowOf(child)) sub->setWindowTitle(child->windowTitle());
     tabs_->RenameTab(child->Tag - 1, TabName(name));
-    child->SetChanged(false);
     UpdateCaption();
     return true;
 }
@@ -51,7 +52,7 @@ bool TTarnwickEditor::SaveChild(TMDIChild& child) {
                         MessageButtons::Ok, MessageIcon::Warning);
         return false;
     }
-    child.SetChanged(false);
+    child.Saved();
     return true;
 }
 
@@ -145,6 +146,29 @@ void Tile(QMdiArea* mdi, bool stacked) {
 }
 
 }  // namespace
+
+QPoint TTarnwickEditor::CascadePlace(const QMdiSubWindow& sub, int index) const {
+    const int step =
+        std::max(1, sub.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &sub));
+    const QSize room = mdi_->viewport()->size() - sub.size();
+    const int places = std::max(1, std::min(room.width(), room.height()) / step + 1);
+    const int n = index % places;
+    return QPoint(n * step, n * step);
+}
+
+void TTarnwickEditor::Cascade() {
+    const QSize size = kChildWindowSize.boundedTo(mdi_->viewport()->size());
+    int index = 0;
+    for (int i = 1; i <= DocumentCount(); ++i) {
+        QMdiSubWindow* sub = SubWindowOf(ChildForms[i]);
+        if (!sub || sub->isMinimized()) continue;
+        if (sub->isMaximized()) sub->showNormal();
+        sub->resize(size);
+        sub->move(CascadePlace(*sub, index++));
+        sub->raise();
+    }
+    if (QMdiSubWindow* active = mdi_->activeSubWindow()) active->raise();
+}
 
 void TTarnwickEditor::TileHorizontally() {
     Tile(mdi_, true);
@@ -283,15 +307,6 @@ void TTarnwickEditor::CopyDocument(int number) {
     if (DocumentCount() == before) return;
     TMDIChild* copy = ChildForms[DocumentCount()];
     copy->Edit().SetAllText(source->Edit().GetAllText());
-    copy->ShowLineCount();
-}
-
-void TTarnwickEditor::N4Click() {
-    const int before = DocumentCount();
-    actNewExecute();
-    if (DocumentCount() == before || before == 0) return;
-    TMDIChild* copy = ChildForms[DocumentCount()];
-    copy->Edit().SetAllText(ChildForms[DocumentCount() - 1]->Edit().GetAllText());
     copy->ShowLineCount();
 }
 

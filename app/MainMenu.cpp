@@ -5,13 +5,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QStyle>
 #include <QToolBar>
 
 #include "CHILDWIN.h"
 #include "KeyShortcut.h"
 #include "MAIN.h"
 #include "ProgramFolder.h"
+#include "ToolIcons.h"
+#include "qt/QtPlatform.h"
 
 namespace tw {
 
@@ -87,8 +88,9 @@ void TTarnwickEditor::CreateCommands() {
         });
     }
 
-    AddCommand("actCascade", "並べて表示(&C)", nullptr);
-    connect(Command("actCascade"), &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
+    // Qt's own cascade sizes each window by its contents' size hint, which
+    // leaves a document no room for its text.
+    AddCommand("actCascade", "並べて表示(&C)", &TTarnwickEditor::Cascade);
     AddCommand("actHorizontal", "水平に並べて表示(&H)", &TTarnwickEditor::TileHorizontally);
     AddCommand("actVertical", "垂直に並べて表示(&V)", &TTarnwickEditor::TileVertically);
     AddCommand("actMinimize", "すべてを最小化(&M)", &TTarnwickEditor::MinimizeAll);
@@ -141,6 +143,8 @@ void TTarnwickEditor::CreateMenus() {
     add(bar->addMenu(QStringLiteral("履歴(&H)")), {"actBackUp", "actClipbrd"});
     add(bar->addMenu(QStringLiteral("その他(&O)")),
         {"mReadMe", "mHistory", "mHelp", "actAbout", "-", "actOption"});
+    for (QAction* top : bar->actions())
+        LetKeysStepOnDisabledEntries(*top->menu());
 }
 
 void TTarnwickEditor::FillWindowMenu() {
@@ -167,33 +171,15 @@ void TTarnwickEditor::CreateToolBar() {
     ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     ToolBar2->setMovable(false);
     ToolBar2->setMinimumHeight(30);
-    QStyle* s = style();
-    const std::pair<const char*, QStyle::StandardPixmap> buttons[] = {
-        {"actNew", QStyle::SP_FileIcon},
-        {"actOpen", QStyle::SP_DialogOpenButton},
-        {"actSave", QStyle::SP_DialogSaveButton},
-        {"-", {}},
-        {"actUndo", QStyle::SP_ArrowBack},
-        {"actRedo", QStyle::SP_ArrowForward},
-        {"actCut", QStyle::SP_TrashIcon},
-        {"actCopy", QStyle::SP_FileDialogContentsView},
-        {"actPaste", QStyle::SP_FileDialogDetailedView},
-        {"-", {}},
-        {"actCascade", QStyle::SP_TitleBarNormalButton},
-        {"actHorizontal", QStyle::SP_ToolBarVerticalExtensionButton},
-        {"actVertical", QStyle::SP_ToolBarHorizontalExtensionButton},
-        {"-", {}},
-        {"actFind", QStyle::SP_FileDialogContentsView},
-        {"actReplace", QStyle::SP_BrowserReload},
-        {"actPrint", QStyle::SP_DriveFDIcon},
-    };
-    for (const auto& [name, icon] : buttons) {
+    for (const char* name : {"actNew", "actOpen", "actSave", "-", "actUndo", "actRedo", "actCut",
+                             "actCopy", "actPaste", "-", "actCascade", "actHorizontal",
+                             "actVertical", "-", "actFind", "actReplace", "actPrint"}) {
         if (name[0] == '-') {
             ToolBar2->addSeparator();
             continue;
         }
         QAction* a = Command(QString::fromUtf8(name));
-        if (a->icon().isNull()) a->setIcon(s->standardIcon(icon));
+        a->setIcon(ToolIcon(a->objectName()));
         a->setToolTip(QString(a->text()).remove(QLatin1Char('&')).remove(QStringLiteral("...")));
         ToolBar2->addAction(a);
         if (QWidget* w = ToolBar2->widgetForAction(a)) w->setFixedWidth(28);
@@ -248,6 +234,22 @@ void TTarnwickEditor::ApplyKeyTexts() {
         if (kKeyCommands[i])
             Command(QString::fromUtf8(kKeyCommands[i]))
                 ->setShortcut(ShortcutFromText(keyTexts_[keys[i].slot]));
+}
+
+void TTarnwickEditor::ApplyWindowKeys(TMDIChild& child, QMdiSubWindow& sub) {
+    const auto& keys = FileKeys();
+    for (const auto& [fileKey, action] : child.AssignableActions()) {
+        const QKeySequence key = ShortcutFromText(keyTexts_[keys[fileKey - 1].slot]);
+        action->setShortcut(key);
+        // A key the frame's menu holds reaches the window through the frame;
+        // holding it twice would leave Qt with two claims and no winner.
+        if (!key.isEmpty() && !FrameHoldsKey(key)) child.addAction(action);
+    }
+    // Qt gives each MDI window's own menu close keys (Ctrl+F4, and Ctrl+W on
+    // Linux); closing a document is the keyboard assignment's key28 alone.
+    for (QAction* a : sub.systemMenu()->actions())
+        a->setShortcuts({});
+    child.addAction(child.actSelected);
 }
 
 }  // namespace tw

@@ -15,7 +15,6 @@
 
 #include "ApplySettings.h"
 #include "CHILDWIN.h"
-#include "KeyShortcut.h"
 #include "LoadTextFile.h"
 #include "MAIN.h"
 #include "OpenFileCheck.h"
@@ -140,21 +139,7 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
     mdi_->setActiveSubWindow(sub);
     childIndex_ = child->Tag;
 
-    for (const auto& [slot, action] : child->AssignableActions()) {
-        const QKeySequence key = ShortcutFromText(keyTexts_[slot]);
-        action->setShortcut(key);
-        // A key the frame's menu holds reaches the window through the frame;
-        // holding it twice would leave Qt with two claims and no winner.
-        if (!key.isEmpty() && !FrameHoldsKey(key)) child->addAction(action);
-    }
-    // Qt gives each MDI window's own menu a close key (Ctrl+W besides
-    // Ctrl+F4 on Linux); the frame's commands come first.
-    for (QAction* a : sub->systemMenu()->actions()) {
-        QList<QKeySequence> keys = a->shortcuts();
-        keys.removeIf([this](const QKeySequence& k) { return FrameHoldsKey(k); });
-        a->setShortcuts(keys);
-    }
-    child->addAction(child->actSelected);
+    ApplyWindowKeys(*child, *sub);
 
     ApplySettings(child->Edit(), options_, [&child](TVellEdit&) {
         child->View().RefreshView();
@@ -198,14 +183,7 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
 }
 
 void TTarnwickEditor::PlaceNewWindow(QMdiSubWindow* sub) const {
-    // New windows cascade, each one title bar below and right of the one
-    // before, starting over at the corner when the next would not fit.
-    const int step =
-        std::max(1, sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub));
-    const QSize room = mdi_->viewport()->size() - sub->size();
-    const int places = std::max(1, std::min(room.width(), room.height()) / step + 1);
-    const int n = (DocumentCount() - 1) % places;
-    sub->move(n * step, n * step);
+    sub->move(CascadePlace(*sub, DocumentCount() - 1));
 }
 
 bool TTarnwickEditor::FrameHoldsKey(const QKeySequence& key) const {

@@ -5,7 +5,6 @@
 #include <QRadioButton>
 
 #include "CHILDWIN.h"
-#include "DialogText.h"
 #include "MAIN.h"
 #include "RePlace.h"
 #include "utFindDialog.h"
@@ -59,19 +58,18 @@ bool TTarnwickEditor::ReplaceShowing() const {
 
 void TTarnwickEditor::ShowFindDialog(FindShow how, const std::string& selected) {
     CheckDirection(*findDialog_, how);
-    if (how == FindShow::Selected)
-        findDialog_->SearchText->setEditText(FromDocumentBytes(selected));
+    if (how == FindShow::Selected) findDialog_->SetSearchBytes(selected);
     findDialog_->show();
     findDialog_->raise();
     findDialog_->activateWindow();
-    if (how == FindShow::Selected)
-        findDialog_->SearchText->setEditText(FromDocumentBytes(selected));
+    // Showing refills the list, which may take the box's text along.
+    if (how == FindShow::Selected) findDialog_->SetSearchBytes(selected);
 }
 
 void TTarnwickEditor::ShowReplaceDialog(FindShow how, const std::string& selected) {
     CheckDirection(*replaceDialog_, how);
     if (how == FindShow::Selected) {
-        replaceDialog_->Search->setText(FromDocumentBytes(selected));
+        replaceDialog_->SetSearchBytes(selected);
         replaceDialog_->exec();
         return;
     }

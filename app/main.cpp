@@ -6,6 +6,7 @@
 #include "GuardedApplication.h"
 #include "HandOff.h"
 #include "MAIN.h"
+#include "QtTranslations.h"
 #include "os/AbsolutePath.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
 
     tw::GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick Editor"));
+    tw::InstallQtTranslations(app);
     tw::TTarnwickEditor frame(paths, entry.filesToOpen);
     frame.show();
     return QApplication::exec();

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "qt/QtPlatform.h"
 #include "qt/QtSurface.h"
 
 namespace tw {
@@ -142,6 +144,7 @@ TTabStrip::TTabStrip(ITabStripHost& host, QWidget* parent) : QWidget(parent), ho
     setAcceptDrops(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     tabMenus_ = new QMenu(this);
+    LetKeysStepOnDisabledEntries(*tabMenus_);
     BuildTrackTab();
     ApplyLayout();
 }
@@ -208,13 +211,14 @@ void TTabStrip::AddMenuEntry(const QString& caption, QAction* target) {
 }
 
 void TTabStrip::SetMenuActions(QAction* close, QAction* closeAll, QAction* closeOthers,
-                               QAction* copyWindow, QAction* prev, QAction* next) {
+                               QAction* prev, QAction* next) {
     tabMenus_->clear();
     AddMenuEntry(QStringLiteral("閉じる(&C)"), close);
     AddMenuEntry(QStringLiteral("全て閉じる(&A)"), closeAll);
     AddMenuEntry(QStringLiteral("選択以外を全て閉じる(&Q)"), closeOthers);
     tabMenus_->addSeparator();
-    AddMenuEntry(QStringLiteral("選択ウィンドウをコピーする(&R)"), copyWindow);
+    connect(tabMenus_->addAction(QStringLiteral("選択ウィンドウをコピーする(&R)")),
+            &QAction::triggered, this, [this] { N4Click(); });
     tabMenus_->addSeparator();
     AddMenuEntry(QStringLiteral("前へ移動(&P)"), prev);
     AddMenuEntry(QStringLiteral("次へ移動(&N)"), next);
@@ -353,12 +357,46 @@ void TTabStrip::resizeEvent(QResizeEvent*) {
 }
 
 void TTabStrip::contextMenuEvent(QContextMenuEvent* event) {
-    tabMenus_->exec(event->globalPos());
+    // The menu keys come as key presses (keyPressEvent).
+    if (event->reason() != QContextMenuEvent::Mouse) return event->accept();
+    // The free part of the strip stands for the active document.
+    auto* tab = dynamic_cast<TTabButton*>(childAt(event->pos()));
+    PopUpMenu(tab ? tab->Tag() : host_.ActiveDocument() - 1, event->globalPos());
+}
+
+void TTabStrip::keyPressEvent(QKeyEvent* event) {
+    if (IsMenuKey(*event)) return PopUpMenuAtActiveTab();
+    QWidget::keyPressEvent(event);
+}
+
+void TTabStrip::PopUpMenuAtActiveTab() {
+    const int tab = host_.ActiveDocument() - 1;
+    const QWidget* button = TabButton(tab);
+    PopUpMenu(tab, button ? button->mapToGlobal(QPoint(0, button->height()))
+                          : mapToGlobal(QPoint(0, height())));
+}
+
+void TTabStrip::PopUpMenu(int tab, const QPoint& globalPos) {
+    menuTab_ = tab;
+    tabMenus_->exec(globalPos);
+}
+
+void TTabStrip::N4Click() {
+    if (model_.IsTab(menuTab_)) host_.CopyDocument(menuTab_ + 1);
+}
+
+void TTabStrip::mousePressEvent(QMouseEvent* event) {
+    // A click on the strip gives it the keyboard, so that the Menu key can
+    // open its menu; the arrows (not this widget) leave the keyboard alone.
+    setFocus(Qt::MouseFocusReason);
+    QWidget::mousePressEvent(event);
 }
 
 void TTabStrip::TabMouseDown(int tag) {
     model_.SetTabClicked(true);
-    if (!host_.UseTab()) return;
+    // A tab that brings its document forward gives that document the
+    // keyboard; otherwise the strip takes it.
+    if (!host_.UseTab()) return setFocus(Qt::MouseFocusReason);
     host_.BringDocumentToFront(tag + 1);
     if (!model_.MultiTabBox()) ScrollTabIntoView(host_.ActiveDocument());
 }

@@ -43,8 +43,9 @@ class TTabStrip : public QWidget {
     void SetColors(const TabColors& colors);
     /// The menu shows its own captions; the frame's actions do the work and
     /// their enabled state shows through. A null action leaves its entry dead.
-    void SetMenuActions(QAction* close, QAction* closeAll, QAction* closeOthers,
-                        QAction* copyWindow, QAction* prev, QAction* next);
+    /// "選択ウィンドウをコピーする" is the strip's own (N4Click).
+    void SetMenuActions(QAction* close, QAction* closeAll, QAction* closeOthers, QAction* prev,
+                        QAction* next);
 
     /// Adds the tab of a new last document, drawn active; returns its index.
     int AddTab(int index, const std::string& fileName);
@@ -70,6 +71,11 @@ class TTabStrip : public QWidget {
     QImage TabPicture(int tab) const;
     QWidget* TrackTab() const noexcept { return trackTab_; }
     QMenu* TabMenus() const noexcept { return tabMenus_; }
+    /// The tab the menu was last opened on.
+    int MenuTab() const noexcept { return menuTab_; }
+    /// "選択ウィンドウをコピーする": a new text with the whole text of the
+    /// document whose tab the menu was opened on.
+    void N4Click();
 
     /// The drag data of tab `tab` of this process.
     static QMimeData* MakeTabMime(int tab);
@@ -89,6 +95,8 @@ class TTabStrip : public QWidget {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -103,6 +111,10 @@ class TTabStrip : public QWidget {
     void UpdateHeight();
     void RedrawCaption(int tab);
     void AddMenuEntry(const QString& caption, QAction* target);
+    /// The menu for `tab` at `globalPos`.
+    void PopUpMenu(int tab, const QPoint& globalPos);
+    /// From the keyboard: below the active tab.
+    void PopUpMenuAtActiveTab();
     int DropTarget(const QPoint& at) const;
     int DraggedTab(const QDropEvent& event) const;
     bool TabDragOver(QDropEvent& event);
@@ -115,6 +127,7 @@ class TTabStrip : public QWidget {
     QToolButton* trackPrev_ = nullptr;
     QToolButton* trackNext_ = nullptr;
     QMenu* tabMenus_ = nullptr;
+    int menuTab_ = -1;
     int stripHeight_ = 0;
 };
 

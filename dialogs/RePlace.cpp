@@ -57,8 +57,12 @@ TRePlaceDialog::TRePlaceDialog(ISearchDocuments& docs, FindOptions& options, Rep
     connect(AllReprace, &QPushButton::clicked, this, [this] { OnChangeProc(true); });
 }
 
+void TRePlaceDialog::SetSearchBytes(std::string_view bytes) {
+    Search->setText(searchBytes_.Fill(bytes));
+}
+
 void TRePlaceDialog::OnChangeProc(bool all) {
-    const std::string search = ToDocumentBytes(Search->text());
+    const std::string search = searchBytes_.Of(Search->text());
     RunReplace(docs_, options_, state_,
                FindRequest{search, directions_->Direction(), ShereUL->isChecked(), false},
                ToDocumentBytes(RePlace->text()), !CheckReplace->isChecked(), all);

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+#include "DialogText.h"
 #include "FindRun.h"
 
 class QCheckBox;
@@ -30,6 +31,8 @@ class TRePlaceDialog : public QDialog {
     QCheckBox* CheckReplace;
 
     void OnChangeProc(bool all);
+    /// "選択文字列を置換": the selection (cp932) into the search box.
+    void SetSearchBytes(std::string_view bytes);
 
   signals:
     /// The dialog is about to show; the find dialog must go.
@@ -45,6 +48,7 @@ class TRePlaceDialog : public QDialog {
     DirectionGroup* directions_ = nullptr;
     FindOptions& options_;
     ReplaceState& state_;
+    FieldBytes searchBytes_;
 };
 
 }  // namespace tw

@@ -84,12 +84,16 @@ void TFindDialog::showEvent(QShowEvent* event) {
 }
 
 void TFindDialog::FindClick() {
-    const std::string text = ToDocumentBytes(SearchText->currentText());
+    const std::string text = searchBytes_.Of(SearchText->currentText());
     if (text.empty()) return;
     if (PushFindHistory(history_, static_cast<size_t>(SearchText->count()), text)) FillList(true);
     RunFind(
         docs_, options_,
         FindRequest{text, directions_->Direction(), ShereUL->isChecked(), AllSearch->isChecked()});
+}
+
+void TFindDialog::SetSearchBytes(std::string_view bytes) {
+    SearchText->setEditText(searchBytes_.Fill(bytes));
 }
 
 void TFindDialog::DestoryListClick() {

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+#include "DialogText.h"
 #include "FindRun.h"
 #include "OptionData.h"
 
@@ -31,6 +32,8 @@ class TFindDialog : public QDialog {
 
     void FindClick();
     void DestoryListClick();
+    /// "選択文字列を検索": the selection (cp932) into the search box.
+    void SetSearchBytes(std::string_view bytes);
 
   signals:
     /// The dialog is about to show; the replace dialog must go.
@@ -49,6 +52,7 @@ class TFindDialog : public QDialog {
     DirectionGroup* directions_ = nullptr;
     FindOptions& options_;
     ShortStringHistory& history_;
+    FieldBytes searchBytes_;
 };
 
 }  // namespace tw

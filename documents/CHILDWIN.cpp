@@ -71,6 +71,10 @@ TMDIChild::TMDIChild(IChildFrame& frame, QWidget* parent)
     sizeTimer_->setSingleShot(true);
     sizeTimer_->setInterval(250);
     connect(sizeTimer_, &QTimer::timeout, this, [this] { ShowTextSize(); });
+    linesTimer_ = new QTimer(this);
+    linesTimer_->setSingleShot(true);
+    linesTimer_->setInterval(0);
+    connect(linesTimer_, &QTimer::timeout, this, [this] { ShowLineCount(); });
 
     CreateActions();
     CreateMenu();
@@ -122,7 +126,8 @@ QString TMDIChild::PanelText(int panel) const {
 }
 
 void TMDIChild::SetPanelText(int panel, const QString& text) {
-    panels_[panel]->setText(text);
+    // Every edit refreshes the panels; most leave their text as it was.
+    if (panels_[panel]->text() != text) panels_[panel]->setText(text);
 }
 
 bool TMDIChild::IsChanged() const {
@@ -131,6 +136,16 @@ bool TMDIChild::IsChanged() const {
 
 void TMDIChild::SetChanged(bool changed) {
     SetPanelText(kPanelModified, changed ? kChanged : kUnchanged);
+}
+
+void TMDIChild::Saved() {
+    SetChanged(false);
+    if (linesTimer_->isActive()) {
+        linesTimer_->stop();
+        ShowLineCount();
+    }
+    sizeTimer_->stop();
+    ShowTextSize();
 }
 
 void TMDIChild::ShowCaretPosition() {
@@ -224,6 +239,7 @@ void TMDIChild::CreateMenu() {
     for (QAction* a : {actReplace, actUpReplace, actDownReplace, actSelReplace})
         replace->addAction(a);
     EditPop->addAction(actSelected);
+    LetKeysStepOnDisabledEntries(*EditPop);
     connect(mmText, &VellEditWidget::contextMenuRequested, this,
             [this](const QPoint& at) { EditPop->popup(at); });
 }
@@ -309,9 +325,7 @@ void TMDIChild::ConnectEditor() {
     e.OnChangeInsMode = [this](TVellEdit&, bool insert) { mmTextChangeInsMode(insert); };
     e.OnChangeModify = [this](TVellEdit&, bool modified) { mmTextChangeModify(modified); };
     e.OnChangeRedoMode = [this](TVellEdit&, bool canRedo) { mmTextChangeRedoMode(canRedo); };
-    // Every edit the editor records marks the text as changed, whatever
-    // brought it: typing, paste, Delete, a drop, a conversion, a replacement.
-    e.OnChange = [this](TVellEdit&) { SetChanged(true); };
+    e.OnChange = [this](TVellEdit&) { mmTextChange(); };
     e.OnUserDraw = [this](TVellEdit&, int c1, int, int x1, int x2) { mmTextUserDraw(c1, x1, x2); };
     e.OnPaint = [this](TVellEdit&) { mmTextPaint(); };
     View().OnKeyPress = [this](unsigned char) { mmTextKeyPress(); };
@@ -335,7 +349,7 @@ void TMDIChild::ConnectSearch() {
     e.OnFindNoHit = [this](TVellEdit&, std::string_view) {
         frame_.Messages().Beep();
         View().RefreshView();
-        Matcher.NoHit = true;
+        Matcher.Missed();
     };
     auto selected = [this] {
         return Edit().SelectionExists() ? Edit().GetSelText() : std::string();
@@ -384,9 +398,19 @@ void TMDIChild::mmTextChangeRedoMode(bool canRedo) {
 }
 
 void TMDIChild::mmTextKeyPress() {
+    // A character message is no change by itself: Esc, Ctrl+letters and any
+    // key in a read-only text come here too. Changes arrive through OnChange.
     ShowCaretPosition();
+}
+
+void TMDIChild::mmTextChange() {
+    // Every edit the editor records marks the text as changed, whatever
+    // brought it: typing, an input-method commit, paste, Delete, a drop, a
+    // conversion, a replacement.
     SetChanged(true);
-    ShowLineCount();
+    // The editor reports an edit before it has laid out the rows; the count
+    // follows once the edit is done.
+    linesTimer_->start();
     // Counting a huge text's bytes has no place in a keystroke; a burst of
     // typing is counted once, when it pauses.
     sizeTimer_->start();
@@ -414,7 +438,9 @@ void TMDIChild::mmTextPaint() {
 
 void TMDIChild::mmTextDblclick() {
     int32_t col = Edit().FCaretX, line = Edit().FCaretY;
-    const std::string link = View().GetLinkText(col, line, true);
+    // Only the link under the caret opens: with seekStart the line's first
+    // link would open from anywhere on the line, plain text included.
+    const std::string link = View().GetLinkText(col, line, false);
     if (auto url = LinkTarget(link))
         QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(*url)));
 }

@@ -51,6 +51,8 @@ class TMDIChild : public QWidget {
     /// Panel 3 is the document's changed mark for the whole program.
     bool IsChanged() const;
     void SetChanged(bool changed);
+    /// After a save: unchanged, and the lines and size of what was written.
+    void Saved();
     void ShowCaretPosition();
     void ShowLineCount(const QString& prefix = QStringLiteral("Lines : "));
     /// Panel 2: "Size : " + the text's bytes + " Byte".
@@ -73,7 +75,8 @@ class TMDIChild : public QWidget {
     QMenu* EditPop;
     QMenu* ConvertMenu;
     QMenu* MarkMenu;
-    /// The actions whose shortcut the keyboard assignment sets, by slot.
+    /// The actions whose shortcut the keyboard assignment sets, each with
+    /// its file key's number (key14 → 14).
     std::vector<std::pair<int, QAction*>> AssignableActions() const;
     /// The context menu's actions in menu order, submenus flattened.
     QList<QAction*> MenuActions() const;
@@ -100,6 +103,7 @@ class TMDIChild : public QWidget {
     void mmTextChangeModify(bool modified);
     void mmTextChangeRedoMode(bool canRedo);
     void mmTextKeyPress();
+    void mmTextChange();
     void mmTextUserDraw(int c1, int x1, int x2);
     void mmTextDblclick();
     void mmTextPaint();
@@ -115,6 +119,7 @@ class TMDIChild : public QWidget {
     QStatusBar* MDIStatus;
     QLabel* panels_[6];
     QTimer* sizeTimer_;
+    QTimer* linesTimer_;
     bool shown_ = false;
     bool closingWithoutPrompt_ = false;
     bool painting_ = false;

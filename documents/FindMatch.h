@@ -78,6 +78,13 @@ class TFindMatcher {
 
     /// The next search starts afresh.
     void ResetLastHit() noexcept { LastHitLine = LastHitColumn = 0; }
+    /// A walk found nothing. From the top, the rows before the last one
+    /// asked about would be skipped by every later search, so the next
+    /// search starts afresh.
+    void Missed() noexcept {
+        NoHit = true;
+        ResetLastHit();
+    }
     const FindOptions& Options() const noexcept { return options_; }
 
     int32_t LastHitLine = 0;

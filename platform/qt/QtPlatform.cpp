@@ -4,8 +4,11 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProxyStyle>
 
 #include "Cp932Codec.h"
 
@@ -130,6 +133,38 @@ bool QtKeyboardState::ControlDown() const {
 }
 bool QtKeyboardState::AltDown() const {
     return QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier;
+}
+
+bool IsMenuKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    if (event.key() == Qt::Key_Menu) return mods == Qt::NoModifier;
+    return event.key() == Qt::Key_F10 && mods == Qt::ShiftModifier;
+}
+
+namespace {
+
+class SteppableMenuStyle : public QProxyStyle {
+  public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+}  // namespace
+
+void LetKeysStepOnDisabledEntries(QMenu& menu) {
+    // One style for all menus, owned by the application; a proxy without a
+    // base follows the application's style.
+    static QPointer<SteppableMenuStyle> style;
+    if (!style) {
+        style = new SteppableMenuStyle;
+        style->setParent(qApp);
+    }
+    menu.setStyle(style);
+    for (QAction* a : menu.actions())
+        if (a->menu()) LetKeysStepOnDisabledEntries(*a->menu());
 }
 
 }  // namespace tw

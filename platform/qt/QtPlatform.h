@@ -11,6 +11,8 @@
 #include "TextMetrics.h"
 #include "Timer.h"
 
+class QKeyEvent;
+class QMenu;
 class QWidget;
 
 namespace tw {
@@ -61,6 +63,14 @@ class QtTimerFactory : public ITimerFactory {
   public:
     std::unique_ptr<ITimer> CreateTimer() override { return std::make_unique<QtTimer>(); }
 };
+
+/// The Menu key or Shift+F10: the keys that open a pop-up menu from the keyboard.
+bool IsMenuKey(const QKeyEvent& event);
+
+/// Up and Down in `menu` and its submenus (present ones) stop on disabled
+/// entries too, as the menus of Windows do, so that the number of presses
+/// that leads to an entry does not depend on what is enabled at the moment.
+void LetKeysStepOnDisabledEntries(QMenu& menu);
 
 class QtKeyboardState : public IKeyboardState {
   public:

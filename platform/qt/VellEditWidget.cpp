@@ -1,5 +1,6 @@
 #include "VellEditWidget.h"
 
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -7,6 +8,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -243,6 +245,10 @@ bool VellEditWidget::focusNextPrevChild(bool) {
 
 void VellEditWidget::keyPressEvent(QKeyEvent* event) {
     modifiers_ = event->modifiers();
+    if (IsMenuKey(*event)) {
+        emit contextMenuRequested(MenuPosAtCaret());
+        return event->accept();
+    }
     if (event->key() == Qt::Key_Control) view_->DragModifierChanged(true);
     if (const int vk = VirtualKeyOf(event->key())) view_->KeyDown(vk);
     const QString text = event->text();
@@ -254,6 +260,18 @@ void VellEditWidget::keyPressEvent(QKeyEvent* event) {
             view_->ImeCommit(bytes);
     }
     event->accept();
+}
+
+void VellEditWidget::contextMenuEvent(QContextMenuEvent* event) {
+    // The right button reaches the control as a press, the menu keys as key
+    // presses; the windowing system's own report of either is not needed.
+    event->accept();
+}
+
+QPoint VellEditWidget::MenuPosAtCaret() const {
+    const QPoint below = caretPos_ + QPoint(0, caretH_);
+    return mapToGlobal(
+        QPoint(std::clamp(below.x(), 0, width() - 1), std::clamp(below.y(), 0, height() - 1)));
 }
 
 void VellEditWidget::keyReleaseEvent(QKeyEvent* event) {

@@ -58,7 +58,8 @@ class VellEditWidget : public QWidget, private ICaret, private IWindowHost, priv
 
   signals:
     void modifiedChanged(bool modified);
-    /// The right button asks for the owner's menu at this global position.
+    /// The right button, the Menu key or Shift+F10 asks for the owner's menu
+    /// at this global position (from the keyboard: below the caret).
     void contextMenuRequested(const QPoint& globalPos);
     void mouseReleased();
 
@@ -66,6 +67,7 @@ class VellEditWidget : public QWidget, private ICaret, private IWindowHost, priv
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -103,6 +105,8 @@ class VellEditWidget : public QWidget, private ICaret, private IWindowHost, priv
     QRect CaretRect() const;
     void ScrollAction(bool vertical, int action);
     std::string CaretRowText() const;
+    /// Below the caret, where a menu opened from the keyboard goes.
+    QPoint MenuPosAtCaret() const;
 
     QFont font_;
     std::unique_ptr<QtTextMetrics> metrics_;

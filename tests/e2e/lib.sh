@@ -69,3 +69,28 @@ e2e_private_editor() {
     cp "$1" "$E2E_TMP/$2"
     echo "$E2E_TMP/$2"
 }
+
+# Prints the geometry (WxH+X+Y) of every shown window of the program named
+# just "Tarnwick Editor": its pop-up menus (and question boxes).
+e2e_popups() {
+    local id
+    for id in $(xwininfo -root -tree | awk '/"Tarnwick Editor": \(/{print $1}'); do
+        xwininfo -id "$id" | grep -q IsViewable && xwininfo -id "$id" | awk '/-geometry/{print $2}'
+    done
+    return 0
+}
+
+# Waits until the program shows exactly N such windows; prints their geometries.
+e2e_wait_popups() {
+    local n=$1 deadline=$((SECONDS + ${2:-10})) shown
+    while [ $SECONDS -lt $deadline ]; do
+        shown=$(e2e_popups)
+        if [ "$(printf '%s' "$shown" | grep -c .)" -eq "$n" ]; then
+            printf '%s\n' "$shown"
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "expected $n pop-up windows, saw: $shown" >&2
+    return 1
+}

@@ -22,86 +22,18 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CHILDWIN.h"
-#include "HandOff.h"
-#include "MAIN.h"
+#include "FrameFixture.h"
 #include "RePlace.h"
-#include "SettingsStore.h"
-#include "headless/HeadlessPlatform.h"
 #include "support/FifoWatchdog.h"
 #include "support/InFolder.h"
-#include "support/TempDir.h"
-#include "utClass.h"
 #include "utFindDialog.h"
 #include "utFindLines.h"
 
 using namespace tw;
-using tw::test::TempDir;
 
 namespace {
 
-class ScriptedDialogs : public IFileDialogs {
-  public:
-    std::string OpenFileName() override { return Next(); }
-    std::string SaveFileName(const std::string&) override {
-        ++saveAsked;
-        return Next();
-    }
-    std::string Next() {
-        if (names.empty()) return {};
-        std::string n = names.front();
-        names.pop_front();
-        return n;
-    }
-    std::deque<std::string> names;
-    int saveAsked = 0;
-};
-
-class FrameDocuments : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        setenv("TARNWICK_EDITOR_RUNTIME_DIR", runtime_.path().c_str(), 1);
-        setenv("TARNWICK_EDITOR_HOME", home_.path().c_str(), 1);
-        paths_ = InstancePaths::FromEnvironment();
-        ASSERT_FALSE(RunProgramEntry(paths_, {}, marker_).handedOff);
-    }
-
-    /// Starts a frame on stored settings changed by `adjust`, without a blank text.
-    std::unique_ptr<TTarnwickEditor> Start(std::function<void(OptionData&)> adjust = {},
-                                           std::vector<std::string> files = {}) {
-        OptionData o;
-        o.CreateBlank = false;
-        if (adjust) adjust(o);
-        SaveOptionData(home_.path().string(), o);
-        auto frame = std::make_unique<TTarnwickEditor>(paths_, std::move(files));
-        frame->SetMessageBox(&messages_);
-        frame->SetFileDialogs(&dialogs_);
-        frame->show();
-        QApplication::processEvents();
-        return frame;
-    }
-
-    std::string File(const std::string& name, const std::string& bytes = "abc\r\n") {
-        return files_.Write(name, bytes);
-    }
-
-    static void Type(TMDIChild& child, const char* text) {
-        for (const char* p = text; *p; ++p)
-            child.View().CharTyped(static_cast<unsigned char>(*p));
-    }
-
-    static void ExpectTagsMatchSlots(const TTarnwickEditor& frame) {
-        for (int i = 1; i <= frame.DocumentCount(); ++i)
-            EXPECT_EQ(frame.Document(i)->Tag, i);
-        EXPECT_EQ(frame.Tabs().TabButtonCount(), frame.DocumentCount());
-    }
-
-    TempDir runtime_, home_, files_;
-    InstancePaths paths_;
-    InstanceMarker marker_;
-    test::RecordingMessageBox messages_;
-    ScriptedDialogs dialogs_;
-};
+class FrameDocuments : public test::FrameFixture {};
 
 TEST_F(FrameDocuments, AFileOpensWithItsStatusAndAnOpenFileComesToTheFront) {
     auto frame = Start();
@@ -312,19 +244,6 @@ TEST_F(FrameDocuments, TheReadHistoryMovesAFileUpAndKeepsItsOldPlace) {
     items[2]->trigger();
     ASSERT_EQ(frame->DocumentCount(), 1);
     EXPECT_EQ(frame->Document(1)->Caption(), names[1]);
-}
-
-TEST_F(FrameDocuments, EveryKindOfEditMarksTheTextChanged) {
-    auto frame = Start();
-    frame->OpenFile(File("e.txt", "abc\r\n"), false);
-    TMDIChild& child = *frame->Document(1);
-    EXPECT_FALSE(child.IsChanged());
-    child.View().KeyDown(VK_DELETE);  // no character message comes with Delete
-    EXPECT_TRUE(child.IsChanged());
-    ASSERT_TRUE(frame->actSaveExecute());
-    EXPECT_FALSE(child.IsChanged());
-    child.Edit().ReplaceRange("pasted", -1, -1, -1, -1);
-    EXPECT_TRUE(child.IsChanged());
 }
 
 TEST_F(FrameDocuments, AFailedSaveIsReportedAndTheTextStaysChanged) {

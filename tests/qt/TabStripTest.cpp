@@ -198,9 +198,9 @@ TEST_F(TabStrip, TabsAreDrawnInTheTabColours) {
 
 TEST_F(TabStrip, ContextMenuShowsItsOwnCaptionsAndRunsTheFramesActions) {
     QAction close("閉じる(&C)"), all("全て閉じる(&A)"),
-        others("アクティブウィンドウ以外を全て閉じる(&Q)"), copy("copy"), prev("前へ移動(&P)"),
+        others("アクティブウィンドウ以外を全て閉じる(&Q)"), prev("前へ移動(&P)"),
         next("次へ移動(&N)");
-    strip.SetMenuActions(&close, &all, &others, &copy, &prev, &next);
+    strip.SetMenuActions(&close, &all, &others, &prev, &next);
     const QList<QAction*> entries = strip.TabMenus()->actions();
     QStringList captions;
     for (QAction* a : entries)
@@ -218,7 +218,7 @@ TEST_F(TabStrip, ContextMenuShowsItsOwnCaptionsAndRunsTheFramesActions) {
     others.setEnabled(true);
     EXPECT_TRUE(entries[2]->isEnabled());
 
-    strip.SetMenuActions(&close, nullptr, &others, &copy, &prev, &next);  // built anew
+    strip.SetMenuActions(&close, nullptr, &others, &prev, &next);  // built anew
     ASSERT_EQ(strip.TabMenus()->actions().size(), 8);
     EXPECT_FALSE(strip.TabMenus()->actions()[1]->isEnabled());
 }
