@@ -114,6 +114,20 @@ class RecordingSurface : public ISurface {
     }
 };
 
+/// Draws nothing, for runs that check the text and the caret, not pixels.
+class BlankSurface : public ISurface {
+  public:
+    void FillRect(const PixelRect&, PixelColor) override {}
+    void TextOut(int, int, const PixelRect&, std::string_view, PixelColor, PixelColor,
+                 bool) override {}
+    void Line(int, int, int, int, PixelColor) override {}
+    void Pixel(int, int, PixelColor) override {}
+    void ScrollRect(const PixelRect&, int, int) override {}
+    void SetXorMode(bool) override {}
+    void SetUnderline(bool) override {}
+    void SetClip(const PixelRect*) override {}
+};
+
 class FakeCaret : public ICaret {
   public:
     void Create(int w, int h) override { exists = true, hidden = 1, width = w, height = h; }
