@@ -21,10 +21,19 @@ namespace tw {
 /// 0x00BBGGRR; 0x800000nn stands for the platform's system colour nn.
 using TColor = uint32_t;
 
+/// Font style bits, in the order of the settings' style byte.
+enum TFontStyle : uint8_t {
+    fsBold = 0x01,
+    fsItalic = 0x02,
+    fsUnderline = 0x04,
+    fsStrikeOut = 0x08
+};
+
 struct TVellFont {
     std::string Name = "FixedSys";
     int Size = 14;
     TColor Color = 0x000000;
+    uint8_t Style = 0;  ///< TFontStyle bits
     /// The character height as a font record gives it: negative pixels.
     int Height() const;
 };

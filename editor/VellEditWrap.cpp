@@ -175,7 +175,9 @@ void TVellEdit::RewrapRepaint(int PixelX, int32_t FromY, int32_t LastRow, bool F
     if (View().UpdateVertScrollBar(true)) return View().DrawAll();
     if (Full) return View().DrawLines(3, FromY, 0);
     View().DrawLineText(FromY, PixelX);
-    if (LastRow > FromY) View().DrawLines(6, FromY + 1, LastRow);
+    if (LastRow > FromY) return View().DrawLines(6, FromY + 1, LastRow);
+    // The row may have grown past the widest one the sideways scroll knows.
+    View().UpdateHorzScrollBar(true);
 }
 
 }  // namespace tw

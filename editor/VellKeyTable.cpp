@@ -76,6 +76,7 @@ bool Typable(unsigned char code) {
 }  // namespace
 
 void TVellView::KeyDown(int vk) {
+    CancelTextDrag();
     inKeyDown_ = true;
     const bool ctrl = keyboard_.ControlDown(), shift = keyboard_.ShiftDown();
     for (const KeyBinding& k : kKeyTable)
@@ -89,6 +90,7 @@ void TVellView::KeyUp(int) {
 }
 
 void TVellView::CharTyped(unsigned char code) {
+    CancelTextDrag();
     if (!ed_.ReadOnly && !keyboard_.ControlDown() && Typable(code))
         InsertTyped(std::string(1, static_cast<char>(code)));
     // Every character is reported, also the control codes of Enter and
@@ -98,6 +100,7 @@ void TVellView::CharTyped(unsigned char code) {
 
 void TVellView::ImeCommit(std::string_view cp932) {
     if (ed_.ReadOnly || cp932.empty()) return;
+    CancelTextDrag();
     InsertTyped(cp932);
 }
 

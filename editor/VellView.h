@@ -200,6 +200,8 @@ class TVellView final : public IEditorView {
     void DragOver(int x, int y);
     /// The drop: moves, or with `copy` copies, the dragged text to the caret.
     void DoEndDrag(bool copy);
+    /// Ends a text drag without a drop (a key was pressed during it).
+    void CancelTextDrag();
     /// Ctrl pressed or released during a text drag switches the pointer shape.
     void DragModifierChanged(bool control);
     bool MouseSelecting() const noexcept { return mouseSelecting_; }
@@ -214,8 +216,13 @@ class TVellView final : public IEditorView {
 
   private:
     friend struct ViewKeyTable;
+    struct RowCol {
+        int32_t x = 0, y = 0;
+    };
+    std::string RangeText(RowCol from, RowCol to);
     PixelColor TextColorFor(std::string_view entry) const;
     void DottedLine(int x1, int y1, int x2, int y2, PixelColor color);
+    void MarkLine(int x1, int y1, int x2, int y2, PixelColor color);
     void DrawArrow(int x, int y, PixelColor color);
     void FireUserDraw();
     void FinishRepaint();
@@ -225,6 +232,7 @@ class TVellView final : public IEditorView {
     void ScrollTextArea(int dx);
     bool InsideSelection(int32_t x, int32_t y) const;
     void RemoveAtCaret(uint8_t undoKind, bool backspace);
+    void StepOffPieceEnd();
     void RemoveBytesAtCaret(int32_t n, uint8_t undoKind, bool backspace);
     void JoinWithNextRow(uint8_t undoKind);
     void AfterRowEdit(int fromPixelX);
@@ -233,6 +241,7 @@ class TVellView final : public IEditorView {
     void BeginSelectionMove(bool shift);
     void EndSelectionMove(bool hadSelection);
     void DropText(bool copy);
+    bool DraggedTextStillSelected();
     void SelectRowFromMargin();
     void FollowPointer(int x);
 
@@ -265,6 +274,7 @@ class TVellView final : public IEditorView {
     int32_t vScrolled_ = 0;
     int hScrolled_ = 0;
     int repeatCount_ = 0;
+    int wheelRest_ = 0;  ///< wheel units short of a whole notch
     bool inVScroll_ = false;
     bool scrollMovesCaret_ = true;
     int goalPixelX_ = 0;
@@ -285,9 +295,6 @@ class TVellView final : public IEditorView {
     DragCursorShape dragCursor_ = DragCursorShape::Move;
     /// The dragged bytes, kept here so the drop never depends on the clipboard.
     std::string dragText_;
-    struct RowCol {
-        int32_t x = 0, y = 0;
-    };
     RowCol dragFrom_, dragTo_;
     int32_t marginRow_ = -1;
 };

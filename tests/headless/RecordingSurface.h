@@ -153,13 +153,16 @@ class FakeScrollBar : public IScrollBar {
 class FakeWindowHost : public IWindowHost {
   public:
     void TakeFocus() override { ++focusRequests; }
+    void SelectFont(const FontRequest& f) override { font = f; }
     void SetDragCursor(DragCursorShape s) override { cursors.push_back(s); }
     void BeginTextDrag() override { ++drags; }
+    void EndTextDrag() override { ++dragEnds; }
     void ImePositionChanged(int x, int y) override { imeX = x, imeY = y; }
     void ShowContextMenu(int x, int y) override { menus.push_back({x, y}); }
-    int focusRequests = 0, drags = 0, imeX = 0, imeY = 0;
+    int focusRequests = 0, drags = 0, dragEnds = 0, imeX = 0, imeY = 0;
     std::vector<DragCursorShape> cursors;
     std::vector<std::pair<int, int>> menus;
+    FontRequest font;
 };
 
 class ManualTimerFactory : public ITimerFactory {
