@@ -176,6 +176,10 @@ class TVellEdit {
     void DeleteLines(int32_t Index, int32_t Count);
     /// Inserts `Text` split at its line breaks; returns the last row inserted.
     int32_t InsertLines(int32_t Index, std::string_view Text);
+    /// Row Y becomes Before + Text + After, Text holding at least one line
+    /// break, split into rows; returns the last of them.
+    int32_t SpliceRow(int32_t Y, std::string_view Before, std::string_view Text,
+                      std::string_view After);
     /// The largest caret X on a row: before its terminator, or its full
     /// length for a wrapped piece.
     int32_t MaxCaretX(int32_t Row) const;
@@ -347,7 +351,6 @@ class TVellEdit {
 
     // Whole text and layout.
     void LoadRows(std::string_view Text, const std::function<void(size_t)>& consumed);
-    void RepairAfterFailedLoad();
     void AfterLayoutRedraw(bool Redraw);
     void WrapInto(std::vector<Entry>& List, LineIndex* Index) const;
     void UnwrapInto(std::vector<Entry>& List, LineIndex& Index) const;
@@ -374,6 +377,7 @@ class TVellEdit {
     void ReplayReinsertBefore(const UndoRecord& R, bool IsUndo);
     void ReplayJoinBreak(const UndoRecord& R, bool IsUndo);
     void InsertKeepingCaret(std::string_view Text, bool Redraw);
+    void ForgetRecordOf(std::string_view Text);
 
     const ITextMetrics* FMetrics;
     IClipboard* FClipboard;

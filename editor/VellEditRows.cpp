@@ -45,6 +45,19 @@ int32_t TVellEdit::InsertLines(int32_t Index, std::string_view Text) {
     return last;
 }
 
+int32_t TVellEdit::SpliceRow(int32_t Y, std::string_view Before, std::string_view Text,
+                             std::string_view After) {
+    std::string n;
+    n.reserve(Before.size() + Text.size() + After.size());
+    n.append(Before).append(Text).append(After);
+    const size_t firstLen = n.find("\r\n") + 2;
+    // The new rows go in first: a store that has no room for them raises
+    // before the row is touched, so no byte is lost.
+    const int32_t last = InsertLines(Y + 1, std::string_view(n).substr(firstLen));
+    PutLine(Y, Entry(std::string_view(n).substr(0, firstLen)));
+    return last;
+}
+
 int32_t TVellEdit::MaxCaretX(int32_t Row) const {
     std::string_view row = FLines.View(Row);
     return static_cast<int32_t>(StripTerminator(row).size());

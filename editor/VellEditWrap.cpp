@@ -87,8 +87,8 @@ void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
         index.Reset(0);
         if (Wrap) {
             WrapInto(list, &index);
-            FWordWrap = true;
             AssignRows(list, index);
+            FWordWrap = true;
             tag = "_1";
             LogicalToEntry(FCaretX, FCaretY);
             LogicalToEntry(FSelAnchorX, FSelAnchorY);
@@ -127,8 +127,13 @@ int32_t TVellEdit::RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, i
     std::string line;
     JoinLogicalLine(W, oldLast, line);
     const int32_t oldRows = oldLast - W + 1;
+    std::vector<std::string_view> pieces;
+    CutLine(line, Rule, CutTest::Rewrap, [&](std::string_view piece) { pieces.push_back(piece); });
+    // A full store raises before the line is touched.
+    if (FLines.Count() + static_cast<int64_t>(pieces.size()) - oldRows > TVellStrings::RowLimit())
+        FLines.Error();
     int32_t made = 0;
-    CutLine(line, Rule, CutTest::Rewrap, [&](std::string_view piece) {
+    for (std::string_view piece : pieces) {
         if (made < oldRows) {
             if (FLines.View(W) != piece) PutLine(W, Entry(piece));
         } else {
@@ -141,7 +146,7 @@ int32_t TVellEdit::RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, i
             C -= static_cast<int32_t>(piece.size());
             ++NewRow;
         }
-    });
+    }
     if (made < oldRows) DeleteLines(W, oldRows - made);
     return made - oldRows;
 }

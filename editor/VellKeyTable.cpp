@@ -77,11 +77,16 @@ bool Typable(unsigned char code) {
 
 void TVellView::KeyDown(int vk) {
     CancelTextDrag();
-    inKeyDown_ = true;
     const bool ctrl = keyboard_.ControlDown(), shift = keyboard_.ShiftDown();
-    for (const KeyBinding& k : kKeyTable)
-        if (k.vk == vk && Applies(k.when, ctrl, shift)) k.run(*this);
-    inKeyDown_ = false;
+    {
+        // Also when a key's command fails (a full store).
+        struct InKey {
+            bool& flag;
+            ~InKey() { flag = false; }
+        } inKey{inKeyDown_ = true};
+        for (const KeyBinding& k : kKeyTable)
+            if (k.vk == vk && Applies(k.when, ctrl, shift)) k.run(*this);
+    }
     if (OnKeyDown) OnKeyDown(vk);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "headless/ViewHarness.h"
+#include "support/RowLimit.h"
 
 namespace tw::test {
 namespace {
@@ -424,6 +425,33 @@ TEST_F(KeysTest, EnterOnTheBottomMarginRowScrollsOneRow) {
     v.Key(VK_RETURN);
     EXPECT_EQ(v.ed.FTopLine, 2);
     EXPECT_EQ(v.ed.FCaretY - v.ed.FTopLine, 16);
+}
+
+/// A text that would pass the row limit is refused whole: the rows, the
+/// undo history and the modified flag stay as they were.
+TEST_F(KeysTest, EditsAndLoadsPastTheRowLimitChangeNothing) {
+    const LowerRowLimit limit(4);
+    h.Load("a\r\nb\r\n");  // three rows with the end marker
+    h.clipboard.bytes = "x\r\ny\r\n";
+    h.keys.control = true;
+    EXPECT_THROW(h.view.KeyDown('V'), ListIndexError);
+    h.keys.control = false;
+    EXPECT_EQ(h.Text(), "a\r\nb\r\n");
+    EXPECT_TRUE(h.ed.UndoList().empty());
+    EXPECT_FALSE(h.ed.FModified);
+    EXPECT_FALSE(h.view.InKeyDown());
+    h.Key(VK_RETURN);  // the fourth row fits
+    EXPECT_EQ(h.Text(), "\r\na\r\nb\r\n");
+    EXPECT_THROW(h.view.KeyDown(VK_RETURN), ListIndexError);
+    EXPECT_EQ(h.Text(), "\r\na\r\nb\r\n");
+    EXPECT_EQ(h.ed.UndoList().size(), 1u);
+
+    for (bool wrap : {false, true}) {
+        h.Load("keep\r\n", wrap);
+        EXPECT_THROW(h.ed.SetAllText("1\r\n2\r\n3\r\n4\r\n"), ListIndexError);
+        EXPECT_EQ(h.Text(), "keep\r\n");
+        EXPECT_EQ(h.Count(), 2);
+    }
 }
 
 }  // namespace
