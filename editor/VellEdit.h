@@ -1,11 +1,14 @@
 /** @file TVellEdit, the editor control's engine: text, layout, caret, edits, undo. */
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Clipboard.h"
@@ -169,6 +172,9 @@ class TVellEdit {
     const TVellStrings& Lines() const noexcept { return FLines; }
     /// Logical lines in the text (rows that end with a line break or the end marker).
     int32_t LogicalLineCount() const noexcept { return FLineIndex.LineEnds(); }
+    /// The lowest row changed since the last call, INT32_MAX when none: what
+    /// the view found in the rows above it still holds.
+    int32_t TakeChangedFrom() noexcept { return std::exchange(FChangedFrom, INT32_MAX); }
     /// Every change of the rows goes through these, so that logical line
     /// numbers stay known without counting from the top.
     void PutLine(int32_t Index, Entry S);
@@ -355,8 +361,9 @@ class TVellEdit {
     void WrapInto(std::vector<Entry>& List, LineIndex* Index) const;
     void UnwrapInto(std::vector<Entry>& List, LineIndex& Index) const;
     void AssignRows(const std::vector<Entry>& List, LineIndex& Index);
-    int32_t RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, int32_t& C,
-                       int32_t& NewRow);
+    int32_t RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, int32_t& C, int32_t& NewRow,
+                       bool ToLineEnd);
+    void KeepRestIfFull(int32_t W, const std::string& Rest);
     void RewrapRepaint(int PixelX, int32_t FromY, int32_t LastRow, bool Full);
 
     // Editing.
@@ -387,6 +394,16 @@ class TVellEdit {
 
     TVellStrings FLines;
     LineIndex FLineIndex;
+    int32_t FChangedFrom = 0;
+    /// The bytes of its logical line before a row, known while no row above
+    /// it changes.
+    struct LineOffset {
+        int32_t row = -1, bytes = 0;
+    } FLineOffset;
+    void RowsChangedFrom(int32_t Row) noexcept {
+        FChangedFrom = std::min(FChangedFrom, Row);
+        if (Row < FLineOffset.row) FLineOffset.row = -1;
+    }
     std::deque<UndoRecord> FUndoList, FRedoList;
     int64_t FUndoSize = 0, FRedoSize = 0;
     bool FUndoLost = false;

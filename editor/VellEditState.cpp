@@ -202,6 +202,7 @@ void TVellEdit::LoadRows(std::string_view S, const std::function<void(size_t)>& 
     rows.SetCapacity(rows.Count());
     FLines.Swap(rows);
     FLineIndex = std::move(index);
+    RowsChangedFrom(0);
 }
 
 /// The end of a re-layout: the caret's pixel position anew, then either the
