@@ -44,10 +44,15 @@ QColor ToQColor(PixelColor c) {
                   static_cast<int>((c >> 16) & 0xFF));
 }
 
-CellFont CellFont::From(const QFont& font) {
+CellFont CellFont::From(const QFont& font, const QString& fallbackFamily) {
     CellFont f;
     const QFontMetrics fm(font);
     f.raw = QRawFont::fromFont(font);
+    if (font.family() != fallbackFamily) {
+        QFont japanese(font);
+        japanese.setFamily(fallbackFamily);
+        f.fallback = QRawFont::fromFont(japanese);
+    }
     f.cellWidth = std::max(1, fm.horizontalAdvance(QLatin1Char('0')));
     f.ascent = fm.ascent();
     f.underline = font.underline();
@@ -89,6 +94,42 @@ Cells CellsIn(std::string_view s, int x, int cellWidth, int left, int right) {
     return c;
 }
 
+/// Glyphs of one raw font that fit their cells, drawn as one run.
+class CellRun {
+  public:
+    explicit CellRun(const QRawFont& raw) : raw_(raw) {}
+    void Add(quint32 glyph, int offset) {
+        glyphs_.push_back(glyph);
+        positions_.emplace_back(offset, 0);
+    }
+    void Draw(QPainter& p, QPointF origin) const {
+        if (glyphs_.isEmpty()) return;
+        QGlyphRun run;
+        run.setRawFont(raw_);
+        run.setGlyphIndexes(glyphs_);
+        run.setPositions(positions_);
+        p.drawGlyphRun(origin, run);
+    }
+
+  private:
+    const QRawFont& raw_;
+    QList<quint32> glyphs_;
+    QList<QPointF> positions_;
+};
+
+/// A glyph wider than its cells: centred on them and cut at their edges.
+void DrawCentred(QPainter& p, const QRawFont& raw, quint32 glyph, double advance, const QRect& cell,
+                 int baseline) {
+    QGlyphRun one;
+    one.setRawFont(raw);
+    one.setGlyphIndexes({glyph});
+    one.setPositions({QPointF((cell.width() - advance) / 2, 0)});
+    p.save();
+    p.setClipRect(cell, Qt::IntersectClip);
+    p.drawGlyphRun(QPointF(cell.left(), baseline), one);
+    p.restore();
+}
+
 }  // namespace
 
 void DrawCells(QPainter& p, const CellFont& font, int x, int y, const QRect& clip,
@@ -97,41 +138,36 @@ void DrawCells(QPainter& p, const CellFont& font, int x, int y, const QRect& cli
     p.save();
     p.setClipRect(clip);
     p.setPen(fore);
-    if (!cells.text.empty() && font.raw.isValid()) {
-        const QString str =
-            QString::fromUtf16(cells.text.data(), static_cast<qsizetype>(cells.text.size()));
-        const QList<quint32> glyphs = font.raw.glyphIndexesForString(str);
-        // Surrogates never occur: cp932 maps into the basic plane.
-        if (glyphs.size() == static_cast<qsizetype>(cells.offset.size())) {
-            const QList<QPointF> advances = font.raw.advancesForGlyphIndexes(glyphs);
-            QList<quint32> fitting;
-            QList<QPointF> positions;
-            for (qsizetype i = 0; i < glyphs.size(); ++i) {
-                const int w = cells.width[i];
-                const double advance = advances[i].x();
-                if (advance <= w + 0.5) {
-                    fitting.push_back(glyphs[i]);
-                    positions.emplace_back(cells.offset[i], 0);
-                    continue;
+    const QString str =
+        QString::fromUtf16(cells.text.data(), static_cast<qsizetype>(cells.text.size()));
+    const QList<quint32> glyphs = font.raw.glyphIndexesForString(str);
+    // Surrogates never occur: cp932 maps into the basic plane.
+    if (!cells.text.empty() && glyphs.size() == static_cast<qsizetype>(cells.offset.size())) {
+        const QList<QPointF> advances = font.raw.advancesForGlyphIndexes(glyphs);
+        CellRun own(font.raw), fallback(font.fallback);
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const QRawFont* raw = &font.raw;
+            quint32 glyph = glyphs[i];
+            double advance = advances[i].x();
+            // A character the chosen font lacks comes from the Japanese default.
+            if (glyph == 0 && font.fallback.isValid()) {
+                const QList<quint32> g = font.fallback.glyphIndexesForString(QString(str[i]));
+                if (g.size() == 1 && g[0] != 0) {
+                    raw = &font.fallback;
+                    glyph = g[0];
+                    advance = font.fallback.advancesForGlyphIndexes(g)[0].x();
                 }
-                // Wider than its cells: centred on them and cut at their edges.
-                QGlyphRun one;
-                one.setRawFont(font.raw);
-                one.setGlyphIndexes({glyphs[i]});
-                one.setPositions({QPointF((w - advance) / 2, 0)});
-                p.save();
-                p.setClipRect(QRect(x + cells.offset[i], y, w, clip.bottom() + 1 - y) & clip);
-                p.drawGlyphRun(QPointF(x + cells.offset[i], y + font.ascent), one);
-                p.restore();
             }
-            if (!fitting.isEmpty()) {
-                QGlyphRun run;
-                run.setRawFont(font.raw);
-                run.setGlyphIndexes(fitting);
-                run.setPositions(positions);
-                p.drawGlyphRun(QPointF(x, y + font.ascent), run);
-            }
+            const int w = cells.width[i];
+            if (advance > w + 0.5)
+                DrawCentred(p, *raw, glyph, advance,
+                            QRect(x + cells.offset[i], y, w, clip.bottom() + 1 - y),
+                            y + font.ascent);
+            else
+                (raw == &font.raw ? own : fallback).Add(glyph, cells.offset[i]);
         }
+        own.Draw(p, QPointF(x, y + font.ascent));
+        fallback.Draw(p, QPointF(x, y + font.ascent));
     }
     if (cells.last > cells.first) {
         const int right = cells.last - 1;

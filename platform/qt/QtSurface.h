@@ -16,13 +16,16 @@ QColor ToQColor(PixelColor color);
 /// The editor font as the cell grid draws it.
 struct CellFont {
     QRawFont raw;
+    QRawFont fallback;  ///< for the characters `raw` has no glyph for
     int cellWidth = 8;  ///< a half-width cell: the advance of "0"
     int ascent = 13;
     bool underline = false, strikeOut = false;
     int underlineY = 14;  ///< from the cell's top
     int strikeOutY = 8;
 
-    static CellFont From(const QFont& font);
+    /// The font's own cell grid; characters it lacks are drawn from the
+    /// same font in `fallbackFamily`.
+    static CellFont From(const QFont& font, const QString& fallbackFamily);
 };
 
 /// Draws cp932 text on the cell grid, clipped to `clip`: every character at

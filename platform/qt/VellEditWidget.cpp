@@ -144,7 +144,7 @@ void VellEditWidget::SelectFont(const FontRequest& request) {
     f.setStrikeOut(request.style & fsStrikeOut);
     font_ = f;
     metrics_->SetFont(f);
-    surface_.SetFont(CellFont::From(f));
+    surface_.SetFont(CellFont::From(f, QString::fromLatin1(kDefaultFamily)));
 }
 
 void VellEditWidget::LayoutClient() {

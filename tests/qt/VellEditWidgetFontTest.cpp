@@ -82,6 +82,36 @@ TEST_F(FontWidget, AMissingFontFallsBackToTheDefaultAtTheStoredSizeAndStyle) {
     EXPECT_EQ(Ink(left + 2 * cw, left + 6 * cw), 0);
 }
 
+/// The smallest part of `img` inside `r` that holds all of its ink.
+QImage InkOf(const QImage& img, const QRect& r) {
+    QRect ink;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 160) ink |= QRect(x, y, 1, 1);
+    return img.copy(ink);
+}
+
+/// A Latin font has no kana: those come from the Japanese default at the
+/// same size and style, in their own cells, rather than as empty boxes.
+TEST_F(FontWidget, CharactersTheFontLacksComeFromTheJapaneseDefault) {
+    OptionData o;
+    o.FontName = "IPAGothic";
+    o.FontSize = 20;
+    o.EofDraw = o.CRDraw = o.ShowLineNumber = false;
+    Apply(o);
+    w.Edit().SetAllText("\x82\xa0\r\n");  // あ
+    auto row = [this] {
+        return QRect(w.Edit().FTextLeft, w.Edit().TopMargin(), 2 * w.Edit().FCharWidth,
+                     w.Edit().FRowHeight);
+    };
+    const QImage own = InkOf(w.Image(), row());
+    ASSERT_FALSE(own.isNull());
+    o.FontName = "DejaVu Sans Mono";
+    Apply(o);
+    w.Edit().SetAllText("\x82\xa0\r\n");
+    EXPECT_EQ(InkOf(w.Image(), row()), own);
+}
+
 /// In a proportional font "W" is wider than "0": it is drawn centred on its
 /// cell and cut at the cell's edges, so the columns after it do not drift.
 TEST_F(FontWidget, AGlyphWiderThanItsCellStaysInsideIt) {
