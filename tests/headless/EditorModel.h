@@ -34,7 +34,8 @@ struct ModelHarness {
     FakeKeyboard keys;
     FakeWindowHost host;
     TVellEdit ed{EditorServices{&metrics, &clipboard, &messages, nullptr}};
-    TVellView view{ed, ViewServices{&metrics, &surface, &caret, &vbar, &hbar, &keys, &host, nullptr}};
+    TVellView view{ed,
+                   ViewServices{&metrics, &surface, &caret, &vbar, &hbar, &keys, &host, nullptr}};
 };
 
 /// One run of random editing. The reference is the logical text as a plain
@@ -260,8 +261,7 @@ class EditorModel {
         const size_t x = o - lineStart, rest = lineEnd - o, n = c.size();
         size_t count = std::min(rest, n);
         std::string pad;
-        if (x + n <= body.size() &&
-            ByteTypeAt(body, static_cast<int32_t>(x + n)) == kLeadByte) {
+        if (x + n <= body.size() && ByteTypeAt(body, static_cast<int32_t>(x + n)) == kLeadByte) {
             count = std::min(rest, n + 1);
             pad = " ";
         }
