@@ -12,6 +12,9 @@ namespace tw {
 namespace {
 
 constexpr uint8_t kFontStyleBits = kFontBold | kFontItalic | kFontUnderline | kFontStrikeOut;
+static_assert(kFontBold == fsBold && kFontItalic == fsItalic && kFontUnderline == fsUnderline &&
+                  kFontStrikeOut == fsStrikeOut,
+              "the settings' style byte is the editor's font style");
 constexpr const char* kDefaultFontName = "FixedSys";
 
 void ApplyMarksAndQuoting(TVellEdit& ed, const EditorSettings& s) {
@@ -37,6 +40,7 @@ void ApplyFontAndColours(TVellEdit& ed, const EditorSettings& s) {
     font.Size = s.FontSize;
     font.Name = s.FontName;
     font.Color = s.FontColor;
+    font.Style = s.FontStyle;
     ed.SetFont(font);
     ed.SetColor(s.EditorColor);
     ed.SetSelColor(s.SelColor);

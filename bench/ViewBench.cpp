@@ -1,7 +1,11 @@
 // Times the editor view: a full repaint of a 50-row window of Japanese text,
 // keystrokes with their repaint at the start, middle and end of a 100 MB text
-// with word wrap, and a jump to the middle with its repaint. Once on a surface
-// that only counts (the view's own cost) and once on the Qt image surface.
+// with word wrap, a jump to the middle with its repaint, and keystrokes in the
+// middle of one unbroken 10 MB line (150,000 rows at column 70). Once on a
+// surface that only counts (the view's own cost) and once on the Qt image
+// surface.
+//   tw_bench_view [MB]          the whole run, MB the size of the big text
+//   tw_bench_view long-line     only the unbroken line
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -90,13 +94,34 @@ void Run(const char* name, TVellEdit& ed, TVellView& view, const std::string& sm
            }));
 }
 
+/// One logical line of 10 MB, wrapped at the default column: every row of
+/// it is a piece of the same line, so whatever a repaint scans from the
+/// start of its line runs through megabytes.
+void RunLongLine(const char* name, TVellEdit& ed, TVellView& view) {
+    std::string text = bench::GenerateSjisText(size_t(10) << 20, 13);
+    std::erase(text, '\r');
+    std::erase(text, '\n');
+    text += "\r\n";
+    ed.SetWordWrap(true);
+    ed.SetColumn(70);
+    ed.SetAllText(text);
+    const int32_t rows = ed.Lines().Count();
+    ed.GotoXY(0, rows / 2, 1);
+    view.DrawAll();
+    const size_t before = ed.UndoList().size();
+    Report(name, "keystroke+repaint mid 10 MB line", Measure(300, [&] { view.CharTyped('a'); }));
+    if (ed.UndoList().size() == before) std::printf("%-8s   (nothing was typed!)\n", name);
+    std::printf("%-8s   (%d rows, one logical line)\n", name, rows);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    const bool longLineOnly = argc > 1 && std::string(argv[1]) == "long-line";
     const size_t bigBytes =
-        argc > 1 ? std::strtoull(argv[1], nullptr, 10) << 20 : size_t(100) << 20;
+        argc > 1 && !longLineOnly ? std::strtoull(argv[1], nullptr, 10) << 20 : size_t(100) << 20;
     const std::string small = bench::GenerateSjisText(64 << 10, 7);
     {
         test::FixedMetrics metrics;
@@ -111,7 +136,8 @@ int main(int argc, char** argv) {
         TVellView view(
             ed, ViewServices{&metrics, &surface, &caret, &vbar, &hbar, &keys, &host, nullptr});
         view.CreateView(800, 4 + 50 * 16);
-        Run("headless", ed, view, small, bench::GenerateSjisText(bigBytes, 11));
+        RunLongLine("headless", ed, view);
+        if (!longLineOnly) Run("headless", ed, view, small, bench::GenerateSjisText(bigBytes, 11));
         surface.calls = surface.bytes = 0;
         view.DrawAll();
         std::printf("headless one full repaint: %zu surface calls, %zu bytes of text\n",
@@ -123,7 +149,9 @@ int main(int argc, char** argv) {
         w.show();
         QApplication::processEvents();
         std::printf("qt       window of %d rows\n", w.Edit().FPageLines);
-        Run("qt", w.Edit(), w.View(), small, bench::GenerateSjisText(bigBytes, 11));
+        RunLongLine("qt", w.Edit(), w.View());
+        if (!longLineOnly)
+            Run("qt", w.Edit(), w.View(), small, bench::GenerateSjisText(bigBytes, 11));
     }
     return 0;
 }

@@ -1,11 +1,14 @@
 /** @file TVellEdit, the editor control's engine: text, layout, caret, edits, undo. */
 #pragma once
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Clipboard.h"
@@ -21,10 +24,19 @@ namespace tw {
 /// 0x00BBGGRR; 0x800000nn stands for the platform's system colour nn.
 using TColor = uint32_t;
 
+/// Font style bits, in the order of the settings' style byte.
+enum TFontStyle : uint8_t {
+    fsBold = 0x01,
+    fsItalic = 0x02,
+    fsUnderline = 0x04,
+    fsStrikeOut = 0x08
+};
+
 struct TVellFont {
     std::string Name = "FixedSys";
     int Size = 14;
     TColor Color = 0x000000;
+    uint8_t Style = 0;  ///< TFontStyle bits
     /// The character height as a font record gives it: negative pixels.
     int Height() const;
 };
@@ -160,6 +172,9 @@ class TVellEdit {
     const TVellStrings& Lines() const noexcept { return FLines; }
     /// Logical lines in the text (rows that end with a line break or the end marker).
     int32_t LogicalLineCount() const noexcept { return FLineIndex.LineEnds(); }
+    /// The lowest row changed since the last call, INT32_MAX when none: what
+    /// the view found in the rows above it still holds.
+    int32_t TakeChangedFrom() noexcept { return std::exchange(FChangedFrom, INT32_MAX); }
     /// Every change of the rows goes through these, so that logical line
     /// numbers stay known without counting from the top.
     void PutLine(int32_t Index, Entry S);
@@ -167,6 +182,10 @@ class TVellEdit {
     void DeleteLines(int32_t Index, int32_t Count);
     /// Inserts `Text` split at its line breaks; returns the last row inserted.
     int32_t InsertLines(int32_t Index, std::string_view Text);
+    /// Row Y becomes Before + Text + After, Text holding at least one line
+    /// break, split into rows; returns the last of them.
+    int32_t SpliceRow(int32_t Y, std::string_view Before, std::string_view Text,
+                      std::string_view After);
     /// The largest caret X on a row: before its terminator, or its full
     /// length for a wrapped piece.
     int32_t MaxCaretX(int32_t Row) const;
@@ -338,13 +357,13 @@ class TVellEdit {
 
     // Whole text and layout.
     void LoadRows(std::string_view Text, const std::function<void(size_t)>& consumed);
-    void RepairAfterFailedLoad();
     void AfterLayoutRedraw(bool Redraw);
     void WrapInto(std::vector<Entry>& List, LineIndex* Index) const;
     void UnwrapInto(std::vector<Entry>& List, LineIndex& Index) const;
     void AssignRows(const std::vector<Entry>& List, LineIndex& Index);
-    int32_t RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, int32_t& C,
-                       int32_t& NewRow);
+    int32_t RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, int32_t& C, int32_t& NewRow,
+                       bool ToLineEnd);
+    void KeepRestIfFull(int32_t W, const std::string& Rest);
     void RewrapRepaint(int PixelX, int32_t FromY, int32_t LastRow, bool Full);
 
     // Editing.
@@ -365,6 +384,7 @@ class TVellEdit {
     void ReplayReinsertBefore(const UndoRecord& R, bool IsUndo);
     void ReplayJoinBreak(const UndoRecord& R, bool IsUndo);
     void InsertKeepingCaret(std::string_view Text, bool Redraw);
+    void ForgetRecordOf(std::string_view Text);
 
     const ITextMetrics* FMetrics;
     IClipboard* FClipboard;
@@ -374,6 +394,16 @@ class TVellEdit {
 
     TVellStrings FLines;
     LineIndex FLineIndex;
+    int32_t FChangedFrom = 0;
+    /// The bytes of its logical line before a row, known while no row above
+    /// it changes.
+    struct LineOffset {
+        int32_t row = -1, bytes = 0;
+    } FLineOffset;
+    void RowsChangedFrom(int32_t Row) noexcept {
+        FChangedFrom = std::min(FChangedFrom, Row);
+        if (Row < FLineOffset.row) FLineOffset.row = -1;
+    }
     std::deque<UndoRecord> FUndoList, FRedoList;
     int64_t FUndoSize = 0, FRedoSize = 0;
     bool FUndoLost = false;

@@ -67,10 +67,15 @@ void TVellEdit::InsertAtCaret(std::string_view S, bool Redraw) {
         else
             PlaceAfterRowEdit(Redraw, y0, fromPixel);
     } else {
-        const std::string n = before + std::string(S) + after;
-        const size_t firstLen = n.find("\r\n") + 2;
-        PutLine(y0, Entry(std::string_view(n).substr(0, firstLen)));
-        const int32_t last = InsertLines(y0 + 1, std::string_view(n).substr(firstLen));
+        int32_t last = y0;
+        try {
+            last = SpliceRow(y0, before, S, after);
+        } catch (const ListIndexError&) {
+            // No room for the rows: nothing was inserted, so nothing is to undo.
+            ForgetRecordOf(S);
+            View().ShowCaret();
+            throw;
+        }
         // The caret goes after the inserted text: past a line break it stands
         // at the start of the next row.
         int32_t r = y0, x = static_cast<int32_t>(before.size() + S.size());

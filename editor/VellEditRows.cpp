@@ -9,6 +9,7 @@
 namespace tw {
 
 void TVellEdit::PutLine(int32_t Index, Entry S) {
+    RowsChangedFrom(Index);
     const bool wasEnd = HasTerminator(FLines.View(Index));
     const bool isEnd = HasTerminator(S.view());
     FLines.Put(Index, std::move(S));
@@ -17,6 +18,7 @@ void TVellEdit::PutLine(int32_t Index, Entry S) {
 
 void TVellEdit::InsertLine(int32_t Index, Entry S) {
     FLines.Insert(Index, std::move(S));
+    RowsChangedFrom(Index);
     FLineIndex.Inserted(FLines, Index, 1);
 }
 
@@ -24,6 +26,7 @@ void TVellEdit::DeleteLines(int32_t Index, int32_t Count) {
     const int32_t total = FLines.Count();
     if (Index < 0 || Count < 0 || Index + Count > total) FLines.Error();
     if (Count == 0) return;
+    RowsChangedFrom(Index);
     FLineIndex.Removing(FLines, Index, Count);
     if (Count <= 16) {
         // Highest first, so each removal moves the shortest tail.
@@ -41,7 +44,21 @@ int32_t TVellEdit::InsertLines(int32_t Index, std::string_view Text) {
     int32_t last = Index;
     if (Text.empty()) return last;
     FLines.InsertText(last, Text);
+    RowsChangedFrom(Index);
     FLineIndex.Inserted(FLines, Index, last - Index + 1);
+    return last;
+}
+
+int32_t TVellEdit::SpliceRow(int32_t Y, std::string_view Before, std::string_view Text,
+                             std::string_view After) {
+    std::string n;
+    n.reserve(Before.size() + Text.size() + After.size());
+    n.append(Before).append(Text).append(After);
+    const size_t firstLen = n.find("\r\n") + 2;
+    // The new rows go in first: a store that has no room for them raises
+    // before the row is touched, so no byte is lost.
+    const int32_t last = InsertLines(Y + 1, std::string_view(n).substr(firstLen));
+    PutLine(Y, Entry(std::string_view(n).substr(0, firstLen)));
     return last;
 }
 
@@ -92,9 +109,19 @@ void TVellEdit::LogicalToEntry(int32_t& X, int32_t& Y) {
 
 void TVellEdit::EntryToLogical(int32_t& X, int32_t& Y) {
     // A row ends its line by its terminator; a wrapped piece may end in a
-    // lone LF byte, so the last byte alone does not tell.
-    for (int32_t r = Y - 1; r >= 0 && !HasTerminator(FLines.View(r)); --r)
-        X += static_cast<int32_t>(FLines.View(r).size());
+    // lone LF byte, so the last byte alone does not tell. The walk back stops
+    // early at a row whose offset in its line is still known: every edit in
+    // a long wrapped line asks this for a row near the last one.
+    int32_t before = 0, r = Y - 1;
+    for (; r >= 0 && !HasTerminator(FLines.View(r)); --r) {
+        if (r + 1 == FLineOffset.row) {
+            before += FLineOffset.bytes;
+            break;
+        }
+        before += static_cast<int32_t>(FLines.View(r).size());
+    }
+    FLineOffset = {Y, before};
+    X += before;
     Y = FLineIndex.LineOf(FLines, Y);
 }
 

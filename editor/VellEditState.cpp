@@ -148,8 +148,12 @@ void TVellEdit::SetAllText(std::string_view S, const std::function<void(size_t)>
     ResetState();
     try {
         LoadRows(S, consumed);
+    } catch (const ListIndexError&) {
+        // More rows than a store can hold: the text stays as it was.
+        AfterLayoutRedraw(true);
+        throw;
     } catch (const std::exception&) {
-        RepairAfterFailedLoad();
+        AfterLayoutRedraw(true);
         if (!FWordWrap) throw;
         ShowError("Error:OC004_0");
         return;
@@ -157,19 +161,9 @@ void TVellEdit::SetAllText(std::string_view S, const std::function<void(size_t)>
     AfterLayoutRedraw(true);
 }
 
-/// Whatever a failed load put into the rows stays, but the document must
-/// still end with its end marker and its line numbers must be known.
-void TVellEdit::RepairAfterFailedLoad() {
-    const int32_t n = FLines.Count();
-    if (n == 0 || !FLines.View(n - 1).ends_with(kEndMarker)) FLines.Add(Entry(kEndMarker));
-    int32_t ends = 0;
-    for (int32_t i = 0; i < FLines.Count(); ++i)
-        ends += HasTerminator(FLines.View(i));
-    FLineIndex.Reset(ends);
-}
-
 /// Fills the rows from a whole text, already cut when word wrap is on, so a
-/// big text is copied once and never held twice.
+/// big text is copied once and never held twice. The rows are filled aside
+/// and take the place of the old ones only when the whole text is in.
 void TVellEdit::LoadRows(std::string_view S, const std::function<void(size_t)>& consumed) {
     // An empty text, or one that starts with NUL, is the empty document; the
     // NUL bytes at the end are where the caller's text stops.
@@ -179,20 +173,21 @@ void TVellEdit::LoadRows(std::string_view S, const std::function<void(size_t)>& 
     std::string normalized;
     if (NeedsNormalizing(body)) body = normalized = NormalizeBreaks(body);
 
-    FLines.Clear();
-    FLines.SetCapacity(static_cast<int32_t>(std::min<size_t>(
+    TVellStrings rows;
+    rows.SetCapacity(static_cast<int32_t>(std::min<size_t>(
         body.size() / TVellStrings::kBytesPerLineEstimate + 1, TVellStrings::kMaxCapacity)));
     EntryArena arena(body.size());
     const CutRule rule = MakeCutRule();
-    FLineIndex.Reset(0);
+    LineIndex index;
+    index.Reset(0);
     auto addLine = [&](std::string_view line) {
         if (!FWordWrap) {
-            FLines.Add(arena.Make({line}));
-            return FLineIndex.Append(true);
+            rows.Add(arena.Make({line}));
+            return index.Append(true);
         }
         CutLine(line, rule, CutTest::FullWrap, [&](std::string_view piece) {
-            FLines.Add(arena.Make({piece}));
-            FLineIndex.Append(piece.data() + piece.size() == line.data() + line.size());
+            rows.Add(arena.Make({piece}));
+            index.Append(piece.data() + piece.size() == line.data() + line.size());
         });
     };
     // Only the caller's own text can be given back, not a normalized copy.
@@ -204,7 +199,10 @@ void TVellEdit::LoadRows(std::string_view S, const std::function<void(size_t)>& 
         if (report && pos - reported >= kReportStep) consumed(reported = pos);
     }
     addLine(std::string(body.substr(pos)).append(kEndMarker));
-    FLines.SetCapacity(FLines.Count());
+    rows.SetCapacity(rows.Count());
+    FLines.Swap(rows);
+    FLineIndex = std::move(index);
+    RowsChangedFrom(0);
 }
 
 /// The end of a re-layout: the caret's pixel position anew, then either the

@@ -44,6 +44,18 @@ bool TVellEdit::RecordUndo(uint8_t Kind, std::string_view Text, int32_t Y, int32
     return fits;
 }
 
+/// Takes back the record just made for `Text` when the edit could not be
+/// made after all.
+void TVellEdit::ForgetRecordOf(std::string_view Text) {
+    if (FUndoing || FUndoList.empty() || FUndoList.front().Text != Text) return;
+    FUndoSize -= static_cast<int64_t>(Text.size());
+    FUndoList.pop_front();
+    const bool modified = !FUndoList.empty() || FUndoLost;
+    if (modified == FModified) return;
+    FModified = modified;
+    RaiseModify(modified);
+}
+
 void TVellEdit::Undo() {
     if (ReadOnly || FUndoList.empty()) return;
     ReplayRecord(FUndoList, true);
@@ -193,10 +205,7 @@ void TVellEdit::InsertKeepingCaret(std::string_view Text, bool Redraw) {
     if (Text.find("\r\n") == std::string_view::npos) {
         PutLine(y0, Entry::Join({before, Text, after}));
     } else {
-        const std::string n = before + std::string(Text) + after;
-        const size_t firstLen = n.find("\r\n") + 2;
-        PutLine(y0, Entry(std::string_view(n).substr(0, firstLen)));
-        toY = InsertLines(y0 + 1, std::string_view(n).substr(firstLen));
+        toY = SpliceRow(y0, before, Text, after);
     }
     FCaretX = x0;
     FCaretPixelX = RowPrefixWidth(y0, x0) - FScrollX;

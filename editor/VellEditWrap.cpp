@@ -1,6 +1,7 @@
 // Word wrap: cutting the whole text into rows and back, and re-cutting the
 // lines an edit touched.
 #include <algorithm>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@
 namespace tw {
 
 namespace {
+
+/// RewrapLine drops the bytes it has cut once this many have gathered.
+constexpr size_t kCompactAt = 16 * 1024;
 
 /// Rows are mostly short; an arena is worth it only for a big document.
 size_t ArenaEstimate(const TVellStrings& rows) {
@@ -76,6 +80,7 @@ void TVellEdit::UnwrapInto(std::vector<Entry>& List, LineIndex& Index) const {
 void TVellEdit::AssignRows(const std::vector<Entry>& List, LineIndex& Index) {
     FLines.Assign(List);
     FLineIndex = std::move(Index);
+    RowsChangedFrom(0);
 }
 
 void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
@@ -87,8 +92,8 @@ void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
         index.Reset(0);
         if (Wrap) {
             WrapInto(list, &index);
-            FWordWrap = true;
             AssignRows(list, index);
+            FWordWrap = true;
             tag = "_1";
             LogicalToEntry(FCaretX, FCaretY);
             LogicalToEntry(FSelAnchorX, FSelAnchorY);
@@ -117,33 +122,92 @@ void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
     }
 }
 
-/// Re-cuts the logical line that starts at row W into rows, replacing the old
-/// rows in place where it can. Returns the change in the line's row count;
-/// W ends after the line. On the caret's pass the caret follows its byte
-/// offset C through the new rows.
+/// Re-cuts the logical line that starts at row W after an edit of row W,
+/// replacing the old rows in place where it can. Returns the change in the
+/// row count; W ends after the last row written, or after the line with
+/// ToLineEnd. On the caret's pass the caret follows its byte offset C.
+///
+/// The rows after W are as an earlier cut left them, and a cut depends only
+/// on the bytes from its own start. So once a new row ends where an old row
+/// ended, the old rows from there on are the rows the cut would make: the
+/// re-cut stops, and typing in a long line costs a few rows, not the line.
 int32_t TVellEdit::RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, int32_t& C,
-                              int32_t& NewRow) {
-    int32_t oldLast = W;
-    std::string line;
-    JoinLogicalLine(W, oldLast, line);
-    const int32_t oldRows = oldLast - W + 1;
-    int32_t made = 0;
-    CutLine(line, Rule, CutTest::Rewrap, [&](std::string_view piece) {
-        if (made < oldRows) {
-            if (FLines.View(W) != piece) PutLine(W, Entry(piece));
+                              int32_t& NewRow, bool ToLineEnd) {
+    // Enough bytes ahead to cut one row the way the whole rest would be cut.
+    const size_t ahead = static_cast<size_t>(std::max<int32_t>(Rule.column, 1)) + 3;
+    std::string rest;  // bytes read from the old rows; those before `pos` are cut
+    size_t pos = 0;
+    std::deque<size_t> ends;  // where the old rows read end in `rest`, for those not yet cut
+    int32_t next = W;         // the next old row to read
+    bool ended = false;
+    int32_t change = 0;
+    for (;;) {
+        if (pos >= kCompactAt) {
+            // Only what is not cut yet is kept: a re-cut that runs through a
+            // long line holds a few rows, not the line.
+            rest.erase(0, pos);
+            for (size_t& e : ends)
+                e -= pos;
+            pos = 0;
+        }
+        while (!ended && rest.size() - pos < ahead) {
+            const std::string_view row = FLines.View(next++);
+            rest.append(row);
+            ends.push_back(rest.size());
+            ended = HasTerminator(row) || next == FLines.Count();
+        }
+        const std::string_view left = std::string_view(rest).substr(pos);
+        const auto n = static_cast<size_t>(NextPieceLength(left, Rule, CutTest::Rewrap));
+        if (W < next) {
+            if (FLines.View(W) != left.substr(0, n)) PutLine(W, Entry(left.substr(0, n)));
         } else {
-            InsertLine(W, Entry(piece));
+            KeepRestIfFull(W, std::string(left));
+            InsertLine(W, Entry(left.substr(0, n)));
+            ++next;
+            ++change;
         }
         ++W;
-        ++made;
         if (CaretPass && C >= 0) {
             FCaretX = C;
-            C -= static_cast<int32_t>(piece.size());
+            C -= static_cast<int32_t>(n);
             ++NewRow;
         }
-    });
-    if (made < oldRows) DeleteLines(W, oldRows - made);
-    return made - oldRows;
+        pos += n;
+        while (!ends.empty() && ends.front() < pos)
+            ends.pop_front();
+        if (ended && pos == rest.size()) break;
+        // A new row ends where an old one did, and the old rows still to
+        // cut are whole and in place: they are what the cut would make.
+        const auto whole = static_cast<int32_t>(ends.size()) - 1;
+        if (!ends.empty() && ends.front() == pos && W <= next - whole) {
+            next -= whole;
+            ended = false;
+            break;
+        }
+    }
+    if (W < next) {
+        DeleteLines(W, next - W);
+        change -= next - W;
+    }
+    // Stopped where the old rows go on: the caret may lie in one of them.
+    for (int32_t r = W; CaretPass && !ended && C >= 0 && r < FLines.Count(); ++r) {
+        FCaretX = C;
+        C -= static_cast<int32_t>(FLines.View(r).size());
+        ++NewRow;
+    }
+    if (ToLineEnd && !ended)
+        while (W < FLines.Count() && !HasTerminator(FLines.View(W - 1)))
+            ++W;
+    return change;
+}
+
+/// A full store cannot take the next row: the bytes not yet placed go back
+/// into the row before, wider than the column but none of them lost, and
+/// the index error is raised.
+void TVellEdit::KeepRestIfFull(int32_t W, const std::string& Rest) {
+    if (FLines.Count() < TVellStrings::RowLimit()) return;
+    PutLine(W - 1, Entry::Join({FLines.View(W - 1), Rest}));
+    FLines.Error();
 }
 
 void TVellEdit::RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, int32_t ToY) {
@@ -154,7 +218,7 @@ void TVellEdit::RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, 
     int32_t w = FromY;
     int32_t lastChange = 0;
     for (int32_t pass = FromY; pass <= ToY; ++pass) {
-        lastChange = RewrapLine(w, rule, pass == caretRow, c, newRow);
+        lastChange = RewrapLine(w, rule, pass == caretRow, c, newRow, pass < ToY);
         if (pass < caretRow) newRow += lastChange;
     }
     --newRow;
@@ -175,7 +239,9 @@ void TVellEdit::RewrapRepaint(int PixelX, int32_t FromY, int32_t LastRow, bool F
     if (View().UpdateVertScrollBar(true)) return View().DrawAll();
     if (Full) return View().DrawLines(3, FromY, 0);
     View().DrawLineText(FromY, PixelX);
-    if (LastRow > FromY) View().DrawLines(6, FromY + 1, LastRow);
+    if (LastRow > FromY) return View().DrawLines(6, FromY + 1, LastRow);
+    // The row may have grown past the widest one the sideways scroll knows.
+    View().UpdateHorzScrollBar(true);
 }
 
 }  // namespace tw

@@ -136,9 +136,14 @@ bool TVellEdit::AskFindDownward(int32_t& x, int32_t& len) {
         len = Length(FFindText);
         if (AskFind(x, len)) return true;
         if (FFindLine >= FFindLastLine) return false;
+        // A hit that ran on past the row's end was already reported; the
+        // walk goes on after it, not inside it on the next row.
+        int32_t carry = std::max(0, FFindX - FFindLimit);
         ++FFindLine;
-        FFindX = 0;
-        LoadFindWindow(FFindLine, 0);
+        while (FFindLine < FFindLastLine && carry >= Length(FLines.View(FFindLine)))
+            carry -= Length(FLines.View(FFindLine++));
+        FFindX = carry;
+        LoadFindWindow(FFindLine, carry);
     }
 }
 

@@ -76,11 +76,17 @@ bool Typable(unsigned char code) {
 }  // namespace
 
 void TVellView::KeyDown(int vk) {
-    inKeyDown_ = true;
+    CancelTextDrag();
     const bool ctrl = keyboard_.ControlDown(), shift = keyboard_.ShiftDown();
-    for (const KeyBinding& k : kKeyTable)
-        if (k.vk == vk && Applies(k.when, ctrl, shift)) k.run(*this);
-    inKeyDown_ = false;
+    {
+        // Also when a key's command fails (a full store).
+        struct InKey {
+            bool& flag;
+            ~InKey() { flag = false; }
+        } inKey{inKeyDown_ = true};
+        for (const KeyBinding& k : kKeyTable)
+            if (k.vk == vk && Applies(k.when, ctrl, shift)) k.run(*this);
+    }
     if (OnKeyDown) OnKeyDown(vk);
 }
 
@@ -89,6 +95,7 @@ void TVellView::KeyUp(int) {
 }
 
 void TVellView::CharTyped(unsigned char code) {
+    CancelTextDrag();
     if (!ed_.ReadOnly && !keyboard_.ControlDown() && Typable(code))
         InsertTyped(std::string(1, static_cast<char>(code)));
     // Every character is reported, also the control codes of Enter and
@@ -98,6 +105,7 @@ void TVellView::CharTyped(unsigned char code) {
 
 void TVellView::ImeCommit(std::string_view cp932) {
     if (ed_.ReadOnly || cp932.empty()) return;
+    CancelTextDrag();
     InsertTyped(cp932);
 }
 

@@ -228,9 +228,24 @@ void TVellView::GoBottom() {
 void TVellView::NewLine() {
     if (ed_.ReadOnly) return;
     if (ed_.SelectionExists()) ed_.DeleteSelection(true);
+    // From the bottom margin the view scrolls one row with the new line, so
+    // the caret keeps its screen row and the margin stays below it.
+    const bool atMargin = ed_.FCaretY - ed_.FTopLine + ed_.FVMargin >= ed_.FPageLines;
     ed_.RecordUndo(4, kCrLf, ed_.FCaretY, ed_.FCaretX);
-    ed_.InsertAtCaret(kCrLf, true);
     ed_.FGoalX = 0;
+    if (!atMargin) return ed_.InsertAtCaret(kCrLf, true);
+    HideCaret();
+    ed_.InsertAtCaret(kCrLf, false);
+    UpdateVertScrollBar(false);
+    ed_.FTopLine = std::min(ed_.FTopLine + 1, std::max(maxTopLine_, ed_.FTopLine));
+    ed_.FScrollX = 0;
+    if (!ed_.MoveCaret(ed_.FCaretX, ed_.FCaretY, 0, true)) {
+        UpdateVertScrollBar(true);
+        DrawAll();
+        ed_.UpdateCaret();
+    }
+    ed_.FGoalX = 0;
+    ShowCaret();
 }
 
 void TVellView::InsertTab() {
@@ -256,15 +271,20 @@ void TVellView::RemoveAtCaret(uint8_t undoKind, bool backspace) {
     if (ed_.FAseikeiMode && ed_.OnAseikei) ed_.OnAseikei(ed_, !backspace);
 }
 
-void TVellView::DeleteChar() {
-    if (ed_.ReadOnly) return;
-    if (ed_.SelectionExists()) return ed_.DeleteSelection(true);
+/// The end of a wrapped piece is the start of the next row: what follows
+/// the caret there is on that row.
+void TVellView::StepOffPieceEnd() {
     const std::string_view e = ed_.Lines().View(ed_.FCaretY);
-    // The end of a wrapped piece is the start of the next row.
     if (ed_.FCaretX >= static_cast<int32_t>(e.size()) && ed_.FCaretY < ed_.Lines().Count() - 1) {
         ed_.FCaretX = 0;
         ++ed_.FCaretY;
     }
+}
+
+void TVellView::DeleteChar() {
+    if (ed_.ReadOnly) return;
+    if (ed_.SelectionExists()) return ed_.DeleteSelection(true);
+    StepOffPieceEnd();
     HideCaret();
     RemoveAtCaret(3, false);
     ShowCaret();
@@ -291,6 +311,7 @@ void TVellView::BackSpace() {
 
 void TVellView::DeleteWordRight() {
     if (ed_.ReadOnly) return;
+    if (!ed_.SelectionExists()) StepOffPieceEnd();
     const std::string_view e = ed_.Lines().View(ed_.FCaretY);
     if (ed_.FCaretX >= static_cast<int32_t>(e.size()) || e[ed_.FCaretX] == '\0') return;
     const char c = e[ed_.FCaretX];

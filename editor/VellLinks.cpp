@@ -55,6 +55,11 @@ struct LinkScan {
     bool inLink = false, inTagName = false, inTagExt = false;
     int id = -1;
 
+    LinkCarry Carry() const { return {inLink, inTagName, inTagExt}; }
+    void Resume(const LinkCarry& c) {
+        inLink = c.inLink, inTagName = c.inTagName, inTagExt = c.inTagExt;
+    }
+
     void Add(int32_t row, size_t from, size_t to, bool continues) {
         if (!continues) ++id;
         if (to > from)
@@ -132,16 +137,45 @@ int32_t TVellView::LogicalStart(int32_t row) const {
     return row;
 }
 
+/// Where a scan for `fromRow` starts: the start of its logical line, or the
+/// nearest row above it in that line whose carry-over an earlier scan left.
+/// A mark holds only while no row up to it has changed, since a row's carry
+/// also depends on the first bytes of the row itself (a keyword cut by the
+/// wrap).
+int32_t TVellView::ResumeLinkScan(int32_t fromRow, LinkCarry& carry) const {
+    const int32_t changed = ed_.TakeChangedFrom();
+    linkMarks_.erase(linkMarks_.lower_bound(changed), linkMarks_.end());
+    const auto above = linkMarks_.upper_bound(fromRow);
+    const int32_t markRow = above == linkMarks_.begin() ? -1 : std::prev(above)->first;
+    int32_t r = fromRow;
+    while (r > 0 && r != markRow && !HasTerminator(ed_.Lines().View(r - 1)))
+        --r;
+    carry = r == markRow ? std::prev(above)->second : LinkCarry{};
+    return r;
+}
+
+void TVellView::RememberLinkCarry(int32_t row, const LinkCarry& carry) const {
+    if (linkMarks_.size() >= kMaxLinkMarks) linkMarks_.clear();
+    linkMarks_[row] = carry;
+}
+
 std::vector<LinkPart> TVellView::ScanLinks(int32_t fromRow, int32_t toRow) const {
     std::vector<LinkPart> parts;
     LinkScan st{parts};
     const int32_t last = ed_.Lines().Count() - 1;
     toRow = std::min(toRow, last);
-    for (int32_t r = LogicalStart(fromRow); r <= toRow; ++r) {
+    LinkCarry carry;
+    const int32_t start = ResumeLinkScan(fromRow, carry);
+    st.Resume(carry);
+    for (int32_t r = start; r <= toRow; ++r) {
+        // Marks on the way let the next scan in a long line start near its rows.
+        if (r > start && (r == fromRow || (r - start) % kLinkMarkSpacing == 0))
+            RememberLinkCarry(r, st.Carry());
         const std::string_view e = ed_.Lines().View(r);
         const std::string_view next =
             !HasTerminator(e) && r < last ? ed_.Lines().View(r + 1) : std::string_view();
         ScanEntry(st, r, e, StripTerminator(next));
+        ++linkRowsScanned_;
     }
     return parts;
 }

@@ -34,11 +34,12 @@ void TVellView::SetCaretFromPoint(int x, int y) {
     ed_.FCaretPixelX -= ed_.FScrollX;
 }
 
-/// Both ends of the selected range count as inside it.
+/// Both ends of the selected range count as inside it. A range that ends at
+/// column 0 of a row ends with the row above, so that column is outside.
 bool TVellView::InsideSelection(int32_t x, int32_t y) const {
     if (!ed_.FSelected) return false;
-    Pos a{ed_.FSelAnchorX, ed_.FSelAnchorY}, b{ed_.FSelEndX, ed_.FSelEndY};
-    if (!(a <= b)) std::swap(a, b);
+    Pos a{}, b{};
+    ed_.GetSelectionRange(a.x, a.y, b.y, b.x);
     const Pos p{x, y};
     return a <= p && p <= b;
 }
@@ -188,13 +189,7 @@ void TVellView::StartTextDrag() {
     dragFrom_ = {a.x, a.y};
     dragTo_ = {b.x, b.y};
     // The bytes travel with the drag itself; the clipboard only gets a copy.
-    const int32_t cx = ed_.FCaretX, cy = ed_.FCaretY;
-    const int32_t ax = ed_.FSelAnchorX, ay = ed_.FSelAnchorY;
-    ed_.FSelAnchorX = a.x, ed_.FSelAnchorY = a.y;
-    ed_.FCaretX = b.x, ed_.FCaretY = b.y;
-    dragText_ = ed_.GetSelText();
-    ed_.FSelAnchorX = ax, ed_.FSelAnchorY = ay;
-    ed_.FCaretX = cx, ed_.FCaretY = cy;
+    dragText_ = RangeText(dragFrom_, dragTo_);
     host_.BeginTextDrag();
 }
 
@@ -206,12 +201,38 @@ void TVellView::DragModifierChanged(bool control) {
     host_.SetDragCursor(want);
 }
 
+/// The bytes between two ordered positions, read as the selection reads them.
+std::string TVellView::RangeText(RowCol from, RowCol to) {
+    const int32_t cx = ed_.FCaretX, cy = ed_.FCaretY;
+    const int32_t ax = ed_.FSelAnchorX, ay = ed_.FSelAnchorY;
+    ed_.FSelAnchorX = from.x, ed_.FSelAnchorY = from.y;
+    ed_.FCaretX = to.x, ed_.FCaretY = to.y;
+    std::string text = ed_.GetSelText();
+    ed_.FSelAnchorX = ax, ed_.FSelAnchorY = ay;
+    ed_.FCaretX = cx, ed_.FCaretY = cy;
+    return text;
+}
+
+/// The keys stay live during a drag; a drop may move only bytes that are
+/// still selected where the drag found them.
+bool TVellView::DraggedTextStillSelected() {
+    if (!ed_.FSelected) return false;
+    Pos a{ed_.FSelAnchorX, ed_.FSelAnchorY}, b{ed_.FSelEndX, ed_.FSelEndY};
+    if (!(a <= b)) std::swap(a, b);
+    if (a.x != dragFrom_.x || a.y != dragFrom_.y || b.x != dragTo_.x || b.y != dragTo_.y)
+        return false;
+    return RangeText(dragFrom_, dragTo_) == dragText_;
+}
+
 void TVellView::DoEndDrag(bool copy) {
     mouseSelecting_ = dragging_ = false;
     autoScroll_ = 0;
     repeatCount_ = 0;
     HideCaret();
-    if (InsideSelection(ed_.FCaretX, ed_.FCaretY)) {
+    if (!DraggedTextStillSelected()) {
+        // The text changed under the drag: nothing is moved.
+        if (ed_.SelectionExists()) ed_.ClearSelection();
+    } else if (InsideSelection(ed_.FCaretX, ed_.FCaretY)) {
         ed_.ClearSelection();
     } else {
         DropText(copy);
@@ -221,6 +242,24 @@ void TVellView::DoEndDrag(bool copy) {
         dragCursor_ = DragCursorShape::Move;
         host_.SetDragCursor(DragCursorShape::Move);
     }
+    host_.EndTextDrag();
+    ShowCaret();
+}
+
+/// A key during a text drag ends the drag where it stands: the caret goes
+/// back to the end of the selection, so the key acts on the selection as
+/// it is shown, and the drop that follows moves nothing.
+void TVellView::CancelTextDrag() {
+    if (!dragging_) return;
+    mouseSelecting_ = dragging_ = false;
+    autoScroll_ = 0;
+    dragText_.clear();
+    dragCursor_ = DragCursorShape::Move;
+    host_.EndTextDrag();
+    HideCaret();
+    ed_.FCaretX = ed_.FSelEndX, ed_.FCaretY = ed_.FSelEndY;
+    ed_.FCaretPixelX = ed_.RowPrefixWidth(ed_.FCaretY, ed_.FCaretX) - ed_.FScrollX;
+    ed_.UpdateCaret();
     ShowCaret();
 }
 

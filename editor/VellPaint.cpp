@@ -1,6 +1,7 @@
 // Painting the rows, their marks, the number column and the selection.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "TabExpand.h"
@@ -26,6 +27,17 @@ std::string_view FirstChar(std::string_view t) {
     return t.substr(0, IsLeadByte(static_cast<unsigned char>(t[0])) && t.size() > 1 ? 2 : 1);
 }
 
+/// True when `c` is one of the characters of `set`, compared whole: the
+/// trail byte of a double-byte character is not the letter it looks like.
+bool IsOneOf(std::string_view c, std::string_view set) {
+    for (std::string_view rest = set; !rest.empty();) {
+        const std::string_view each = FirstChar(rest);
+        if (each == c) return true;
+        rest.remove_prefix(each.size());
+    }
+    return false;
+}
+
 }  // namespace
 
 int TVellView::RowY(int32_t row) const noexcept {
@@ -42,7 +54,7 @@ PixelColor TVellView::TextColorFor(std::string_view entry) const {
     if (!ed_.ColorPrintF) return ed_.Font().Color;
     const std::string t = ExpandTabs(FirstChar(entry), ed_.TabCount());
     const std::string_view first = FirstChar(t);
-    if (first.empty() || ed_.Inyostr.find(first) == std::string::npos) return ed_.Font().Color;
+    if (first.empty() || !IsOneOf(first, ed_.Inyostr)) return ed_.Font().Color;
     return ed_.InyoColor;
 }
 
@@ -62,16 +74,29 @@ void TVellView::DrawRowText(int x, int y, std::string_view row) {
     DrawFullWidthSpaces(r, origin, false, t, top);
 }
 
+/// A stroke of a mark, without the pixels left of the text area: scrolled
+/// sideways, a mark may stand over the number column.
+void TVellView::MarkLine(int x1, int y1, int x2, int y2, PixelColor color) {
+    const int left = ed_.FTextLeft;
+    if (std::min(x1, x2) >= left) return surface_.Line(x1, y1, x2, y2, color);
+    const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
+    for (int i = 0; i < steps; ++i) {
+        const int x = x1 + (x2 - x1) * i / steps;
+        if (x >= left) surface_.Pixel(x, y1 + (y2 - y1) * i / steps, color);
+    }
+}
+
 void TVellView::DrawArrow(int x, int y, PixelColor color) {
     const int top = y + crMarkTop_, bottom = y + crMarkBottom_;
-    surface_.Line(x + 4, top, x + 4, bottom, color);
-    surface_.Line(x + 4, bottom, x + 1, bottom - 3, color);
-    surface_.Line(x + 4, bottom, x + 7, bottom - 3, color);
+    MarkLine(x + 4, top, x + 4, bottom, color);
+    MarkLine(x + 4, bottom, x + 1, bottom - 3, color);
+    MarkLine(x + 4, bottom, x + 7, bottom - 3, color);
 }
 
 void TVellView::DrawLineEndMark(int x, int y, std::string_view ending) {
     if (ending == kEndMarker && ed_.EofDraw()) {
-        const PixelRect r{x, y, x + metrics_.TextWidth(kEofText), y + ed_.FCharHeight};
+        const PixelRect r{std::max(x, ed_.FTextLeft), y, x + metrics_.TextWidth(kEofText),
+                          y + ed_.FCharHeight};
         surface_.TextOut(x, y, r, kEofText, ed_.CREOFcolor, ed_.Color(), true);
     } else if (ending == kCrLf && ed_.CRDraw()) {
         DrawArrow(x, y, ed_.CREOFcolor);
@@ -86,7 +111,7 @@ void TVellView::DottedLine(int x1, int y1, int x2, int y2, PixelColor color) {
         const int x = x1 + static_cast<int>(std::lround(double(x2 - x1) * i / steps));
         const int y = y1 + static_cast<int>(std::lround(double(y2 - y1) * i / steps));
         if (dotCounter_ == 0) dotX_ = x, dotY_ = y;
-        if (dotCounter_ == 1) surface_.Pixel(dotX_, dotY_, color);
+        if (dotCounter_ == 1 && dotX_ >= ed_.FTextLeft) surface_.Pixel(dotX_, dotY_, color);
         if (++dotCounter_ >= 2) dotCounter_ = 0;
     }
 }
@@ -243,11 +268,11 @@ void TVellView::DrawLineSpan(int32_t row, int32_t fromCol, std::string_view text
         span.remove_suffix(2);
         ended = true;
         const int xe = x0 + metrics_.TextWidth(span);
+        const PixelRect rest{std::max(left, xe), y, right, yb};
         if (ed_.EofDraw())
-            surface_.TextOut(xe, y, {xe, y, right, yb}, kEofText, ed_.CREOFcolor, ed_.Color(),
-                             true);
+            surface_.TextOut(xe, y, rest, kEofText, ed_.CREOFcolor, ed_.Color(), true);
         else
-            surface_.FillRect({xe, y, right, yb}, ed_.Color());
+            surface_.FillRect(rest, ed_.Color());
     } else if (span.ends_with(kCrLf)) {
         span.remove_suffix(2);
         ended = true;

@@ -161,9 +161,15 @@ void TVellView::ScrollTextArea(int a) {
     FireUserDraw();
 }
 
+/// Touchpads and fine wheels send parts of a notch: they add up, and each
+/// whole notch scrolls two rows. A turn the other way starts afresh.
 void TVellView::WMMouseWheel(int delta) {
-    const int n = std::abs(delta) / 120;
+    if (delta == 0) return;
+    if ((delta > 0) != (wheelRest_ > 0)) wheelRest_ = 0;
+    wheelRest_ += delta;
+    const int n = std::abs(wheelRest_) / 120;
     if (n == 0) return;
+    wheelRest_ %= 120;
     for (int i = 0; i < 2 * n; ++i)
         WMVScroll(delta > 0 ? SB_LINEUP : SB_LINEDOWN);
 }
@@ -228,10 +234,10 @@ void TVellView::GoNextRowStart() {
         ed_.FCaretX = 0;
         ed_.FCaretPixelX = 0;
     }
-    if (old != 0)
-        DrawAll();
-    else
-        UpdateSelectionAfterMove();
+    // The selection follows the caret also when the view scrolled back: an
+    // anchor left behind would make the next key act on the line above.
+    UpdateSelectionAfterMove();
+    if (old != 0) DrawAll();
 }
 
 void TVellView::GoPrevRow() {

@@ -58,6 +58,7 @@ void TVellView::ResetState() {
     mouseSelecting_ = dragging_ = false;
     autoScroll_ = 0;
     repeatCount_ = 0;
+    wheelRest_ = 0;
     dblClicked_ = false;
     dragText_.clear();
     goalXCached_ = -1;
@@ -86,7 +87,15 @@ void TVellView::CalcLineNumberWidth() {
 }
 
 void TVellView::CreateView(int width, int height) {
+    const TVellFont& font = ed_.Font();
+    host_.SelectFont({font.Name, -font.Height(), font.Style});
     CalcFontMetrics();
+    if (hasFocus_) {
+        // The caret takes the height of the new font.
+        caret_.Destroy();
+        caret_.Create(2, ed_.FCharHeight);
+        caret_.Show();
+    }
     host_.ImePositionChanged(ed_.FTextLeft, ed_.TopMargin());
     vbar_.Show(ed_.VertScrollBar());
     hbar_.Show(ed_.HorzScrollBar());

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,6 +66,11 @@ enum VirtualKey : int {
     VK_DELETE = 46,
     VK_OEM_COMMA = 188,
     VK_OEM_PERIOD = 190,
+};
+
+/// What a link scan carries from one row of a wrapped line into the next.
+struct LinkCarry {
+    bool inLink = false, inTagName = false, inTagExt = false;
 };
 
 /// A link found on a row: bytes [x, x + len) of the entry.
@@ -138,6 +144,8 @@ class TVellView final : public IEditorView {
     /// start of the next logical line.
     std::string GetLinkText(int32_t& col, int32_t& line, bool seekStart);
     int32_t LogicalStart(int32_t row) const;
+    /// Rows the link scan has read since the view was made.
+    int64_t LinkRowsScanned() const noexcept { return linkRowsScanned_; }
 
     // ---- Caret and scrolling ---------------------------------------------------
     void SetFocus();
@@ -200,6 +208,8 @@ class TVellView final : public IEditorView {
     void DragOver(int x, int y);
     /// The drop: moves, or with `copy` copies, the dragged text to the caret.
     void DoEndDrag(bool copy);
+    /// Ends a text drag without a drop (a key was pressed during it).
+    void CancelTextDrag();
     /// Ctrl pressed or released during a text drag switches the pointer shape.
     void DragModifierChanged(bool control);
     bool MouseSelecting() const noexcept { return mouseSelecting_; }
@@ -214,8 +224,15 @@ class TVellView final : public IEditorView {
 
   private:
     friend struct ViewKeyTable;
+    struct RowCol {
+        int32_t x = 0, y = 0;
+    };
+    std::string RangeText(RowCol from, RowCol to);
+    int32_t ResumeLinkScan(int32_t fromRow, LinkCarry& carry) const;
+    void RememberLinkCarry(int32_t row, const LinkCarry& carry) const;
     PixelColor TextColorFor(std::string_view entry) const;
     void DottedLine(int x1, int y1, int x2, int y2, PixelColor color);
+    void MarkLine(int x1, int y1, int x2, int y2, PixelColor color);
     void DrawArrow(int x, int y, PixelColor color);
     void FireUserDraw();
     void FinishRepaint();
@@ -225,6 +242,7 @@ class TVellView final : public IEditorView {
     void ScrollTextArea(int dx);
     bool InsideSelection(int32_t x, int32_t y) const;
     void RemoveAtCaret(uint8_t undoKind, bool backspace);
+    void StepOffPieceEnd();
     void RemoveBytesAtCaret(int32_t n, uint8_t undoKind, bool backspace);
     void JoinWithNextRow(uint8_t undoKind);
     void AfterRowEdit(int fromPixelX);
@@ -233,6 +251,7 @@ class TVellView final : public IEditorView {
     void BeginSelectionMove(bool shift);
     void EndSelectionMove(bool hadSelection);
     void DropText(bool copy);
+    bool DraggedTextStillSelected();
     void SelectRowFromMargin();
     void FollowPointer(int x);
 
@@ -265,6 +284,7 @@ class TVellView final : public IEditorView {
     int32_t vScrolled_ = 0;
     int hScrolled_ = 0;
     int repeatCount_ = 0;
+    int wheelRest_ = 0;  ///< wheel units short of a whole notch
     bool inVScroll_ = false;
     bool scrollMovesCaret_ = true;
     int goalPixelX_ = 0;
@@ -285,11 +305,15 @@ class TVellView final : public IEditorView {
     DragCursorShape dragCursor_ = DragCursorShape::Move;
     /// The dragged bytes, kept here so the drop never depends on the clipboard.
     std::string dragText_;
-    struct RowCol {
-        int32_t x = 0, y = 0;
-    };
     RowCol dragFrom_, dragTo_;
     int32_t marginRow_ = -1;
+
+    // Links: the carry-over at the start of rows of long wrapped lines, so
+    // that a repaint in the middle of one does not scan it from its start.
+    static constexpr int32_t kLinkMarkSpacing = 256;
+    static constexpr size_t kMaxLinkMarks = 4096;
+    mutable std::map<int32_t, LinkCarry> linkMarks_;
+    mutable int64_t linkRowsScanned_ = 0;
 };
 
 }  // namespace tw

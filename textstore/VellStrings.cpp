@@ -9,6 +9,26 @@ namespace tw {
 
 ListIndexError::ListIndexError() : std::out_of_range("インデックスがリストの範囲を超えています") {}
 
+namespace {
+
+int32_t rowLimit = TVellStrings::kMaxCapacity;
+
+}  // namespace
+
+int32_t TVellStrings::RowLimit() noexcept {
+    return rowLimit;
+}
+
+void TVellStrings::SetRowLimit(int32_t limit) noexcept {
+    rowLimit = std::clamp(limit, 0, kMaxCapacity);
+}
+
+void TVellStrings::Swap(TVellStrings& other) noexcept {
+    std::swap(slots_, other.slots_);
+    std::swap(count_, other.count_);
+    std::swap(capacity_, other.capacity_);
+}
+
 TVellStrings::~TVellStrings() {
     Clear();
 }
@@ -59,6 +79,7 @@ int32_t TVellStrings::Add(Entry s) {
 
 void TVellStrings::Insert(int32_t index, Entry s) {
     if (index < 0 || index > count_) Error();
+    CheckRoom(1);
     if (count_ == capacity_) Grow();
     if (index < count_)
         std::memmove(slots_ + index + 1, slots_ + index,
@@ -91,7 +112,7 @@ void TVellStrings::SetCapacity(int32_t n) {
 }
 
 void TVellStrings::SetCount(int32_t n) {
-    if (n < 0 || n > kMaxCapacity) Error();
+    if (n < 0 || n > RowLimit()) Error();
     if (n > capacity_) SetCapacity(n);
     for (int32_t i = n; i < count_; ++i)
         Entry::Release(slots_[i]);
@@ -110,17 +131,20 @@ void TVellStrings::TrimCapacity() {
 }
 
 void TVellStrings::Append(Entry s) {
+    CheckRoom(1);
     if (count_ == capacity_) Grow();
     slots_[count_++] = s.Detach();
 }
 
 void TVellStrings::AddStrings(std::span<const Entry> list) {
+    CheckRoom(static_cast<int64_t>(list.size()));
     Reserve(static_cast<int64_t>(list.size()));
     for (const Entry& e : list)
         Append(e);
 }
 
 void TVellStrings::Assign(std::span<const Entry> list) {
+    if (static_cast<int64_t>(list.size()) > RowLimit()) Error();
     Clear();
     AddStrings(list);
 }
@@ -169,8 +193,9 @@ void TVellStrings::InsertText(int32_t& index, std::string_view text) {
     TVellStrings added;
     added.Reserve(static_cast<int64_t>(text.size() / kBytesPerLineEstimate) + 1);
     added.AppendSplit(text);
-    Reserve(static_cast<int64_t>(text.size() / kBytesPerLineEstimate));
     const int32_t n = added.count_;
+    CheckRoom(n);
+    Reserve(static_cast<int64_t>(text.size() / kBytesPerLineEstimate));
     Reserve(n);
     std::memmove(slots_ + index + n, slots_ + index,
                  sizeof(EntryRep*) * static_cast<size_t>(count_ - index));
@@ -203,11 +228,14 @@ std::string TVellStrings::GetText() const {
 }
 
 void TVellStrings::SetText(std::string_view text) {
-    Clear();
-    if (text.empty()) return;
-    Reserve(static_cast<int64_t>(text.size() / kBytesPerLineEstimate));
-    AppendSplit(text);
-    TrimCapacity();
+    // Split aside first: a text with too many lines leaves the store as it was.
+    TVellStrings rows;
+    if (!text.empty()) {
+        rows.Reserve(static_cast<int64_t>(text.size() / kBytesPerLineEstimate));
+        rows.AppendSplit(text);
+        rows.TrimCapacity();
+    }
+    Swap(rows);
 }
 
 void TVellStrings::SaveToStream(TStream& stream) const {

@@ -24,6 +24,12 @@ class TVellStrings {
   public:
     static constexpr int32_t kMaxCapacity = 0x7FFFFFF;
 
+    /// The most entries a store holds: kMaxCapacity, unless lowered (by
+    /// tests, which cannot fill 134 million rows). Adding past it raises
+    /// the index error before anything changes.
+    static int32_t RowLimit() noexcept;
+    static void SetRowLimit(int32_t limit) noexcept;
+
     TVellStrings() = default;
     TVellStrings(const TVellStrings&) = delete;
     TVellStrings& operator=(const TVellStrings&) = delete;
@@ -46,6 +52,9 @@ class TVellStrings {
     void InsertText(int32_t& index, std::string_view text);
     void AddStrings(std::span<const Entry> list);
     void Assign(std::span<const Entry> list);
+    /// Exchanges the rows of two stores, for loaders that fill a store aside
+    /// and keep the old rows when they fail.
+    void Swap(TVellStrings& other) noexcept;
 
     // The overridable operations.
     virtual std::string GetText() const;
@@ -78,6 +87,10 @@ class TVellStrings {
   private:
     void CheckIndex(int32_t index) const {
         if (index < 0 || index >= count_) Error();
+    }
+    /// Raises the index error when `extra` more entries would pass the limit.
+    void CheckRoom(int64_t extra) const {
+        if (int64_t{count_} + extra > RowLimit()) Error();
     }
     void Grow();
     void Reallocate(int32_t capacity);

@@ -165,31 +165,33 @@ void TVellStrings::LoadFromFile(const std::string& fileName) {
     if (mode == kBreakEmptyFile) return;
     InputFile file(fileName);
     const int64_t size = file.Size();
-    Clear();
-    Reserve(size / kBytesPerLineEstimate);
+    // Filled aside: a file that cannot be read whole leaves the store as it was.
+    TVellStrings rows;
+    rows.Reserve(size / kBytesPerLineEstimate);
     EntryArena arena(static_cast<size_t>(size));
     if (mode == kBreakCrLf) {
-        CrLfLoader loader(*this, arena);
+        CrLfLoader loader(rows, arena);
         char buf[kCrLfBlock];
         for (size_t n; (n = file.Read(buf, sizeof buf)) > 0;)
             if (!loader.Feed(buf, buf + n)) break;
         loader.Finish();
         std::string tail = file.LastTwoBytes();
-        int32_t last = Count() - 1;
+        int32_t last = rows.Count() - 1;
         if (tail.size() == 2 && tail[0] == '\r')
-            Add(Entry(kEndMarker));
+            rows.Add(Entry(kEndMarker));
         else if (last < 0)
-            Add(Entry(kEndMarker));
+            rows.Add(Entry(kEndMarker));
         else
-            Put(last, Entry::Join({StripTerminator(View(last)), kEndMarker}));
+            rows.Put(last, Entry::Join({StripTerminator(rows.View(last)), kEndMarker}));
     } else {
-        SingleBreakLoader loader(*this, arena, mode == kBreakLf ? '\n' : '\r');
+        SingleBreakLoader loader(rows, arena, mode == kBreakLf ? '\n' : '\r');
         std::string buf(kBreakBlock, '\0');
         for (size_t n; (n = file.Read(buf.data(), buf.size())) > 0;)
             loader.Feed(buf.data(), buf.data() + n);
         loader.Finish();
     }
-    TrimCapacity();
+    rows.TrimCapacity();
+    Swap(rows);
 }
 
 void TVellStrings::SaveToFile(const std::string& fileName) const {

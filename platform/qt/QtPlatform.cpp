@@ -66,6 +66,22 @@ MessageAnswer AnswerFor(int button, MessageButtons buttons) {
     return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
 }
 
+/// Other programs break lines with LF (or CR, or CR LF); in the editor's
+/// text every break is CR LF.
+std::string WithCrLfBreaks(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + s.size() / 16);
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' || s[i] == '\n') {
+            out += "\r\n";
+            if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 MessageAnswer QtMessageBox::Show(const std::string& text, const std::string& caption,
@@ -98,15 +114,15 @@ std::optional<std::string> QtClipboard::GetText() {
     }
     if (!mime->hasText()) return std::nullopt;
     QString text = mime->text();
-    return cp932::Encode(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                             static_cast<size_t>(text.size())));
+    return WithCrLfBreaks(cp932::Encode(std::u16string_view(
+        reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()))));
 }
 
-QtTextMetrics::QtTextMetrics(const QFont& font) {
-    QFontMetrics fm(font);
+void QtTextMetrics::SetFont(const QFont& font) {
+    const QFontMetrics fm(font);
     metrics_.height = fm.height();
     metrics_.ascent = fm.ascent();
-    metrics_.aveCharWidth = std::max(1, fm.averageCharWidth());
+    metrics_.aveCharWidth = std::max(1, fm.horizontalAdvance(QLatin1Char('0')));
 }
 
 int QtTextMetrics::TextWidth(std::string_view cp932) const {

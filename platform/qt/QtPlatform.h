@@ -37,9 +37,12 @@ class QtClipboard : public IClipboard {
     std::optional<std::string> GetText() override;
 };
 
+/// The cell grid of a font: a half-width cell is the advance of "0", a
+/// full-width character two cells, whatever the glyphs' own advances.
 class QtTextMetrics : public ITextMetrics {
   public:
-    explicit QtTextMetrics(const QFont& font);
+    explicit QtTextMetrics(const QFont& font) { SetFont(font); }
+    void SetFont(const QFont& font);
     FontMetrics Metrics() const override { return metrics_; }
     int TextWidth(std::string_view cp932) const override;
 

@@ -1,5 +1,6 @@
 #include "QtSurface.h"
 
+#include <QFontMetrics>
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPainter>
@@ -43,11 +44,139 @@ QColor ToQColor(PixelColor c) {
                   static_cast<int>((c >> 16) & 0xFF));
 }
 
-void QtImageSurface::SetFont(const QFont& font, int cellWidth, int ascent) {
-    font_ = font;
-    raw_ = QRawFont::fromFont(font);
-    cellWidth_ = cellWidth;
-    ascent_ = ascent;
+CellFont CellFont::From(const QFont& font, const QString& fallbackFamily) {
+    CellFont f;
+    const QFontMetrics fm(font);
+    f.raw = QRawFont::fromFont(font);
+    if (font.family() != fallbackFamily) {
+        QFont japanese(font);
+        japanese.setFamily(fallbackFamily);
+        f.fallback = QRawFont::fromFont(japanese);
+    }
+    f.cellWidth = std::max(1, fm.horizontalAdvance(QLatin1Char('0')));
+    f.ascent = fm.ascent();
+    f.underline = font.underline();
+    f.strikeOut = font.strikeOut();
+    f.underlineY = fm.ascent() + std::max(1, fm.underlinePos());
+    f.strikeOutY = fm.ascent() - fm.strikeOutPos();
+    return f;
+}
+
+namespace {
+
+/// The characters of `s` whose cells reach into [left, right), with the
+/// x offset of their cells from the text's origin.
+struct Cells {
+    std::u16string text;
+    std::vector<int> offset, width;
+    int first = 0, last = 0;  ///< the pixel span of the cells taken
+};
+
+Cells CellsIn(std::string_view s, int x, int cellWidth, int left, int right) {
+    Cells c;
+    c.first = right, c.last = left;
+    int cell = 0;
+    for (size_t i = 0; i < s.size();) {
+        const cp932::DecodedChar d = cp932::DecodeAt(s.data() + i, s.size() - i);
+        const int cx = x + cell * cellWidth, w = d.length * cellWidth;
+        if (cx + w > left && cx < right) {
+            c.first = std::min(c.first, cx);
+            c.last = std::max(c.last, cx + w);
+            if (d.unit > 0x20) {
+                c.text.push_back(d.unit);
+                c.offset.push_back(cx - x);
+                c.width.push_back(w);
+            }
+        }
+        cell += d.length;
+        i += d.length;
+    }
+    return c;
+}
+
+/// Glyphs of one raw font that fit their cells, drawn as one run.
+class CellRun {
+  public:
+    explicit CellRun(const QRawFont& raw) : raw_(raw) {}
+    void Add(quint32 glyph, int offset) {
+        glyphs_.push_back(glyph);
+        positions_.emplace_back(offset, 0);
+    }
+    void Draw(QPainter& p, QPointF origin) const {
+        if (glyphs_.isEmpty()) return;
+        QGlyphRun run;
+        run.setRawFont(raw_);
+        run.setGlyphIndexes(glyphs_);
+        run.setPositions(positions_);
+        p.drawGlyphRun(origin, run);
+    }
+
+  private:
+    const QRawFont& raw_;
+    QList<quint32> glyphs_;
+    QList<QPointF> positions_;
+};
+
+/// A glyph wider than its cells: centred on them and cut at their edges.
+void DrawCentred(QPainter& p, const QRawFont& raw, quint32 glyph, double advance, const QRect& cell,
+                 int baseline) {
+    QGlyphRun one;
+    one.setRawFont(raw);
+    one.setGlyphIndexes({glyph});
+    one.setPositions({QPointF((cell.width() - advance) / 2, 0)});
+    p.save();
+    p.setClipRect(cell, Qt::IntersectClip);
+    p.drawGlyphRun(QPointF(cell.left(), baseline), one);
+    p.restore();
+}
+
+}  // namespace
+
+void DrawCells(QPainter& p, const CellFont& font, int x, int y, const QRect& clip,
+               std::string_view cp932, const QColor& fore, bool underline) {
+    const Cells cells = CellsIn(cp932, x, font.cellWidth, clip.left(), clip.right() + 1);
+    p.save();
+    p.setClipRect(clip);
+    p.setPen(fore);
+    const QString str =
+        QString::fromUtf16(cells.text.data(), static_cast<qsizetype>(cells.text.size()));
+    const QList<quint32> glyphs = font.raw.glyphIndexesForString(str);
+    // Surrogates never occur: cp932 maps into the basic plane.
+    if (!cells.text.empty() && glyphs.size() == static_cast<qsizetype>(cells.offset.size())) {
+        const QList<QPointF> advances = font.raw.advancesForGlyphIndexes(glyphs);
+        CellRun own(font.raw), fallback(font.fallback);
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const QRawFont* raw = &font.raw;
+            quint32 glyph = glyphs[i];
+            double advance = advances[i].x();
+            // A character the chosen font lacks comes from the Japanese default.
+            if (glyph == 0 && font.fallback.isValid()) {
+                const QList<quint32> g = font.fallback.glyphIndexesForString(QString(str[i]));
+                if (g.size() == 1 && g[0] != 0) {
+                    raw = &font.fallback;
+                    glyph = g[0];
+                    advance = font.fallback.advancesForGlyphIndexes(g)[0].x();
+                }
+            }
+            const int w = cells.width[i];
+            if (advance > w + 0.5)
+                DrawCentred(p, *raw, glyph, advance,
+                            QRect(x + cells.offset[i], y, w, clip.bottom() + 1 - y),
+                            y + font.ascent);
+            else
+                (raw == &font.raw ? own : fallback).Add(glyph, cells.offset[i]);
+        }
+        own.Draw(p, QPointF(x, y + font.ascent));
+        fallback.Draw(p, QPointF(x, y + font.ascent));
+    }
+    if (cells.last > cells.first) {
+        const int right = cells.last - 1;
+        if (underline || font.underline)
+            p.drawLine(cells.first, y + font.underlineY, right, y + font.underlineY);
+        if (font.strikeOut)
+            p.drawLine(cells.first, y + font.strikeOutY, right, y + font.strikeOutY);
+    }
+    p.restore();
 }
 
 void QtImageSurface::SetClip(const PixelRect* clip) {
@@ -71,39 +200,8 @@ void QtImageSurface::TextOut(int x, int y, const PixelRect& clip, std::string_vi
     const QRect rect = clipped_ ? ToQRect(clip).intersected(clip_) : ToQRect(clip);
     if (rect.isEmpty()) return;
     QPainter p(&image_);
-    p.setClipRect(rect);
     if (opaque) p.fillRect(rect, ToQColor(back));
-    // Only the characters whose cells reach into the clip are drawn.
-    std::u16string text;
-    std::vector<QPointF> positions;
-    int cell = 0;
-    for (size_t i = 0; i < s.size();) {
-        const cp932::DecodedChar d = cp932::DecodeAt(s.data() + i, s.size() - i);
-        const int cx = x + cell * cellWidth_;
-        if (cx + d.length * cellWidth_ > clip.left && cx < clip.right && d.unit > 0x20) {
-            text.push_back(d.unit);
-            positions.emplace_back(cx - x, 0);
-        }
-        cell += d.length;
-        i += d.length;
-    }
-    if (!text.empty() && raw_.isValid()) {
-        const QString str = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-        QList<quint32> glyphs = raw_.glyphIndexesForString(str);
-        // Surrogates never occur: cp932 maps into the basic plane.
-        if (glyphs.size() == static_cast<qsizetype>(positions.size())) {
-            QGlyphRun run;
-            run.setRawFont(raw_);
-            run.setGlyphIndexes(glyphs);
-            run.setPositions(QList<QPointF>(positions.begin(), positions.end()));
-            p.setPen(ToQColor(fore));
-            p.drawGlyphRun(QPointF(x, y + ascent_), run);
-        }
-    }
-    if (underline) {
-        p.setPen(ToQColor(fore));
-        p.drawLine(rect.left(), y + ascent_ + 1, rect.right(), y + ascent_ + 1);
-    }
+    DrawCells(p, font_, x, y, rect, s, ToQColor(fore), underline);
     Changed(rect);
 }
 

@@ -19,6 +19,9 @@ namespace tw {
 
 namespace {
 
+/// The program's Japanese monospace font, used when the stored one is missing.
+constexpr const char* kDefaultFamily = "IPAGothic";
+
 /// Qt keys the control's key table acts on, as virtual-key codes.
 constexpr std::array<std::pair<int, int>, 20> kKeyMap{{
     {Qt::Key_Backspace, VK_BACK},
@@ -100,10 +103,12 @@ VellEditWidget::VellEditWidget(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setMouseTracking(false);
-    SetupFont();
+    const TVellFont initial{kDefaultFamily, 14, 0x000000};
+    metrics_ = std::make_unique<QtTextMetrics>(font());
+    SelectFont({initial.Name, -initial.Height(), initial.Style});
     edit_ = std::make_unique<TVellEdit>(
         EditorServices{metrics_.get(), &clipboard_, &messages_, nullptr});
-    edit_->SetFont(TVellFont{"IPAGothic", 14, 0x000000});
+    edit_->SetFont(initial);
     view_ = std::make_unique<TVellView>(
         *edit_, ViewServices{metrics_.get(), &surface_, this, &vbarAdapter_, &hbarAdapter_, this,
                              this, &timers_});
@@ -124,15 +129,24 @@ VellEditWidget::~VellEditWidget() {
     view_.reset();
 }
 
-void VellEditWidget::SetupFont() {
-    font_ = QFont(QStringLiteral("IPAGothic"));
-    font_.setStyleHint(QFont::TypeWriter);
-    // Font.Height = -round(Size x 96 / 72): size 14 is a 19-pixel cell.
-    font_.setPixelSize(-TVellFont{"IPAGothic", 14, 0}.Height());
-    font_.setKerning(false);
-    metrics_ = std::make_unique<QtTextMetrics>(font_);
-    const FontMetrics m = metrics_->Metrics();
-    surface_.SetFont(font_, m.aveCharWidth, m.ascent);
+/// The named font when it is installed, else the Japanese monospace
+/// default, at the size and in the style asked for. The cell grid comes from
+/// the font's own "0".
+void VellEditWidget::SelectFont(const FontRequest& request) {
+    QString family = FromCp932(request.name);
+    if (family.isEmpty() || !QFontDatabase::hasFamily(family))
+        family = QString::fromLatin1(kDefaultFamily);
+    QFont f(family);
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPixelSize(std::max(1, request.pixelHeight));
+    f.setKerning(false);
+    f.setBold(request.style & fsBold);
+    f.setItalic(request.style & fsItalic);
+    f.setUnderline(request.style & fsUnderline);
+    f.setStrikeOut(request.style & fsStrikeOut);
+    font_ = f;
+    metrics_->SetFont(f);
+    surface_.SetFont(CellFont::From(f, QString::fromLatin1(kDefaultFamily)));
 }
 
 void VellEditWidget::LayoutClient() {
@@ -164,26 +178,36 @@ void VellEditWidget::resizeEvent(QResizeEvent*) {
     LayoutClient();
 }
 
+/// The caret bar; during a composition, at the input method's cursor in it.
 QRect VellEditWidget::CaretRect() const {
-    return QRect(caretPos_, QSize(caretW_, caretH_));
+    const int dx = preedit_.Empty() ? 0 : preedit_.CursorCells() * edit_->FCharWidth;
+    return QRect(caretPos_ + QPoint(dx, 0), QSize(caretW_, caretH_));
 }
 
 QPoint VellEditWidget::CaretPos() const {
-    return CaretVisible() ? caretPos_ : QPoint(-1, -1);
+    return CaretVisible() ? CaretRect().topLeft() : QPoint(-1, -1);
+}
+
+QRect VellEditWidget::CaretRowRect() const {
+    return QRect(0, imePos_.y(), width(), edit_->FRowHeight);
+}
+
+PreeditText::Row VellEditWidget::PreeditRow() const {
+    PreeditText::Row row;
+    row.x = imePos_.x();
+    row.y = imePos_.y();
+    row.height = edit_->FRowHeight;
+    row.left = edit_->FTextLeft;
+    row.right = image_.width();
+    row.text = ToQColor(edit_->Font().Color);
+    row.back = ToQColor(edit_->Color());
+    return row;
 }
 
 void VellEditWidget::paintEvent(QPaintEvent* event) {
     QPainter p(this);
     p.drawImage(event->rect().topLeft(), image_, event->rect());
-    if (!preedit_.isEmpty()) {
-        QFont f = font_;
-        f.setUnderline(true);
-        p.setFont(f);
-        const QRect r(imePos_, QSize(QFontMetrics(f).horizontalAdvance(preedit_) + 2, caretH_));
-        p.fillRect(r, ToQColor(edit_->Color()));
-        p.setPen(ToQColor(edit_->Font().Color));
-        p.drawText(r, Qt::AlignLeft | Qt::AlignTop, preedit_);
-    }
+    preedit_.Paint(p, image_, surface_.Font(), PreeditRow());
     if (CaretVisible() && blinkOn_ && hasFocus())
         p.fillRect(CaretRect(), ToQColor(edit_->Font().Color));
 }
@@ -243,12 +267,19 @@ bool VellEditWidget::focusNextPrevChild(bool) {
 
 // ---- Keyboard and input method -----------------------------------------------------------
 
+Qt::KeyboardModifiers VellEditWidget::Modifiers() const {
+    return eventModifiers_ ? *eventModifiers_ : QGuiApplication::queryKeyboardModifiers();
+}
+
 void VellEditWidget::keyPressEvent(QKeyEvent* event) {
-    modifiers_ = event->modifiers();
     if (IsMenuKey(*event)) {
         emit contextMenuRequested(MenuPosAtCaret());
         return event->accept();
     }
+    // Alt combinations belong to the menus: the window that holds them gets
+    // the event.
+    if (event->modifiers() & Qt::AltModifier) return event->ignore();
+    const EventModifiers scope(*this, event->modifiers());
     if (event->key() == Qt::Key_Control) view_->DragModifierChanged(true);
     if (const int vk = VirtualKeyOf(event->key())) view_->KeyDown(vk);
     const QString text = event->text();
@@ -256,7 +287,7 @@ void VellEditWidget::keyPressEvent(QKeyEvent* event) {
         const std::string bytes = ToCp932(text);
         if (bytes.size() == 1)
             view_->CharTyped(static_cast<unsigned char>(bytes[0]));
-        else if (!(modifiers_ & Qt::ControlModifier))
+        else if (!(event->modifiers() & Qt::ControlModifier))
             view_->ImeCommit(bytes);
     }
     event->accept();
@@ -275,7 +306,7 @@ QPoint VellEditWidget::MenuPosAtCaret() const {
 }
 
 void VellEditWidget::keyReleaseEvent(QKeyEvent* event) {
-    modifiers_ = event->modifiers();
+    const EventModifiers scope(*this, event->modifiers());
     // X11 sends a release before every repeated press of a held key; only
     // the real release ends the held key's acceleration.
     if (event->isAutoRepeat()) return event->accept();
@@ -285,10 +316,12 @@ void VellEditWidget::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void VellEditWidget::inputMethodEvent(QInputMethodEvent* event) {
+    update(CaretRowRect());
     if (!event->commitString().isEmpty()) view_->ImeCommit(ToCp932(event->commitString()));
-    preedit_ = event->preeditString();
-    update();
+    preedit_.Set(*event);
+    update(CaretRowRect());
     event->accept();
+    if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
 }
 
 std::string VellEditWidget::CaretRowText() const {
@@ -299,8 +332,11 @@ QVariant VellEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
     switch (query) {
         case Qt::ImEnabled:
             return true;
-        case Qt::ImCursorRectangle:
-            return QRect(imePos_, QSize(caretW_, caretH_));
+        case Qt::ImCursorRectangle: {
+            // Beside the composition's cursor, where the candidates belong.
+            const int dx = preedit_.CursorCells() * edit_->FCharWidth;
+            return QRect(imePos_ + QPoint(dx, 0), QSize(caretW_, caretH_));
+        }
         case Qt::ImFont:
             return font_;
         case Qt::ImCursorPosition: {
@@ -331,14 +367,14 @@ MouseButton ButtonOf(Qt::MouseButton b) {
 }  // namespace
 
 void VellEditWidget::mousePressEvent(QMouseEvent* event) {
-    modifiers_ = event->modifiers();
+    const EventModifiers scope(*this, event->modifiers());
     QGuiApplication::inputMethod()->commit();
     const QPoint p = event->position().toPoint();
     view_->MouseDown(ButtonOf(event->button()), p.x(), p.y());
 }
 
 void VellEditWidget::mouseMoveEvent(QMouseEvent* event) {
-    modifiers_ = event->modifiers();
+    const EventModifiers scope(*this, event->modifiers());
     const QPoint p = event->position().toPoint();
     if (view_->Dragging())
         view_->DragOver(p.x(), p.y());
@@ -347,23 +383,23 @@ void VellEditWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void VellEditWidget::mouseReleaseEvent(QMouseEvent* event) {
-    modifiers_ = event->modifiers();
-    const QPoint p = event->position().toPoint();
-    const bool dragging = view_->Dragging();
-    view_->MouseUp(ButtonOf(event->button()), p.x(), p.y());
-    if (dragging) setCursor(Qt::IBeamCursor);
+    {
+        const EventModifiers scope(*this, event->modifiers());
+        const QPoint p = event->position().toPoint();
+        view_->MouseUp(ButtonOf(event->button()), p.x(), p.y());
+    }
     emit mouseReleased();
 }
 
 void VellEditWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    modifiers_ = event->modifiers();
+    const EventModifiers scope(*this, event->modifiers());
     view_->DblClick();
     const QPoint p = event->position().toPoint();
     view_->MouseDown(ButtonOf(event->button()), p.x(), p.y());  // consumed by the double click
 }
 
 void VellEditWidget::wheelEvent(QWheelEvent* event) {
-    modifiers_ = event->modifiers();
+    const EventModifiers scope(*this, event->modifiers());
     view_->WMMouseWheel(event->angleDelta().y());
     event->accept();
 }
@@ -373,7 +409,7 @@ void VellEditWidget::SetDragCursor(DragCursorShape shape) {
 }
 
 void VellEditWidget::BeginTextDrag() {
-    setCursor((modifiers_ & Qt::ControlModifier) ? Qt::DragCopyCursor : Qt::DragMoveCursor);
+    setCursor(ControlDown() ? Qt::DragCopyCursor : Qt::DragMoveCursor);
 }
 
 void VellEditWidget::ScrollAction(bool vertical, int action) {

@@ -6,8 +6,10 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "PreeditText.h"
 #include "QtPlatform.h"
 #include "QtSurface.h"
 #include "VellEdit.h"
@@ -46,10 +48,13 @@ class VellEditWidget : public QWidget, private ICaret, private IWindowHost, priv
     TVellEdit& Edit() { return *edit_; }
     TVellView& View() { return *view_; }
     const QImage& Image() const { return image_; }
-    /// The client position of the caret bar, or (-1, -1) while it is not shown.
+    /// The client position of the caret bar, or (-1, -1) while it is not
+    /// shown. During a composition it stands where the input method puts it.
     QPoint CaretPos() const;
-    bool CaretVisible() const { return caretExists_ && caretHidden_ == 0; }
-    QString Preedit() const { return preedit_; }
+    bool CaretVisible() const {
+        return caretExists_ && caretHidden_ == 0 && (preedit_.Empty() || preedit_.CursorVisible());
+    }
+    QString Preedit() const { return preedit_.Text(); }
     /// The client image, for owners that draw into the control's margins
     /// (the ruler); call ImageChanged for what they drew.
     QImage& Canvas() { return image_; }
@@ -89,20 +94,40 @@ class VellEditWidget : public QWidget, private ICaret, private IWindowHost, priv
     void Show() override;
     // IWindowHost
     void TakeFocus() override { setFocus(Qt::MouseFocusReason); }
+    void SelectFont(const FontRequest& font) override;
     void SetDragCursor(DragCursorShape shape) override;
     void BeginTextDrag() override;
+    void EndTextDrag() override { setCursor(Qt::IBeamCursor); }
     void ImePositionChanged(int x, int y) override;
     void ShowContextMenu(int x, int y) override {
         emit contextMenuRequested(mapToGlobal(QPoint(x, y)));
     }
-    // IKeyboardState: the modifiers of the input event being handled.
-    bool ShiftDown() const override { return modifiers_ & Qt::ShiftModifier; }
-    bool ControlDown() const override { return modifiers_ & Qt::ControlModifier; }
-    bool AltDown() const override { return modifiers_ & Qt::AltModifier; }
+    // IKeyboardState: while an input event is handled, the modifiers it
+    // carries; otherwise (a scroll-bar step, a timer) the keyboard as it is
+    // now, since a key may have been released over another window.
+    bool ShiftDown() const override { return Modifiers() & Qt::ShiftModifier; }
+    bool ControlDown() const override { return Modifiers() & Qt::ControlModifier; }
+    bool AltDown() const override { return Modifiers() & Qt::AltModifier; }
+    Qt::KeyboardModifiers Modifiers() const;
 
-    void SetupFont();
+    /// Holds the modifiers of the input event being handled.
+    class EventModifiers {
+      public:
+        EventModifiers(VellEditWidget& w, Qt::KeyboardModifiers m) : w_(w) {
+            w_.eventModifiers_ = m;
+        }
+        ~EventModifiers() { w_.eventModifiers_.reset(); }
+        EventModifiers(const EventModifiers&) = delete;
+        EventModifiers& operator=(const EventModifiers&) = delete;
+
+      private:
+        VellEditWidget& w_;
+    };
+
     void LayoutClient();
     QRect CaretRect() const;
+    QRect CaretRowRect() const;
+    PreeditText::Row PreeditRow() const;
     void ScrollAction(bool vertical, int action);
     std::string CaretRowText() const;
     /// Below the caret, where a menu opened from the keyboard goes.
@@ -129,8 +154,8 @@ class VellEditWidget : public QWidget, private ICaret, private IWindowHost, priv
     int caretW_ = 2, caretH_ = 16;
     QPoint caretPos_;
     QPoint imePos_;
-    Qt::KeyboardModifiers modifiers_;
-    QString preedit_;
+    std::optional<Qt::KeyboardModifiers> eventModifiers_;
+    PreeditText preedit_;
 };
 
 }  // namespace tw

@@ -1,4 +1,4 @@
-/** @file Random edits on the editor engine, checked against a plain string after every step. */
+/** @file Random edits on the editor control, checked against a plain string after every step. */
 #pragma once
 
 #include <algorithm>
@@ -13,15 +13,36 @@
 #include <vector>
 
 #include "EditorHarness.h"
+#include "RecordingSurface.h"
 #include "TabExpand.h"
 #include "VellEditSub.h"
+#include "VellView.h"
 
 namespace tw::test {
 
+/// The control with its view on a surface that draws nothing, so that the
+/// editing keys run as the window delivers them.
+struct ModelHarness {
+    ModelHarness() { view.CreateView(400, 4 + 20 * 16); }
+
+    RecordingMessageBox messages;
+    MemoryClipboard clipboard;
+    FixedMetrics metrics;
+    BlankSurface surface;
+    FakeCaret caret;
+    FakeScrollBar vbar, hbar;
+    FakeKeyboard keys;
+    FakeWindowHost host;
+    TVellEdit ed{EditorServices{&metrics, &clipboard, &messages, nullptr}};
+    TVellView view{ed,
+                   ViewServices{&metrics, &surface, &caret, &vbar, &hbar, &keys, &host, nullptr}};
+};
+
 /// One run of random editing. The reference is the logical text as a plain
-/// string; every step applies the same change to both and compares. Episodes
-/// of a few dozen steps end by undoing everything (back to the episode's
-/// first text, unmodified, unless history was lost) and redoing everything.
+/// string; every step applies the same change to both and compares the text
+/// and the caret's place in it. Episodes of a few dozen steps end by undoing
+/// everything (back to the episode's first text, unmodified, unless history
+/// was lost) and redoing everything.
 class EditorModel {
   public:
     explicit EditorModel(uint64_t seed) : rng_(seed) { StartEpisode(true); }
@@ -40,6 +61,16 @@ class EditorModel {
   private:
     struct Pos {
         int32_t x = 0, y = 0;
+    };
+
+    /// One edit as a change of the reference: `removed` at `at` replaced by
+    /// `inserted`. Undo puts the caret after the re-inserted bytes, or before
+    /// them for the records that keep it there (Delete key, overwritten
+    /// text); once redone, those records come back as plain deletions.
+    struct EditInfo {
+        size_t at = 0;
+        std::string removed, inserted;
+        bool caretBefore = false;
     };
 
     // ---- randomness ---------------------------------------------------------
@@ -132,41 +163,123 @@ class EditorModel {
 
     void Step() {
         TVellEdit& e = h_.ed;
-        h_.view.Clear();
         if (e.SelectionExists()) e.ClearSelection();
+        caret_ = CaretOffset();
+        placed_ = true;
         const bool big = ref_.size() > 3000;
         const int k = Pick(100);
-        if (k < 18 && !big)
+        if (k < 14 && !big)
             InsertAtCaret();
-        else if (k < 30)
+        else if (k < 24)
             DeleteSelection();
-        else if (k < 42)
+        else if (k < 34)
             ReplaceRange();
-        else if (k < 50)
+        else if (k < 40)
             ReplaceLines();
-        else if (k < 60)
+        else if (k < 48)
             Paste();
-        else if (k < 61)
+        else if (k < 49)
             SelectAllAndDelete();
-        else if (k < 78)
+        else if (k < 60)
+            EditingKey();
+        else if (k < 76)
             UndoOrRedo(true);
-        else if (k < 90)
+        else if (k < 88)
             UndoOrRedo(false);
-        else if (k < 95)
+        else if (k < 94)
             ToggleWrap();
         else
             ChangeColumn();
         Check();
     }
 
+    size_t CaretOffset() const { return Offset({h_.ed.FCaretX, h_.ed.FCaretY}); }
+
+    /// Enter, Backspace, Delete and typed characters, in insert or in
+    /// overwrite mode, through the key table.
+    void EditingKey() {
+        const Pos p = RandomPos();
+        h_.ed.GotoXY(p.x, p.y, 0);
+        const size_t o = CaretOffset();
+        const int k = Pick(5);
+        if (k == 0) {
+            Log("Enter at " + At(p));
+            Edit(o, 0, "\r\n");
+            h_.view.KeyDown(VK_RETURN);
+        } else if (k == 1) {
+            Log("Backspace at " + At(p));
+            const size_t n = CharBefore(o);
+            if (n > 0) Edit(o - n, n, "");
+            h_.view.KeyDown(VK_BACK);
+        } else if (k == 2) {
+            Log("Delete at " + At(p));
+            const size_t n = CharAt(o);
+            if (n > 0) Edit(o, n, "", true);
+            h_.view.KeyDown(VK_DELETE);
+        } else {
+            const bool overwrite = k == 4;
+            std::string c = RandomChar();
+            if (c == "\t") c = "t";  // Tab is a key of its own
+            Log(std::string(overwrite ? "overwrite " : "type ") + Show(c) + " at " + At(p));
+            h_.ed.FInsertMode = !overwrite;
+            if (overwrite)
+                Overwrite(o, c);
+            else
+                Edit(o, 0, c);
+            if (c.size() == 1)
+                h_.view.CharTyped(static_cast<unsigned char>(c[0]));
+            else
+                h_.view.ImeCommit(c);
+            h_.ed.FInsertMode = true;
+        }
+    }
+
+    /// Bytes of the character before offset o: a line break counts whole.
+    size_t CharBefore(size_t o) const {
+        if (o == 0) return 0;
+        if (o >= 2 && ref_.compare(o - 2, 2, "\r\n") == 0) return 2;
+        return ByteTypeAt(ref_, static_cast<int32_t>(o)) == kTrailByte ? 2 : 1;
+    }
+
+    size_t CharAt(size_t o) const {
+        if (o >= ref_.size()) return 0;
+        if (ref_.compare(o, 2, "\r\n") == 0) return 2;
+        return IsLeadByte(static_cast<unsigned char>(ref_[o])) && o + 1 < ref_.size() ? 2 : 1;
+    }
+
+    /// Overwrite counts bytes within the line, never takes its break, and
+    /// replaces a double-byte character it would cut in half whole, padding
+    /// with a space; the caret stays before the pad.
+    void Overwrite(size_t o, const std::string& c) {
+        const size_t lineStart = o < 2 ? 0 : [&] {
+            const size_t b = ref_.rfind("\r\n", o - 2);
+            return b == std::string::npos ? size_t{0} : b + 2;
+        }();
+        const size_t found = ref_.find("\r\n", o);
+        const size_t lineEnd = found == std::string::npos ? ref_.size() : found;
+        const std::string_view body = std::string_view(ref_).substr(lineStart, lineEnd - lineStart);
+        const size_t x = o - lineStart, rest = lineEnd - o, n = c.size();
+        size_t count = std::min(rest, n);
+        std::string pad;
+        if (x + n <= body.size() && ByteTypeAt(body, static_cast<int32_t>(x + n)) == kLeadByte) {
+            count = std::min(rest, n + 1);
+            pad = " ";
+        }
+        Edit(o, count, c + pad, count > 0);
+        expected_ = o + n;
+    }
+
+    /// A new layout keeps the caret on its byte.
     void ToggleWrap() {
         Log(h_.ed.WordWrap() ? "word wrap off" : "word wrap on");
+        expected_ = caret_;
         h_.ed.SetWordWrap(!h_.ed.WordWrap());
     }
 
     void ChangeColumn() {
         const int32_t column = 10 + Pick(71);
         Log("column " + std::to_string(column));
+        expected_ = caret_;
         h_.ed.SetColumn(column);
     }
 
@@ -268,6 +381,7 @@ class EditorModel {
     void UndoOrRedo(bool undo) {
         TVellEdit& e = h_.ed;
         Log(undo ? "undo" : "redo");
+        const size_t before = e.UndoList().size();
         if (undo)
             e.Undo();
         else
@@ -275,18 +389,42 @@ class EditorModel {
         if (lost_ || e.UndoLost()) {
             lost_ = true;
             ref_ = e.GetAllText();
+            expected_.reset();
             return;
         }
         const size_t depth = e.UndoList().size();
         if (depth >= snapshots_.size() || !snapshots_[depth])
             Fail("undo or redo stopped between the records of one edit");
         ref_ = *snapshots_[depth];
+        if (depth == before) return;  // nothing to undo or redo: the caret stays
+        // A step replays its record and a group partner at the same place,
+        // which may be the record of an earlier, separate deletion; the
+        // caret then stands after that deletion's bytes.
+        const size_t from = std::min(before, depth) + 1, to = std::max(before, depth);
+        EditInfo* lowest = nullptr;
+        for (size_t d = to; d >= from; --d)
+            if (infos_[d]) lowest = &*infos_[d];
+        if (!lowest || !infos_[to]) Fail("no record of the edit undone or redone");
+        if (undo) {
+            expected_ = lowest->caretBefore ? lowest->at : lowest->at + lowest->removed.size();
+            return;
+        }
+        expected_ = infos_[to]->at + infos_[to]->inserted.size();
+        for (size_t d = from; d <= to; ++d)
+            if (infos_[d]) infos_[d]->caretBefore = false;  // redone records come back as kind 1
     }
 
-    /// The same change to the reference, and the undo depth it will leave.
-    void Edit(size_t at, size_t length, const std::string& text) {
+    /// The same change to the reference, the caret it leaves (after the
+    /// inserted text, else where the removed text began) and the undo depth
+    /// it will leave.
+    void Edit(size_t at, size_t length, const std::string& text, bool caretBefore = false) {
         pendingBefore_ = h_.ed.UndoList().size();
-        ref_.replace(at, length, NeedsNormalizing(text) ? NormalizeBreaks(text) : text);
+        const std::string inserted = NeedsNormalizing(text) ? NormalizeBreaks(text) : text;
+        pending_ = EditInfo{at, ref_.substr(at, length), inserted, caretBefore};
+        ref_.replace(at, length, inserted);
+        expected_ = at + inserted.size();
+        // An empty edit leaves the caret where the step put it.
+        placed_ = length > 0 || !inserted.empty();
         pendingEdit_ = true;
     }
 
@@ -297,10 +435,15 @@ class EditorModel {
         // An edit that recorded nothing (an empty one) leaves the redo list.
         if (depth == pendingBefore_ && !h_.ed.RedoList().empty()) return;
         snapshots_.resize(pendingBefore_ + 1);
-        while (snapshots_.size() < depth)
+        infos_.resize(pendingBefore_ + 1);
+        while (snapshots_.size() < depth) {
             snapshots_.emplace_back(std::nullopt);  // inside one edit's group
+            infos_.emplace_back(std::nullopt);
+        }
         snapshots_.resize(depth + 1);
+        infos_.resize(depth + 1);
         snapshots_[depth] = ref_;
+        if (depth > pendingBefore_) infos_[depth] = pending_;
     }
 
     // ---- episodes ---------------------------------------------------------------
@@ -322,6 +465,8 @@ class EditorModel {
             std::to_string(e.Column()));
         episodeStart_ = ref_;
         snapshots_.assign(1, ref_);
+        infos_.assign(1, std::nullopt);
+        expected_.reset();
         lost_ = false;
         episodeSteps_ = 0;
         episodeLength_ = 20 + Pick(40);
@@ -336,15 +481,15 @@ class EditorModel {
         }
         const std::string before = e.GetAllText();
         while (!e.UndoList().empty()) {
-            e.Undo();
-            CheckStore();
+            UndoOrRedo(true);
+            Check();
         }
         lost_ = lost_ || e.UndoLost();
         if (!lost_ && e.GetAllText() != episodeStart_) Fail("undoing everything");
         if (!lost_ && e.FModified) Fail("modified after undoing everything");
         while (!e.RedoList().empty()) {
-            e.Redo();
-            CheckStore();
+            UndoOrRedo(false);
+            Check();
         }
         if (!lost_ && e.GetAllText() != before) Fail("redoing everything");
         ref_ = e.GetAllText();
@@ -369,6 +514,23 @@ class EditorModel {
         }
         if (h_.ed.GetAllText() != ref_) Fail("text differs from the reference");
         CheckStore();
+        CheckCaret();
+    }
+
+    /// The caret stands where the last step puts it, and at the start of a
+    /// row rather than at the end of the wrapped piece before it.
+    void CheckCaret() {
+        if (!expected_) return;
+        const size_t at = CaretOffset();
+        if (at != *expected_)
+            Fail("caret at offset " + std::to_string(at) + " " +
+                 At({h_.ed.FCaretX, h_.ed.FCaretY}) + ", expected " + std::to_string(*expected_));
+        const std::string_view row = h_.ed.Lines().View(h_.ed.FCaretY);
+        if (placed_ && h_.ed.FCaretY + 1 < h_.ed.Lines().Count() && !HasTerminator(row) &&
+            h_.ed.FCaretX == static_cast<int32_t>(row.size()))
+            Fail("caret at the end of a wrapped piece " + At({h_.ed.FCaretX, h_.ed.FCaretY}));
+        expected_.reset();
+        placed_ = true;
     }
 
     void CheckStore() {
@@ -418,9 +580,14 @@ class EditorModel {
     }
 
     std::mt19937_64 rng_;
-    EditorHarness h_;
+    ModelHarness h_;
     std::string ref_, episodeStart_;
     std::vector<std::optional<std::string>> snapshots_;
+    std::vector<std::optional<EditInfo>> infos_;
+    EditInfo pending_;
+    std::optional<size_t> expected_;
+    bool placed_ = true;
+    size_t caret_ = 0;
     std::deque<std::string> history_;
     size_t pendingBefore_ = 0;
     bool pendingEdit_ = false;

@@ -114,6 +114,20 @@ class RecordingSurface : public ISurface {
     }
 };
 
+/// Draws nothing, for runs that check the text and the caret, not pixels.
+class BlankSurface : public ISurface {
+  public:
+    void FillRect(const PixelRect&, PixelColor) override {}
+    void TextOut(int, int, const PixelRect&, std::string_view, PixelColor, PixelColor,
+                 bool) override {}
+    void Line(int, int, int, int, PixelColor) override {}
+    void Pixel(int, int, PixelColor) override {}
+    void ScrollRect(const PixelRect&, int, int) override {}
+    void SetXorMode(bool) override {}
+    void SetUnderline(bool) override {}
+    void SetClip(const PixelRect*) override {}
+};
+
 class FakeCaret : public ICaret {
   public:
     void Create(int w, int h) override { exists = true, hidden = 1, width = w, height = h; }
@@ -139,13 +153,16 @@ class FakeScrollBar : public IScrollBar {
 class FakeWindowHost : public IWindowHost {
   public:
     void TakeFocus() override { ++focusRequests; }
+    void SelectFont(const FontRequest& f) override { font = f; }
     void SetDragCursor(DragCursorShape s) override { cursors.push_back(s); }
     void BeginTextDrag() override { ++drags; }
+    void EndTextDrag() override { ++dragEnds; }
     void ImePositionChanged(int x, int y) override { imeX = x, imeY = y; }
     void ShowContextMenu(int x, int y) override { menus.push_back({x, y}); }
-    int focusRequests = 0, drags = 0, imeX = 0, imeY = 0;
+    int focusRequests = 0, drags = 0, dragEnds = 0, imeX = 0, imeY = 0;
     std::vector<DragCursorShape> cursors;
     std::vector<std::pair<int, int>> menus;
+    FontRequest font;
 };
 
 class ManualTimerFactory : public ITimerFactory {

@@ -129,4 +129,21 @@ TEST_F(EditWidgetMouse, DraggingASelectionMovesItAndCtrlCopiesIt) {
     EXPECT_EQ(Text(), "abc def\r\nxyzabc\r\n");
 }
 
+/// Touchpads and fine wheels send less than a notch per event.
+TEST_F(EditWidgetMouse, FineWheelStepsAddUpToNotches) {
+    w.Edit().SetAllText(Lines(200));
+    Wheel(-60);
+    EXPECT_EQ(w.Edit().FTopLine, 0) << "half a notch scrolls nothing yet";
+    Wheel(-60);
+    EXPECT_EQ(w.Edit().FTopLine, 2);
+    for (int i = 0; i < 8; ++i)
+        Wheel(-15);
+    EXPECT_EQ(w.Edit().FTopLine, 4);
+    Wheel(-90);
+    Wheel(60);  // a turn the other way starts counting afresh
+    EXPECT_EQ(w.Edit().FTopLine, 4);
+    Wheel(60);
+    EXPECT_EQ(w.Edit().FTopLine, 2);
+}
+
 }  // namespace

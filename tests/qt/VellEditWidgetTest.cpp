@@ -3,25 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 
+#include "ShownEditWidget.h"
 #include "VellStrings.h"
-#include "qt/VellEditWidget.h"
 
 using namespace tw;
 
 namespace {
 
-class EditWidget : public ::testing::Test {
+class EditWidget : public test::ShownEditWidget {
   protected:
-    void SetUp() override {
-        w.resize(640, 400);
-        w.show();
-        w.setFocus();
-        QApplication::processEvents();
-    }
     void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
         QKeyEvent down(QEvent::KeyPress, key, mods, text);
         QApplication::sendEvent(&w, &down);
@@ -35,8 +32,6 @@ class EditWidget : public ::testing::Test {
     std::string Text() { return w.Edit().GetAllText(); }
     std::pair<int32_t, int32_t> Caret() { return {w.Edit().FCaretX, w.Edit().FCaretY}; }
     void Load(const std::string& text) { w.Edit().SetAllText(text); }
-
-    VellEditWidget w;
 };
 
 TEST_F(EditWidget, MovementKeysOfTheTable) {
@@ -226,6 +221,68 @@ TEST_F(EditWidget, PaintsACorpusFileIntoItsImage) {
         dark = dark || qGray(img.pixel(x, y)) < 64;
     EXPECT_TRUE(dark);
     img.save(QStringLiteral(TW_SCREENSHOT_DIR "/editor-widget.png"));
+}
+
+/// Alt combinations belong to the menus: they neither type nor edit, and
+/// the event goes on to the window that holds the menus.
+TEST_F(EditWidget, AltCombinationsAreLeftToTheMenus) {
+    Load("abc\r\n");
+    Press(Qt::Key_End);
+    QKeyEvent altJ(QEvent::KeyPress, Qt::Key_J, Qt::AltModifier, QStringLiteral("j"));
+    QApplication::sendEvent(&w, &altJ);
+    EXPECT_FALSE(altJ.isAccepted());
+    Press(Qt::Key_Backspace, Qt::AltModifier, QStringLiteral("\b"));
+    Press(Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(Text(), "abc\r\n");
+    EXPECT_EQ(Caret(), std::make_pair(3, 0));
+    Press(Qt::Key_J, Qt::NoModifier, QStringLiteral("j"));
+    EXPECT_EQ(Text(), "abcj\r\n");
+}
+
+/// Shift released over another window never reaches this one: a later
+/// scroll-bar step reads the keyboard as it is, not as the last key left it.
+/// (On a desktop the platform asks the X server; without one the application
+/// learns the modifiers from the next key pressed anywhere, here in another
+/// window.)
+TEST_F(EditWidget, ScrollBarStepsReadTheLiveShiftState) {
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += "row\r\n";
+    Load(text);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
+    QApplication::sendEvent(&w, &down);
+    ASSERT_TRUE(w.Edit().SelectionExists());
+    QWidget other;
+    QKeyEvent elsewhere(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(&other, &elsewhere);
+    ASSERT_FALSE(QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier));
+    QScrollBar* bar = nullptr;
+    for (QScrollBar* b : w.findChildren<QScrollBar*>())
+        if (b->orientation() == Qt::Vertical) bar = b;
+    ASSERT_NE(bar, nullptr);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(w.Edit().FTopLine, 1);
+    EXPECT_EQ(Caret(), std::make_pair(0, 2)) << "the caret moved with the view";
+    EXPECT_FALSE(w.Edit().SelectionExists());
+}
+
+/// Other programs put text/plain with LF breaks on the clipboard; our own
+/// copies carry their bytes as they are.
+TEST_F(EditWidget, PasteFromOtherProgramsGetsCrLfBreaks) {
+    Load("<>\r\n");
+    Press(Qt::Key_Right);
+    QGuiApplication::clipboard()->setText(QStringLiteral("one\ntwo\r\nthree\rfour"));
+    Press(Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)));
+    EXPECT_EQ(Text(), "<one\r\ntwo\r\nthree\r\nfour>\r\n");
+    EXPECT_EQ(w.Edit().LogicalLineCount(), 5);
+
+    Load("a\nb\r\n");  // an LF inside a line, as a CR-mode file keeps it
+    Press(Qt::Key_A, Qt::ControlModifier, QString(QChar(1)));
+    Press(Qt::Key_C, Qt::ControlModifier, QString(QChar(3)));
+    EXPECT_TRUE(QGuiApplication::clipboard()->mimeData()->hasText());
+    Press(Qt::Key_End, Qt::ControlModifier);
+    Press(Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)));
+    EXPECT_EQ(Text(), "a\nb\r\na\nb\r\n");
 }
 
 }  // namespace

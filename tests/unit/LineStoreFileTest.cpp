@@ -165,6 +165,24 @@ TEST(LoadFromFile, CrLfFileWithALongFirstLineKeepsItsBytes) {
     EXPECT_EQ(ReadFile(dir.File("out.txt")), bytes);
 }
 
+TEST(LoadFromFile, ACrModeBreakSplitAcrossTwoReadsSavesBackExactly) {
+    // No break in the first 1,024 bytes: CR mode. The CR of one break is the
+    // last byte of the first 16,384-byte read, its LF the first of the next.
+    TempDir dir;
+    std::string bytes = std::string(2000, 'p') + "\r\n";
+    bytes += std::string(16383 - bytes.size(), 'x');
+    bytes += "\r\nnext\r\nlast";
+    ASSERT_EQ(bytes[16383], '\r');
+    ASSERT_EQ(bytes[16384], '\n');
+    const std::string in = dir.Write("in.txt", bytes);
+    ASSERT_EQ(DetectLineBreak(in), kBreakCr);
+    TVellStrings s;
+    s.LoadFromFile(in);
+    EXPECT_EQ(s.Count(), 4);
+    s.SaveToFile(dir.File("out.txt"));
+    EXPECT_EQ(ReadFile(dir.File("out.txt")), bytes);
+}
+
 TEST(LoadFromFile, LinesAcrossTheSixteenKilobyteRefill) {
     TempDir dir;
     // Lines of 100 bytes: one of them straddles offset 15,872 and another 16,384.

@@ -6,6 +6,8 @@
 
 #include "VellEditSub.h"
 #include "VellStrings.h"
+#include "support/RowLimit.h"
+#include "support/TempDir.h"
 
 using namespace tw;
 using namespace std::string_literals;
@@ -80,6 +82,34 @@ TEST(LineStore, IndexErrorsLeaveTheStoreUnchanged) {
     ExpectIndexError([&] { s.SetCapacity(TVellStrings::kMaxCapacity + 1); });
     EXPECT_EQ(Entries(s), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(s.Capacity(), 32);
+}
+
+/// Every way of adding rows checks the row limit before anything changes.
+TEST(LineStore, AddingPastTheRowLimitRaisesTheIndexErrorAndChangesNothing) {
+    const test::LowerRowLimit limit(5);
+    TVellStrings s;
+    for (const char* e : {"a\r\n", "b\r\n", "c\r\n", "d\r\n"})
+        s.Add(e);
+    const std::vector<std::string> four = Entries(s);
+    int32_t index = 1;
+    ExpectIndexError([&] { s.InsertText(index, "x\r\ny\r\n"); });
+    EXPECT_EQ(index, 1);
+    ExpectIndexError([&] { s.SetText("1\r\n2\r\n3\r\n4\r\n5\r\n6"); });
+    const std::vector<Entry> two{Entry("x"), Entry("y")};
+    ExpectIndexError([&] { s.AddStrings(two); });
+    ExpectIndexError([&] { s.SetCount(6); });
+    const test::TempDir dir;
+    const std::string file = dir.Write("six.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
+    ExpectIndexError([&] { s.LoadFromFile(file); });
+    EXPECT_EQ(Entries(s), four);
+
+    s.Add("e");  // the fifth still fits
+    ExpectIndexError([&] { s.Add("f"); });
+    ExpectIndexError([&] { s.Insert(0, "f"); });
+    const std::vector<Entry> six(6, Entry("z"));
+    ExpectIndexError([&] { s.Assign(six); });
+    EXPECT_EQ(s.Count(), 5);
+    EXPECT_EQ(s.Get(4).str(), "e");
 }
 
 TEST(LineStore, ClearFreesTheArrayAndSetCountFillsWithEmptyEntries) {

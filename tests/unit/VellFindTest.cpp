@@ -3,6 +3,8 @@
 // the hit highlight and the control's own replace mode.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "headless/EditorHarness.h"
 #include "headless/ViewHarness.h"
 
@@ -254,4 +256,53 @@ TEST(VellFind, ReplaceModeAsksBeforeEachReplacementWhenConfirming) {
     EXPECT_EQ(asked, (std::vector<int32_t>{0, 3, 5}));
     EXPECT_EQ(h.ed.GetAllText(), "ab - ab ab\r\n");
     EXPECT_EQ(h.ed.FHitLen, 0);
+}
+
+TEST(VellFind, AWalkGoesOnAfterAHitThatCrossedARowEnd) {
+    EditorHarness h;
+    h.ed.SetColumn(10);
+    h.Load("012345678aaab\r\n", true);
+    ASSERT_EQ(h.Row(0), "012345678a");
+    Owner o(h);
+    h.ed.SetFindText("aa");
+    EXPECT_EQ(WalkDown(o), (std::vector<Hit>{{9, 0, 2, 1}}));
+}
+
+/// Word wrap is a way of showing the text: the hits of a walk, as places in
+/// the text, are the same with it off and on at any column.
+TEST(VellFind, HitsWithWordWrapAreTheHitsWithoutIt) {
+    std::mt19937 random(424242);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto piece = [&](int n, int breaks) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += pick(100) < breaks ? "\r\n"
+                                    : (pick(10) == 0 ? "\t" : std::string(1, "ab"[pick(2)]));
+        return s;
+    };
+    auto offsets = [](EditorHarness& h, const std::vector<Hit>& hits) {
+        std::vector<size_t> out;
+        for (const Hit& hit : hits) {
+            size_t off = static_cast<size_t>(hit.x);
+            for (int32_t y = 0; y < hit.y; ++y)
+                off += h.ed.Lines().View(y).size();
+            out.push_back(off);
+        }
+        return out;
+    };
+    for (int round = 0; round < 300; ++round) {
+        const std::string text = piece(20 + pick(120), 3);
+        const std::string pattern = piece(1 + pick(pick(4) == 0 ? 24 : 4), 5);
+        const int32_t column = 10 + pick(15);
+        SCOPED_TRACE("text \"" + text + "\" pattern \"" + pattern + "\" column " +
+                     std::to_string(column));
+        EditorHarness plain, wrapped;
+        wrapped.ed.SetColumn(column);
+        plain.Load(text, false);
+        wrapped.Load(text, true);
+        Owner op(plain), ow(wrapped);
+        plain.ed.SetFindText(pattern);
+        wrapped.ed.SetFindText(pattern);
+        EXPECT_EQ(offsets(wrapped, WalkDown(ow)), offsets(plain, WalkDown(op)));
+    }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "headless/ViewHarness.h"
+#include "support/RowLimit.h"
 
 namespace tw::test {
 namespace {
@@ -357,6 +358,100 @@ TEST_F(KeysTest, EnterAtTheBottomScrollsTheNewRowIntoView) {
         v.Key(VK_RETURN);
     EXPECT_EQ(v.ed.FCaretY, 12);
     EXPECT_LT(v.ed.FCaretY - v.ed.FTopLine, v.ed.FPageLines);
+}
+
+// ---- Faults met when the control was tried by hand -------------------------------
+
+/// With the default wrap of 70 columns in a narrow window a long row scrolls
+/// sideways; Right at its end must still end the selection that End made.
+TEST_F(KeysTest, RightAtALineEndWhileScrolledSidewaysMovesTheSelectionToo) {
+    const std::string longRow(60, 'x');
+    h.ed.SetColumn(70);
+    h.Load(longRow + "\r\nnext\r\n", true);
+    h.Key(VK_END, false, true);
+    ASSERT_GT(h.ed.FScrollX, 0);
+    h.Key(VK_RIGHT);
+    EXPECT_FALSE(h.ed.SelectionExists());
+    h.Type("Z");
+    EXPECT_EQ(h.Text(), longRow + "\r\nZnext\r\n");
+
+    h.Load(longRow + "\r\nnext\r\n", true);
+    h.Key(VK_END);
+    ASSERT_GT(h.ed.FScrollX, 0);
+    h.Key(VK_RIGHT);
+    h.Key(VK_RIGHT, false, true);
+    EXPECT_EQ(h.ed.GetSelText(), "n");
+    h.Key(VK_DELETE);
+    EXPECT_EQ(h.Text(), longRow + "\r\next\r\n");
+}
+
+TEST_F(KeysTest, CtrlDeleteAtTheEndOfAWrappedPieceDeletesTheWordOnTheNextRow) {
+    h.ed.SetColumn(10);
+    h.Load("abcdefghijklm nop\r\n", true);
+    ASSERT_EQ(h.Row(0), "abcdefghij");
+    h.Key(VK_END);
+    ASSERT_EQ(Caret(), std::make_pair(10, 0));
+    h.Key(VK_DELETE, true);
+    EXPECT_EQ(h.Text(), "abcdefghij nop\r\n");
+}
+
+/// Typing in a wrapped row repaints only that row, so the widest-row figure
+/// that bounds sideways scrolling may be older than the row.
+TEST_F(KeysTest, HoldingRightAlongARowThatGrewKeepsTheCaretOnScreen) {
+    h.ed.SetColumn(70);
+    h.Load(std::string(30, 's') + "\r\n", true);
+    h.Type(std::string(35, 'a'));
+    ASSERT_EQ(h.ed.FScrollX, 0);
+    h.keys.shift = false;
+    for (int i = 0; i < 30; ++i) {
+        h.view.KeyDown(VK_RIGHT);  // held: no release between the presses
+        EXPECT_LE(h.ed.FCaretPixelX, h.ed.FTextWidth) << "after " << i + 1 << " presses";
+        EXPECT_GE(h.ed.FCaretPixelX, 0);
+    }
+    EXPECT_EQ(Caret(), std::make_pair(65, 0));
+}
+
+TEST_F(KeysTest, EnterOnTheBottomMarginRowScrollsOneRow) {
+    ViewHarness v(20);
+    v.Load(Lines(60));
+    ASSERT_EQ(v.ed.FVMargin, 4);
+    v.ed.GotoXY(0, 15, 0);
+    v.Key(VK_RETURN);  // from screen row 15: the new row is the first margin row
+    EXPECT_EQ(v.ed.FTopLine, 0);
+    EXPECT_EQ(v.ed.FCaretY, 16);
+    v.Key(VK_RETURN);  // on the margin row the view scrolls and the caret keeps its screen row
+    EXPECT_EQ(v.ed.FTopLine, 1);
+    EXPECT_EQ(v.ed.FCaretY, 17);
+    v.Key(VK_RETURN);
+    EXPECT_EQ(v.ed.FTopLine, 2);
+    EXPECT_EQ(v.ed.FCaretY - v.ed.FTopLine, 16);
+}
+
+/// A text that would pass the row limit is refused whole: the rows, the
+/// undo history and the modified flag stay as they were.
+TEST_F(KeysTest, EditsAndLoadsPastTheRowLimitChangeNothing) {
+    const LowerRowLimit limit(4);
+    h.Load("a\r\nb\r\n");  // three rows with the end marker
+    h.clipboard.bytes = "x\r\ny\r\n";
+    h.keys.control = true;
+    EXPECT_THROW(h.view.KeyDown('V'), ListIndexError);
+    h.keys.control = false;
+    EXPECT_EQ(h.Text(), "a\r\nb\r\n");
+    EXPECT_TRUE(h.ed.UndoList().empty());
+    EXPECT_FALSE(h.ed.FModified);
+    EXPECT_FALSE(h.view.InKeyDown());
+    h.Key(VK_RETURN);  // the fourth row fits
+    EXPECT_EQ(h.Text(), "\r\na\r\nb\r\n");
+    EXPECT_THROW(h.view.KeyDown(VK_RETURN), ListIndexError);
+    EXPECT_EQ(h.Text(), "\r\na\r\nb\r\n");
+    EXPECT_EQ(h.ed.UndoList().size(), 1u);
+
+    for (bool wrap : {false, true}) {
+        h.Load("keep\r\n", wrap);
+        EXPECT_THROW(h.ed.SetAllText("1\r\n2\r\n3\r\n4\r\n"), ListIndexError);
+        EXPECT_EQ(h.Text(), "keep\r\n");
+        EXPECT_EQ(h.Count(), 2);
+    }
 }
 
 }  // namespace

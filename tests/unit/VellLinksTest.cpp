@@ -104,5 +104,33 @@ TEST_F(LinksTest, SelectedPartsOfALinkAreNotRecoloured) {
         }
 }
 
+/// In the middle of a long wrapped line a repaint starts its link scan near
+/// its own rows, where an earlier scan left the carry-over, not at the start
+/// of the line; the carry-over is still right after edits.
+TEST_F(LinksTest, ARepaintInALongLineDoesNotScanItFromItsStart) {
+    h.ed.SetColumn(10);
+    h.Load("http://" + std::string(199993, 'a') + "\r\nafter\r\n", true);
+    ASSERT_GT(h.Count(), 20000);
+    h.ed.GotoXY(0, 10000, 1);
+    h.view.DrawAll();
+    const int64_t before = h.view.LinkRowsScanned();
+    for (int i = 0; i < 20; ++i)
+        h.view.CharTyped(i % 2 ? 'b' : ' ');  // a space ends the link on this row
+    EXPECT_LT(h.view.LinkRowsScanned() - before, 20 * 4 * h.ed.FPageLines);
+    // The row above the typed ones is still part of the link that starts the
+    // line; the typed rows, which begin with a space, are plain.
+    h.surface.Clear();
+    h.view.DrawAll();
+    bool linkAbove = false, linkTyped = false;
+    for (const auto& t : h.surface.Of("text")) {
+        if (!t.underline) continue;
+        linkAbove = linkAbove || t.rect.top == h.view.RowY(9999);
+        linkTyped =
+            linkTyped || t.rect.top == h.view.RowY(10000) || t.rect.top == h.view.RowY(10001);
+    }
+    EXPECT_TRUE(linkAbove);
+    EXPECT_FALSE(linkTyped);
+}
+
 }  // namespace
 }  // namespace tw::test

@@ -235,5 +235,51 @@ TEST_F(MouseTest, ReadOnlyStartsNoDrag) {
     EXPECT_FALSE(h.ed.SelectionExists());
 }
 
+/// The key table stays live while the button is held: an edit during the
+/// drag must not make the drop remove and re-insert bytes it no longer holds.
+TEST_F(MouseTest, EditingDuringATextDragCancelsTheDrop) {
+    h.Load("abc def\r\n");
+    h.Key(VK_RIGHT, true, true);  // "abc"
+    h.view.MouseDown(MouseButton::Left, h.X(1), h.Y(0));
+    ASSERT_TRUE(h.view.Dragging());
+    h.Key(VK_DELETE);  // removes the selection
+    ASSERT_EQ(h.Text(), " def\r\n");
+    h.view.DragOver(h.X(3, 1), h.Y(0));
+    h.view.MouseUp(MouseButton::Left, h.X(3, 1), h.Y(0));
+    EXPECT_FALSE(h.view.Dragging());
+    EXPECT_EQ(h.Text(), " def\r\n");
+
+    h.Load("abc def\r\nxyz\r\n");
+    h.Key(VK_RIGHT, true, true);
+    h.view.MouseDown(MouseButton::Left, h.X(1), h.Y(0));
+    h.Type("Q");  // replaces the selection
+    h.view.DragOver(h.X(1, 1), h.Y(1));
+    h.view.MouseUp(MouseButton::Left, h.X(1, 1), h.Y(1));
+    EXPECT_EQ(h.Text(), "Q def\r\nxyz\r\n");
+}
+
+/// A selection that ends at column 0 of a row ends with the row above: a
+/// press at that column starts a new selection, not a drag of the line.
+TEST_F(MouseTest, PressJustAfterASelectionEndingAtARowStartSelectsAnew) {
+    h.Load(Lines(4));
+    h.Key(VK_DOWN, false, true);  // "line0\r\n", ending at (0, 1)
+    ASSERT_EQ(h.ed.GetSelText(), "line0\r\n");
+    h.view.MouseDown(MouseButton::Left, h.X(0, 1), h.Y(1));
+    EXPECT_FALSE(h.view.Dragging());
+    h.view.MouseMove(h.X(3, 1), h.Y(2));
+    h.view.MouseUp(MouseButton::Left, h.X(3, 1), h.Y(2));
+    EXPECT_EQ(h.ed.GetSelText(), "line1\r\nlin");
+    EXPECT_EQ(h.Text(), Lines(4));
+
+    h.Load(Lines(4));
+    h.view.MouseDown(MouseButton::Left, 3, h.Y(0));  // the row from the margin
+    h.view.MouseUp(MouseButton::Left, 3, h.Y(0));
+    h.view.MouseDown(MouseButton::Left, h.X(0, 1), h.Y(1));
+    EXPECT_FALSE(h.view.Dragging());
+    h.view.MouseUp(MouseButton::Left, h.X(0, 1), h.Y(1));
+    EXPECT_EQ(Caret(), std::make_pair(0, 1));
+    EXPECT_FALSE(h.ed.SelectionExists());
+}
+
 }  // namespace
 }  // namespace tw::test

@@ -403,5 +403,42 @@ TEST(VellViewPaint, GyokanWidensRowsButNotTheUnderlineOffset) {
     EXPECT_EQ(h.ed.Gyokan(), 0);
 }
 
+/// Quotation characters are compared whole: the trail byte of 》 (0x74) is
+/// not the letter t.
+TEST(VellViewPaint, QuotationCharactersMatchOnlyWholeCharacters) {
+    ViewHarness h;
+    h.ed.Inyostr = "\x81\x84\x81\x74";  // ＞》
+    h.Load("test\r\n\x81\x74quote\r\n\x81quote\r\n");
+    h.view.DrawAll();
+    EXPECT_EQ(h.surface.TextsAt(4).front().fore, h.ed.Font().Color);
+    EXPECT_EQ(h.surface.TextsAt(20).front().fore, h.ed.InyoColor);
+    EXPECT_EQ(h.surface.TextsAt(36).front().fore, h.ed.Font().Color);
+}
+
+/// Scrolled sideways, a short row's line end and "[EOF]" lie left of the
+/// text area; a repaint that leaves the number column alone must not draw
+/// them over it.
+TEST(VellViewPaint, EndMarksStayOutOfTheNumberColumn) {
+    NumberedView h;
+    h.ed.SetZspcDraw(true);
+    h.Load(std::string(80, 'w') + "\r\nab\r\n\x81\x40");
+    h.Key(VK_END);
+    ASSERT_GT(h.ed.FScrollX, 3 * 8);
+    auto numberColumn = [&] {
+        std::vector<PixelColor> px;
+        for (int y = 4; y < 4 + 3 * 16; ++y)
+            for (int x = 0; x < h.ed.FTextLeft; ++x)
+                px.push_back(h.surface.At(x, y));
+        return px;
+    };
+    const std::vector<PixelColor> before = numberColumn();
+    h.Key('A', true);  // every row repainted as selected
+    EXPECT_EQ(numberColumn(), before);
+    h.ed.ClearSelection();
+    h.view.DrawLineText(1, 0);
+    h.view.DrawLineText(2, 0);
+    EXPECT_EQ(numberColumn(), before);
+}
+
 }  // namespace
 }  // namespace tw::test
