@@ -3,6 +3,8 @@
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d /tmp/tw-e2e-XXXXXX)
+# The project's own Shift-JIS sample texts (tests/data).
+E2E_DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")/../data" && pwd)
 export TARNWICK_EDITOR_RUNTIME_DIR=$E2E_TMP/runtime
 export TARNWICK_EDITOR_HOME=$E2E_TMP/home
 mkdir -p "$TARNWICK_EDITOR_RUNTIME_DIR" "$TARNWICK_EDITOR_HOME"
