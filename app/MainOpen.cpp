@@ -207,7 +207,7 @@ std::string TTarnwickEditor::ChooseInsertFile() {
 
 void TTarnwickEditor::OpenHelpText(const char* name) {
     // Help texts are installed with the program, not kept with the settings.
-    OpenFile(ExecutableFolder() + "/" + name, false);
+    OpenFile(HelpTextPath(ExecutableFolder(), name), false);
 }
 
 // ---- Dropped files ---------------------------------------------------------------------

@@ -11,10 +11,16 @@ inline constexpr const char* kProgramFolderVariable = "TARNWICK_EDITOR_HOME";
 
 /// The folder for "Option.dat", "Clip.dat", "KeyBrd.ini" and "BackUp": the
 /// variable above when set; else the executable's folder when it is writable
-/// (a portable copy); else ~/.config/tarnwick-editor (created on demand).
+/// and not an installed program's (a portable copy); else
+/// ~/.config/tarnwick-editor (created on demand).
 std::string ProgramFolder(const std::string& executableDir);
 
 /// The folder the running executable lives in.
 std::string ExecutableFolder();
+
+/// Where the help text `name` ("ReadMe.txt", ...) is: beside the executable
+/// (a build tree or a portable copy) when it is there, otherwise in
+/// ../share/tarnwick-editor, where an installed program keeps it.
+std::string HelpTextPath(const std::string& executableDir, const std::string& name);
 
 }  // namespace tw

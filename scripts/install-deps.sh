@@ -11,6 +11,7 @@ packages=(
     acl
     fonts-ipafont-gothic
     xvfb xdotool x11-utils x11-apps xclip python3
+    dpkg-dev desktop-file-utils
 )
 
 missing=()

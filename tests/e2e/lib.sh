@@ -3,6 +3,8 @@
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d /tmp/tw-e2e-XXXXXX)
+# The project's own Shift-JIS sample texts (tests/data).
+E2E_DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")/../data" && pwd)
 export TARNWICK_EDITOR_RUNTIME_DIR=$E2E_TMP/runtime
 export TARNWICK_EDITOR_HOME=$E2E_TMP/home
 mkdir -p "$TARNWICK_EDITOR_RUNTIME_DIR" "$TARNWICK_EDITOR_HOME"
@@ -17,9 +19,11 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a free display and exports DISPLAY. -noreset: otherwise the
+# server resets whenever its last client leaves (each xdotool poll), and a
+# program connecting during that reset is refused and aborts.
 e2e_start_x() {
-    Xvfb -displayfd 1 -screen 0 1280x900x24 -nolisten tcp >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    Xvfb -displayfd 1 -screen 0 1280x900x24 -nolisten tcp -noreset >"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
     E2E_PIDS+=($!)
     for _ in $(seq 100); do
         [ -s "$E2E_TMP/display" ] && break
@@ -57,9 +61,15 @@ e2e_fail() {
 }
 
 # Gives a window the keyboard: activates it, or only focuses it where no
-# window manager takes part.
+# window manager takes part. A window is named before it is mapped, and
+# focusing it then fails (BadMatch), so this tries again for a while.
 e2e_focus() {
-    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+    for _ in $(seq 50); do
+        xdotool windowactivate --sync "$1" 2>/dev/null && return 0
+        xdotool windowfocus --sync "$1" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    xdotool windowfocus --sync "$1"
 }
 
 # A copy of the program under a name of the test's own, so that tests

@@ -5,14 +5,13 @@
 # restart whose read history reopens a file.
 source "$(dirname "$0")/lib.sh"
 editor=$(e2e_private_editor "$1" tarnwick-editor-docs)
-corpus=${TW_CORPUS_DIR:?}
 e2e_start_x
 
 a=$E2E_TMP/a.txt b=$E2E_TMP/b.txt c=$E2E_TMP/c.txt
-cp "$corpus/aozoraepub3-test_ruby.txt" "$a"
-cp "$corpus/aozoraepub3-test_chuki.txt" "$b"
-cp "$corpus/aozoraepub3-test_latin.txt" "$c"
-chmod u+w "$a" "$b" "$c"  # copies of a read-only corpus would open read-only
+cp "$E2E_DATA/crlf-sample.txt" "$a"
+cp "$E2E_DATA/lf-sample.txt" "$b"
+cp "$E2E_DATA/no-final-break.txt" "$c"
+chmod u+w "$a" "$b" "$c"  # copies of a read-only checkout would open read-only
 cp "$b" "$E2E_TMP/b.orig"
 cp "$c" "$E2E_TMP/c.orig"
 
@@ -27,7 +26,7 @@ xdotool key --delay 50 F3
 e2e_wait_window "Tarnwick Editor - \[$a\]" >/dev/null || e2e_fail "F3 did not bring the first file forward"
 xdotool type --delay 30 "Tw1"
 xdotool key --delay 50 ctrl+s
-{ printf 'Tw1'; cat "$corpus/aozoraepub3-test_ruby.txt"; } >"$E2E_TMP/a.expected"
+{ printf 'Tw1'; cat "$E2E_DATA/crlf-sample.txt"; } >"$E2E_TMP/a.expected"
 deadline=$((SECONDS + 20))
 until cmp -s "$a" "$E2E_TMP/a.expected"; do
     [ $SECONDS -lt $deadline ] || e2e_fail "the saved file is not the typed text followed by the original"

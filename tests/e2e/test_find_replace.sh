@@ -6,11 +6,10 @@
 # changed, at character boundaries only.
 source "$(dirname "$0")/lib.sh"
 editor=$(e2e_private_editor "$1" tarnwick-editor-replace)
-corpus=${TW_CORPUS_DIR:?}
 e2e_start_x
 
 doc=$E2E_TMP/doc.txt
-cp "$corpus/aozoraepub3-test_chuki.txt" "$doc"
+cp "$E2E_DATA/crlf-sample.txt" "$doc"
 chmod u+w "$doc"
 "$editor" "$doc" >"$E2E_TMP/editor.log" 2>&1 &
 E2E_PIDS+=($!)
@@ -45,7 +44,7 @@ win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]")
 e2e_focus "$win"
 xdotool key --delay 80 ctrl+s
 
-python3 - "$corpus/aozoraepub3-test_chuki.txt" "$E2E_TMP/expected.txt" <<'PY'
+python3 - "$E2E_DATA/crlf-sample.txt" "$E2E_TMP/expected.txt" <<'PY'
 import sys
 data = open(sys.argv[1], 'rb').read()
 find, repl = '記号'.encode('cp932'), b'XY'

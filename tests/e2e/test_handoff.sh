@@ -4,13 +4,11 @@
 # meant it; a FIFO handed over is refused and leaves the program usable.
 source "$(dirname "$0")/lib.sh"
 editor=$1
-# The program shows names made absolute by their text ("a/../b" is "b").
-corpus=$(realpath -sm "${TW_CORPUS_DIR:?}")
 e2e_start_x
 
-first=$corpus/aozoraepub3-test_ruby.txt
-second=$corpus/aozoraepub3-test_btm.txt
-third=$corpus/aozoraepub3-test_latin.txt
+first=$E2E_DATA/crlf-sample.txt
+second=$E2E_DATA/lf-sample.txt
+third=$E2E_DATA/cr-sample.txt
 
 # The running program works in one folder, later starts in another.
 mkdir -p "$E2E_TMP/here" "$E2E_TMP/there"

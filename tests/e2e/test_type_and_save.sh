@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# The real program under Xvfb: typing at the start of a corpus file and saving
+# The real program under Xvfb: typing at the start of a Shift-JIS file and saving
 # with Ctrl+S puts exactly the typed bytes in front of the file's own.
 source "$(dirname "$0")/lib.sh"
 editor=$(e2e_private_editor "$1" tarnwick-editor-typing)
-corpus=${TW_CORPUS_DIR:?}
 e2e_start_x
 
 doc=$E2E_TMP/doc.txt
-cp "$corpus/aozoraepub3-test_ruby.txt" "$doc"
-chmod u+w "$doc"  # a copy of a read-only corpus file would open read-only
+cp "$E2E_DATA/crlf-sample.txt" "$doc"
+chmod u+w "$doc"  # a copy of a read-only checkout would open read-only
 "$editor" "$doc" >"$E2E_TMP/editor.log" 2>&1 &
 E2E_PIDS+=($!)
 win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]") || e2e_fail "the file did not open"
@@ -19,7 +18,7 @@ xdotool key --delay 20 Return
 xdotool key --delay 20 ctrl+s
 
 expected=$E2E_TMP/expected.txt
-{ printf 'Hello, tw 123\r\n'; cat "$corpus/aozoraepub3-test_ruby.txt"; } >"$expected"
+{ printf 'Hello, tw 123\r\n'; cat "$E2E_DATA/crlf-sample.txt"; } >"$expected"
 deadline=$((SECONDS + 20))
 until cmp -s "$doc" "$expected"; do
     [ $SECONDS -lt $deadline ] || {

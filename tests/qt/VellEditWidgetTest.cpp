@@ -202,11 +202,11 @@ TEST_F(EditWidget, ClickPlacesTheCaretBar) {
     EXPECT_EQ(Caret(), std::make_pair(2, 1));
 }
 
-/// A corpus file with numbers, marks and a selection, painted into the
+/// A sample file with numbers, marks and a selection, painted into the
 /// window's image; saved beside the build for people to look at.
-TEST_F(EditWidget, PaintsACorpusFileIntoItsImage) {
+TEST_F(EditWidget, PaintsASampleFileIntoItsImage) {
     TVellStrings store;
-    store.LoadFromFile(std::string(TW_CORPUS_DIR) + "/aozoraepub3-test_ruby.txt");
+    store.LoadFromFile(TW_DATA_DIR "/crlf-sample.txt");
     w.Edit().SetShowLineNumber(true);
     w.View().RecreateView();
     w.Edit().SetAllText(store.GetText());

@@ -4,18 +4,19 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "LoadTextFile.h"
 #include "ReadHistory.h"
 #include "VellEdit.h"
 #include "VellStrings.h"
 #include "headless/HeadlessPlatform.h"
+#include "support/SampleFiles.h"
 #include "support/TempDir.h"
 
 using namespace tw;
 using namespace std::string_literals;
-using tw::test::ReadFile;
-using tw::test::TempDir;
+using namespace tw::test;
 
 namespace {
 
@@ -23,6 +24,16 @@ std::string Load(const TempDir& dir, const std::string& bytes, int64_t* lines = 
     LoadedText t = LoadTextFile(dir.Write("in.txt", bytes));
     if (lines) *lines = t.lines;
     return t.text;
+}
+
+/// A file whose lines all end alike loads with CR LF breaks throughout and a
+/// final one added when it lacks it; every other byte stays.
+void ExpectLoadedWithCrLfBreaks(const std::vector<std::filesystem::path>& files) {
+    for (const auto& file : files) {
+        std::string expected = WithCrLfBreaks(ReadFile(file.string()));
+        if (!expected.empty() && !expected.ends_with("\r\n")) expected += "\r\n";
+        EXPECT_EQ(LoadTextFile(file.string()).text, expected) << file;
+    }
 }
 
 }  // namespace
@@ -111,16 +122,18 @@ TEST(LoadTextFile, ABigCleanTextIsGivenBackAsItBecomesRows) {
     EXPECT_EQ(loaded.View().substr(0, 4), std::string(4, '\0'));
 }
 
+TEST(LoadTextFile, SampleFilesOfEveryBreakStyleLoadWithCrLfBreaks) {
+    const auto files = DataSamples();
+    EXPECT_GE(files.size(), 5u);
+    ExpectLoadedWithCrLfBreaks(files);
+}
+
 TEST(LoadTextFile, CorpusFilesKeepTheirBytesAndGainABreakWhenTheyLackOne) {
-    int seen = 0;
-    for (auto& entry : std::filesystem::directory_iterator(TW_CORPUS_DIR)) {
-        if (entry.path().extension() != ".txt") continue;
-        ++seen;
-        std::string original = ReadFile(entry.path().string());
-        std::string expected = original.ends_with("\r\n") ? original : original + "\r\n";
-        EXPECT_EQ(LoadTextFile(entry.path().string()).text, expected) << entry.path();
-    }
-    EXPECT_GE(seen, 7);
+    const auto corpus = CorpusDir();
+    if (!corpus) GTEST_SKIP() << NoCorpus();
+    const auto files = TextFiles(*corpus);
+    EXPECT_GE(files.size(), 7u);
+    ExpectLoadedWithCrLfBreaks(files);
 }
 
 TEST(ReadHistory, NewestFirstWithoutDroppingDuplicatesFurtherDown) {
