@@ -1,13 +1,13 @@
-#include "HandOff.h"
+#include "app/HandOff.h"
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <optional>
 
-#include "ComMem.h"
-#include "os/LocalSocket.h"
-#include "os/SharedMemory.h"
+#include "app/SharedBlockStream.h"
+#include "platform/os/LocalSocket.h"
+#include "platform/os/SharedMemory.h"
 
 namespace tw {
 namespace {

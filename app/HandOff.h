@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "os/InstanceMarker.h"
-#include "os/InstancePaths.h"
-#include "os/UniqueFd.h"
+#include "platform/os/InstanceMarker.h"
+#include "platform/os/InstancePaths.h"
+#include "platform/os/UniqueFd.h"
 
 namespace tw {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "KeyTexts.h"
+#include "settings/KeyTexts.h"
 
 namespace tw {
 

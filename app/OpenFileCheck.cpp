@@ -1,10 +1,10 @@
-#include "OpenFileCheck.h"
+#include "app/OpenFileCheck.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "InputFile.h"
+#include "textstore/InputFile.h"
 
 namespace tw {
 

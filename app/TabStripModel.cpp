@@ -1,4 +1,4 @@
-#include "TabStripModel.h"
+#include "app/TabStripModel.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,6 +1,6 @@
 // The program's own toolbar pictures are drawn on a 24-unit grid, so that
 // every size the toolbar asks for is sharp and Qt can grey them out itself.
-#include "ToolIcons.h"
+#include "app/ToolIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "GuardedApplication.h"
-#include "HandOff.h"
-#include "MAIN.h"
-#include "QtTranslations.h"
-#include "os/AbsolutePath.h"
+#include "app/FrameWindow.h"
+#include "app/GuardedApplication.h"
+#include "app/HandOff.h"
+#include "app/QtTranslations.h"
+#include "platform/os/AbsolutePath.h"
 
 int main(int argc, char** argv) {
     // A relative name means a file in this start's folder, which the running

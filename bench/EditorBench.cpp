@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "SjisTextGenerator.h"
-#include "VellEdit.h"
+#include "editor/VellEdit.h"
 #include "headless/HeadlessPlatform.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "BenchSupport.h"
 #include "SjisTextGenerator.h"
-#include "VellStrings.h"
+#include "textstore/LineStore.h"
 
 namespace {
 

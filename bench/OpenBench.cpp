@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "HandOff.h"
-#include "MAIN.h"
-#include "SettingsStore.h"
 #include "SjisTextGenerator.h"
+#include "app/FrameWindow.h"
+#include "app/HandOff.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 

@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "FindMatch.h"
-#include "ReplaceHit.h"
 #include "SjisTextGenerator.h"
-#include "VellEdit.h"
+#include "editor/VellEdit.h"
 #include "headless/HeadlessPlatform.h"
+#include "search/FindMatch.h"
+#include "search/ReplaceHit.h"
 
 namespace {
 

@@ -17,10 +17,10 @@
 #include <QApplication>
 
 #include "SjisTextGenerator.h"
-#include "VellView.h"
+#include "editor/VellView.h"
+#include "editor/qt/VellEditWidget.h"
 #include "headless/HeadlessPlatform.h"
 #include "headless/RecordingSurface.h"
-#include "qt/VellEditWidget.h"
 
 namespace {
 
@@ -30,14 +30,13 @@ using namespace tw;
 /// Draws nothing; the cost left is the view's own.
 class CountingSurface : public ISurface {
   public:
-    void FillRect(const PixelRect&, PixelColor) override { ++calls; }
-    void TextOut(int, int, const PixelRect&, std::string_view s, PixelColor, PixelColor,
-                 bool) override {
+    void FillRect(const PixelRect&, TColor) override { ++calls; }
+    void TextOut(int, int, const PixelRect&, std::string_view s, TColor, TColor, bool) override {
         ++calls;
         bytes += s.size();
     }
-    void Line(int, int, int, int, PixelColor) override { ++calls; }
-    void Pixel(int, int, PixelColor) override { ++calls; }
+    void Line(int, int, int, int, TColor) override { ++calls; }
+    void Pixel(int, int, TColor) override { ++calls; }
     void ScrollRect(const PixelRect&, int, int) override { ++calls; }
     void SetXorMode(bool) override {}
     void SetUnderline(bool) override {}

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "Cp932Codec.h"
+#include "platform/codec/Cp932Codec.h"
 
 namespace tw {
 

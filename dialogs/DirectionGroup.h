@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "FindRun.h"
+#include "search/FindRun.h"
 
 namespace tw {
 

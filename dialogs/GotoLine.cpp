@@ -1,4 +1,4 @@
-#include "GotoLine.h"
+#include "dialogs/GotoLine.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "LineMarks.h"
+#include "documents/LineMarks.h"
 
 namespace tw {
 

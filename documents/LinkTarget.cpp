@@ -1,4 +1,4 @@
-#include "LinkTarget.h"
+#include "documents/LinkTarget.h"
 
 #include <algorithm>
 

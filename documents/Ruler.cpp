@@ -1,4 +1,4 @@
-#include "Ruler.h"
+#include "documents/Ruler.h"
 
 namespace tw {
 

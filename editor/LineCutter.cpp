@@ -1,9 +1,9 @@
-#include "LineCutter.h"
+#include "editor/LineCutter.h"
 
 #include <string>
 
-#include "TabExpand.h"
-#include "VellEditSub.h"
+#include "editor/TabExpand.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

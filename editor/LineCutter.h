@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "TextMetrics.h"
+#include "platform/TextMetrics.h"
 
 namespace tw {
 

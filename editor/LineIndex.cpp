@@ -1,9 +1,9 @@
-#include "LineIndex.h"
+#include "editor/LineIndex.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "VellEditSub.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

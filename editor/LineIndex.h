@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "VellStrings.h"
+#include "textstore/LineStore.h"
 
 namespace tw {
 

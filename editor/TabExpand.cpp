@@ -1,4 +1,4 @@
-#include "TabExpand.h"
+#include "editor/TabExpand.h"
 
 #include <algorithm>
 #include <cstring>

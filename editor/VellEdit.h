@@ -11,18 +11,16 @@
 #include <utility>
 #include <vector>
 
-#include "Clipboard.h"
-#include "EditorView.h"
-#include "LineCutter.h"
-#include "LineIndex.h"
-#include "MessageBox.h"
-#include "TextMetrics.h"
-#include "VellStrings.h"
+#include "editor/EditorView.h"
+#include "editor/LineCutter.h"
+#include "editor/LineIndex.h"
+#include "platform/Clipboard.h"
+#include "platform/Color.h"
+#include "platform/MessageBox.h"
+#include "platform/TextMetrics.h"
+#include "textstore/LineStore.h"
 
 namespace tw {
-
-/// 0x00BBGGRR; 0x800000nn stands for the platform's system colour nn.
-using TColor = uint32_t;
 
 /// Font style bits, in the order of the settings' style byte.
 enum TFontStyle : uint8_t {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "VellEdit.h"
-#include "VellEditSub.h"
+#include "editor/VellEdit.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

@@ -1,6 +1,6 @@
 // Cut, copy and paste through the platform clipboard, which carries the raw
 // Shift-JIS bytes, so that copy and paste inside the program are exact.
-#include "VellEdit.h"
+#include "editor/VellEdit.h"
 
 namespace tw {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "TabExpand.h"
-#include "VellEdit.h"
-#include "VellEditSub.h"
+#include "editor/TabExpand.h"
+#include "editor/VellEdit.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

@@ -1,5 +1,5 @@
 // Removing a range under the undo kind of the key that removed it.
-#include "VellEdit.h"
+#include "editor/VellEdit.h"
 
 namespace tw {
 

@@ -2,9 +2,9 @@
 // between rows and logical lines.
 #include <algorithm>
 
-#include "TabExpand.h"
-#include "VellEdit.h"
-#include "VellEditSub.h"
+#include "editor/TabExpand.h"
+#include "editor/VellEdit.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

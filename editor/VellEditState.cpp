@@ -3,9 +3,9 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "EntryArena.h"
-#include "VellEdit.h"
-#include "VellEditSub.h"
+#include "editor/VellEdit.h"
+#include "textstore/EntryArena.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

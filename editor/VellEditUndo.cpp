@@ -2,8 +2,8 @@
 // byte budget.
 #include <algorithm>
 
-#include "VellEdit.h"
-#include "VellEditSub.h"
+#include "editor/VellEdit.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "EntryArena.h"
-#include "VellEdit.h"
-#include "VellEditSub.h"
+#include "editor/VellEdit.h"
+#include "textstore/EntryArena.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

@@ -2,8 +2,8 @@
 #include <array>
 #include <string>
 
-#include "VellEditSub.h"
-#include "VellView.h"
+#include "editor/VellView.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <string>
 
-#include "VellEditSub.h"
-#include "VellView.h"
+#include "editor/VellView.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

@@ -1,8 +1,8 @@
 // Clicks, mouse selection with auto-scroll, and moving text by dragging it.
 #include <algorithm>
 
-#include "VellEditSub.h"
-#include "VellView.h"
+#include "editor/VellView.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

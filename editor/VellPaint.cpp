@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "TabExpand.h"
-#include "VellEditSub.h"
-#include "VellView.h"
+#include "editor/TabExpand.h"
+#include "editor/VellView.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 
@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::string_view kFullWidthSpace = "\x81\x40";
 constexpr std::string_view kEofText = "[EOF]";
-constexpr PixelColor kInvert = 0xFFFFFF;
+constexpr TColor kInvert = 0xFFFFFF;
 
 std::string_view Prefix(std::string_view s, int32_t n) {
     return s.substr(0,
@@ -50,7 +50,7 @@ int TVellView::ExpandedWidth(std::string_view rowPrefix) const {
 
 /// Quoted rows take their colour from their own first character only, so the
 /// further pieces of a wrapped quotation are drawn as ordinary text.
-PixelColor TVellView::TextColorFor(std::string_view entry) const {
+TColor TVellView::TextColorFor(std::string_view entry) const {
     if (!ed_.ColorPrintF) return ed_.Font().Color;
     const std::string t = ExpandTabs(FirstChar(entry), ed_.TabCount());
     const std::string_view first = FirstChar(t);
@@ -76,7 +76,7 @@ void TVellView::DrawRowText(int x, int y, std::string_view row) {
 
 /// A stroke of a mark, without the pixels left of the text area: scrolled
 /// sideways, a mark may stand over the number column.
-void TVellView::MarkLine(int x1, int y1, int x2, int y2, PixelColor color) {
+void TVellView::MarkLine(int x1, int y1, int x2, int y2, TColor color) {
     const int left = ed_.FTextLeft;
     if (std::min(x1, x2) >= left) return surface_.Line(x1, y1, x2, y2, color);
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
@@ -86,7 +86,7 @@ void TVellView::MarkLine(int x1, int y1, int x2, int y2, PixelColor color) {
     }
 }
 
-void TVellView::DrawArrow(int x, int y, PixelColor color) {
+void TVellView::DrawArrow(int x, int y, TColor color) {
     const int top = y + crMarkTop_, bottom = y + crMarkBottom_;
     MarkLine(x + 4, top, x + 4, bottom, color);
     MarkLine(x + 4, bottom, x + 1, bottom - 3, color);
@@ -105,7 +105,7 @@ void TVellView::DrawLineEndMark(int x, int y, std::string_view ending) {
 
 /// A line of single dots whose rhythm runs on from stroke to stroke, so the
 /// dots keep their spacing around the corners of a box.
-void TVellView::DottedLine(int x1, int y1, int x2, int y2, PixelColor color) {
+void TVellView::DottedLine(int x1, int y1, int x2, int y2, TColor color) {
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     for (int i = 0; i < steps; ++i) {
         const int x = x1 + static_cast<int>(std::lround(double(x2 - x1) * i / steps));
@@ -119,7 +119,7 @@ void TVellView::DottedLine(int x1, int y1, int x2, int y2, PixelColor color) {
 void TVellView::DrawFullWidthSpaces(const PixelRect& clip, int x, bool selected,
                                     std::string_view text, int y) {
     if (!ed_.ZspcDraw()) return;
-    const PixelColor pen = ed_.CREOFcolor ^ (selected ? kInvert : 0);
+    const TColor pen = ed_.CREOFcolor ^ (selected ? kInvert : 0);
     for (size_t p; (p = text.find(kFullWidthSpace)) != std::string_view::npos;) {
         const int d = x + metrics_.TextWidth(text.substr(0, p + 2));
         if (d >= clip.left && clip.right >= d - zspcWidth_) {

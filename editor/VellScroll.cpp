@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "TabExpand.h"
-#include "VellEditSub.h"
-#include "VellView.h"
+#include "editor/TabExpand.h"
+#include "editor/VellView.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw {
 

@@ -1,5 +1,5 @@
 // The view's life: creation, geometry, settings and the caret seam.
-#include "VellView.h"
+#include "editor/VellView.h"
 
 #include <algorithm>
 #include <cmath>

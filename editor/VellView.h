@@ -9,13 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "EditorView.h"
-#include "KeyboardState.h"
-#include "Surface.h"
-#include "TextMetrics.h"
-#include "Timer.h"
-#include "VellEdit.h"
-#include "ViewHost.h"
+#include "editor/EditorView.h"
+#include "editor/VellEdit.h"
+#include "platform/KeyboardState.h"
+#include "platform/Surface.h"
+#include "platform/TextMetrics.h"
+#include "platform/Timer.h"
+#include "platform/ViewHost.h"
 
 namespace tw {
 
@@ -230,10 +230,10 @@ class TVellView final : public IEditorView {
     std::string RangeText(RowCol from, RowCol to);
     int32_t ResumeLinkScan(int32_t fromRow, LinkCarry& carry) const;
     void RememberLinkCarry(int32_t row, const LinkCarry& carry) const;
-    PixelColor TextColorFor(std::string_view entry) const;
-    void DottedLine(int x1, int y1, int x2, int y2, PixelColor color);
-    void MarkLine(int x1, int y1, int x2, int y2, PixelColor color);
-    void DrawArrow(int x, int y, PixelColor color);
+    TColor TextColorFor(std::string_view entry) const;
+    void DottedLine(int x1, int y1, int x2, int y2, TColor color);
+    void MarkLine(int x1, int y1, int x2, int y2, TColor color);
+    void DrawArrow(int x, int y, TColor color);
     void FireUserDraw();
     void FinishRepaint();
     void DrawSelectedRow(int32_t row);

@@ -4,10 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace tw {
+#include "platform/Color.h"
 
-/// 0x00BBGGRR; 0x800000nn stands for the platform's system colour nn.
-using PixelColor = uint32_t;
+namespace tw {
 
 /// Left and top inside, right and bottom outside, as Win32 rectangles.
 struct PixelRect {
@@ -21,15 +20,15 @@ struct PixelRect {
 class ISurface {
   public:
     virtual ~ISurface() = default;
-    virtual void FillRect(const PixelRect& r, PixelColor color) = 0;
+    virtual void FillRect(const PixelRect& r, TColor color) = 0;
     /// cp932 text with tabs already expanded, one cell per byte, its cell
     /// origin at (x, y). With `opaque` the whole clip rectangle first gets
     /// `back`; nothing outside `clip` is touched.
-    virtual void TextOut(int x, int y, const PixelRect& clip, std::string_view cp932,
-                         PixelColor fore, PixelColor back, bool opaque) = 0;
+    virtual void TextOut(int x, int y, const PixelRect& clip, std::string_view cp932, TColor fore,
+                         TColor back, bool opaque) = 0;
     /// A one-pixel line from (x1, y1) to (x2, y2), without its end pixel.
-    virtual void Line(int x1, int y1, int x2, int y2, PixelColor color) = 0;
-    virtual void Pixel(int x, int y, PixelColor color) = 0;
+    virtual void Line(int x1, int y1, int x2, int y2, TColor color) = 0;
+    virtual void Pixel(int x, int y, TColor color) = 0;
     /// Moves the pixels of `r` by dx, dy; what is uncovered keeps its old pixels.
     virtual void ScrollRect(const PixelRect& r, int dx, int dy) = 0;
     /// While on, lines and pixels invert what they cover with their colour.

@@ -1,11 +1,11 @@
-#include "Entry.h"
+#include "textstore/Entry.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stdexcept>
 
-#include "EntryArena.h"
+#include "textstore/EntryArena.h"
 
 namespace tw {
 

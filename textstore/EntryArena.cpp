@@ -1,4 +1,4 @@
-#include "EntryArena.h"
+#include "textstore/EntryArena.h"
 
 #include <sys/mman.h>
 

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "Entry.h"
+#include "textstore/Entry.h"
 
 namespace tw {
 

@@ -1,4 +1,4 @@
-#include "InputFile.h"
+#include "textstore/InputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "VellStrings.h"
+#include "textstore/LineStore.h"
 
 namespace tw {
 

@@ -1,4 +1,4 @@
-#include "PageBuffer.h"
+#include "textstore/PageBuffer.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "SafeFileWriter.h"
+#include "textstore/SafeFileWriter.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,8 +13,8 @@
 #include <optional>
 #include <vector>
 
-#include "InputFile.h"
-#include "VellStrings.h"
+#include "textstore/InputFile.h"
+#include "textstore/LineStore.h"
 
 namespace tw {
 

@@ -1,4 +1,4 @@
-#include "Stream.h"
+#include "textstore/Stream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "AbsolutePath.h"
+#include "platform/os/AbsolutePath.h"
 
 #include <unistd.h>
 

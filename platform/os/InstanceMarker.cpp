@@ -1,4 +1,4 @@
-#include "os/InstanceMarker.h"
+#include "platform/os/InstanceMarker.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "os/SharedMemory.h"
+#include "platform/os/SharedMemory.h"
 
 namespace tw {
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "os/InstancePaths.h"
-#include "os/UniqueFd.h"
+#include "platform/os/InstancePaths.h"
+#include "platform/os/UniqueFd.h"
 
 namespace tw {
 

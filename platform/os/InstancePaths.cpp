@@ -1,4 +1,4 @@
-#include "os/InstancePaths.h"
+#include "platform/os/InstancePaths.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "os/UniqueFd.h"
+#include "platform/os/UniqueFd.h"
 
 namespace tw {
 namespace {

@@ -1,4 +1,4 @@
-#include "os/LocalSocket.h"
+#include "platform/os/LocalSocket.h"
 
 #include <poll.h>
 #include <sys/socket.h>

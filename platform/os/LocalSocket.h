@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "os/UniqueFd.h"
+#include "platform/os/UniqueFd.h"
 
 namespace tw {
 

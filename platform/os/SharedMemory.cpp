@@ -1,4 +1,4 @@
-#include "os/SharedMemory.h"
+#include "platform/os/SharedMemory.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "os/UniqueFd.h"
+#include "platform/os/UniqueFd.h"
 
 namespace tw {
 

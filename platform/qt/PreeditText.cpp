@@ -1,9 +1,9 @@
-#include "PreeditText.h"
+#include "platform/qt/PreeditText.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "Cp932Codec.h"
+#include "platform/codec/Cp932Codec.h"
 
 namespace tw {
 

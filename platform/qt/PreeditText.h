@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "QtSurface.h"
+#include "platform/qt/QtSurface.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "QtPlatform.h"
+#include "platform/qt/QtPlatform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,7 +10,7 @@
 #include <QMimeData>
 #include <QProxyStyle>
 
-#include "Cp932Codec.h"
+#include "platform/codec/Cp932Codec.h"
 
 namespace tw {
 

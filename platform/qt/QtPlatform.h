@@ -5,11 +5,11 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "Clipboard.h"
-#include "KeyboardState.h"
-#include "MessageBox.h"
-#include "TextMetrics.h"
-#include "Timer.h"
+#include "platform/Clipboard.h"
+#include "platform/KeyboardState.h"
+#include "platform/MessageBox.h"
+#include "platform/TextMetrics.h"
+#include "platform/Timer.h"
 
 class QKeyEvent;
 class QMenu;

@@ -1,4 +1,4 @@
-#include "QtSurface.h"
+#include "platform/qt/QtSurface.h"
 
 #include <QFontMetrics>
 #include <QGlyphRun>
@@ -7,7 +7,7 @@
 #include <QPalette>
 #include <vector>
 
-#include "Cp932Codec.h"
+#include "platform/codec/Cp932Codec.h"
 
 namespace tw {
 
@@ -17,32 +17,7 @@ QRect ToQRect(const PixelRect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-/// The few system colours the control's defaults name (COLOR_WINDOW and the like).
-QColor SystemColor(int index) {
-    const QPalette pal = QGuiApplication::palette();
-    switch (index) {
-        case 5:
-            return pal.color(QPalette::Base);
-        case 8:
-            return pal.color(QPalette::Text);
-        case 13:
-            return pal.color(QPalette::Highlight);
-        case 14:
-            return pal.color(QPalette::HighlightedText);
-        case 15:
-            return pal.color(QPalette::Button);
-        default:
-            return pal.color(QPalette::Mid);
-    }
-}
-
 }  // namespace
-
-QColor ToQColor(PixelColor c) {
-    if (c & 0x80000000u) return SystemColor(static_cast<int>(c & 0xFF));
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
-}
 
 CellFont CellFont::From(const QFont& font, const QString& fallbackFamily) {
     CellFont f;
@@ -184,7 +159,7 @@ void QtImageSurface::SetClip(const PixelRect* clip) {
     if (clip) clip_ = ToQRect(*clip);
 }
 
-void QtImageSurface::FillRect(const PixelRect& r, PixelColor color) {
+void QtImageSurface::FillRect(const PixelRect& r, TColor color) {
     if (r.Empty()) return;
     QPainter p(&image_);
     if (clipped_) p.setClipRect(clip_);
@@ -192,8 +167,8 @@ void QtImageSurface::FillRect(const PixelRect& r, PixelColor color) {
     Changed(ToQRect(r));
 }
 
-void QtImageSurface::TextOut(int x, int y, const PixelRect& clip, std::string_view s,
-                             PixelColor fore, PixelColor back, bool opaque) {
+void QtImageSurface::TextOut(int x, int y, const PixelRect& clip, std::string_view s, TColor fore,
+                             TColor back, bool opaque) {
     const bool underline = underline_;
     underline_ = false;
     if (clip.Empty()) return;
@@ -205,7 +180,7 @@ void QtImageSurface::TextOut(int x, int y, const PixelRect& clip, std::string_vi
     Changed(rect);
 }
 
-void QtImageSurface::Line(int x1, int y1, int x2, int y2, PixelColor color) {
+void QtImageSurface::Line(int x1, int y1, int x2, int y2, TColor color) {
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     if (steps == 0) return;
     if (!xor_ && (x1 == x2 || y1 == y2)) {
@@ -220,7 +195,7 @@ void QtImageSurface::Line(int x1, int y1, int x2, int y2, PixelColor color) {
         Pixel(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps, color);
 }
 
-void QtImageSurface::Pixel(int x, int y, PixelColor color) {
+void QtImageSurface::Pixel(int x, int y, TColor color) {
     if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
     if (clipped_ && !clip_.contains(x, y)) return;
     QRgb rgb = ToQColor(color).rgb();

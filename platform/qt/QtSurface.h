@@ -6,12 +6,12 @@
 #include <QRawFont>
 #include <functional>
 
-#include "Surface.h"
+#include "platform/Surface.h"
+#include "platform/qt/SystemColors.h"
 
 namespace tw {
 
 /// Maps 0x00BBGGRR, and the system colours 0x800000nn through the palette.
-QColor ToQColor(PixelColor color);
 
 /// The editor font as the cell grid draws it.
 struct CellFont {
@@ -47,11 +47,11 @@ class QtImageSurface : public ISurface {
     void SetFont(const CellFont& font) { font_ = font; }
     const CellFont& Font() const noexcept { return font_; }
 
-    void FillRect(const PixelRect& r, PixelColor color) override;
-    void TextOut(int x, int y, const PixelRect& clip, std::string_view cp932, PixelColor fore,
-                 PixelColor back, bool opaque) override;
-    void Line(int x1, int y1, int x2, int y2, PixelColor color) override;
-    void Pixel(int x, int y, PixelColor color) override;
+    void FillRect(const PixelRect& r, TColor color) override;
+    void TextOut(int x, int y, const PixelRect& clip, std::string_view cp932, TColor fore,
+                 TColor back, bool opaque) override;
+    void Line(int x1, int y1, int x2, int y2, TColor color) override;
+    void Pixel(int x, int y, TColor color) override;
     void ScrollRect(const PixelRect& r, int dx, int dy) override;
     void SetXorMode(bool on) override { xor_ = on; }
     void SetUnderline(bool on) override { underline_ = on; }

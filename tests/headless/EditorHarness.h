@@ -7,7 +7,7 @@
 
 #include "HeadlessPlatform.h"
 #include "RecordingView.h"
-#include "VellEdit.h"
+#include "editor/VellEdit.h"
 
 namespace tw::test {
 

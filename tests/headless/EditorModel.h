@@ -14,9 +14,9 @@
 
 #include "EditorHarness.h"
 #include "RecordingSurface.h"
-#include "TabExpand.h"
-#include "VellEditSub.h"
-#include "VellView.h"
+#include "editor/TabExpand.h"
+#include "editor/VellView.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw::test {
 

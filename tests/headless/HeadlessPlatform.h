@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "Clipboard.h"
-#include "KeyboardState.h"
-#include "MessageBox.h"
-#include "TextMetrics.h"
-#include "Timer.h"
+#include "platform/Clipboard.h"
+#include "platform/KeyboardState.h"
+#include "platform/MessageBox.h"
+#include "platform/TextMetrics.h"
+#include "platform/Timer.h"
 
 namespace tw::test {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "HeadlessPlatform.h"
-#include "Surface.h"
-#include "ViewHost.h"
+#include "platform/Surface.h"
+#include "platform/ViewHost.h"
 
 namespace tw::test {
 
@@ -21,19 +21,19 @@ class RecordingSurface : public ISurface {
         std::string kind;  // "fill", "text", "line", "pixel", "scroll"
         PixelRect rect;    // fill and text: the rectangle; line: the two points
         std::string text;
-        PixelColor fore = 0, back = 0;
+        TColor fore = 0, back = 0;
         bool underline = false;
     };
 
     RecordingSurface(int w = 400, int h = 340)
         : width(w), height(h), pixels(size_t(w) * h, 0xDEAD) {}
 
-    void FillRect(const PixelRect& r, PixelColor color) override {
+    void FillRect(const PixelRect& r, TColor color) override {
         ops.push_back({"fill", r, {}, color, color});
         Fill(r, color);
     }
-    void TextOut(int x, int y, const PixelRect& clip, std::string_view s, PixelColor fore,
-                 PixelColor back, bool opaque) override {
+    void TextOut(int x, int y, const PixelRect& clip, std::string_view s, TColor fore, TColor back,
+                 bool opaque) override {
         ops.push_back({"text", clip, std::string(s), fore, back, underline});
         origins.push_back({x, y});
         if (opaque) Fill(clip, back);
@@ -45,19 +45,19 @@ class RecordingSurface : public ISurface {
         }
         underline = false;
     }
-    void Line(int x1, int y1, int x2, int y2, PixelColor color) override {
+    void Line(int x1, int y1, int x2, int y2, TColor color) override {
         ops.push_back({"line", {x1, y1, x2, y2}, {}, color, 0});
         const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
         for (int i = 0; i < steps; ++i)
             Set(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps, color);
     }
-    void Pixel(int x, int y, PixelColor color) override {
+    void Pixel(int x, int y, TColor color) override {
         ops.push_back({"pixel", {x, y, x, y}, {}, color, 0});
         Set(x, y, color);
     }
     void ScrollRect(const PixelRect& r, int dx, int dy) override {
-        ops.push_back({"scroll", r, {}, static_cast<PixelColor>(dx), static_cast<PixelColor>(dy)});
-        const std::vector<PixelColor> before = pixels;
+        ops.push_back({"scroll", r, {}, static_cast<TColor>(dx), static_cast<TColor>(dy)});
+        const std::vector<TColor> before = pixels;
         for (int y = std::max(0, r.top); y < std::min(height, r.bottom); ++y)
             for (int x = std::max(0, r.left); x < std::min(width, r.right); ++x) {
                 const int sx = x - dx, sy = y - dy;
@@ -85,14 +85,14 @@ class RecordingSurface : public ISurface {
             if (o.rect.top == y) out.push_back(o);
         return out;
     }
-    PixelColor At(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    TColor At(int x, int y) const { return pixels[size_t(y) * width + x]; }
     void Clear() {
         ops.clear();
         origins.clear();
     }
 
     int width, height;
-    std::vector<PixelColor> pixels;
+    std::vector<TColor> pixels;
     std::vector<Op> ops;
     std::vector<std::pair<int, int>> origins;
     bool underline = false;
@@ -104,10 +104,10 @@ class RecordingSurface : public ISurface {
         return x >= 0 && y >= 0 && x < width && y < height &&
                (!clipped || (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom));
     }
-    void Set(int x, int y, PixelColor c) {
+    void Set(int x, int y, TColor c) {
         if (Inside(x, y)) pixels[size_t(y) * width + x] = c;
     }
-    void Fill(const PixelRect& r, PixelColor c) {
+    void Fill(const PixelRect& r, TColor c) {
         for (int y = std::max(0, r.top); y < std::min(height, r.bottom); ++y)
             for (int x = std::max(0, r.left); x < std::min(width, r.right); ++x)
                 Set(x, y, c);
@@ -117,11 +117,10 @@ class RecordingSurface : public ISurface {
 /// Draws nothing, for runs that check the text and the caret, not pixels.
 class BlankSurface : public ISurface {
   public:
-    void FillRect(const PixelRect&, PixelColor) override {}
-    void TextOut(int, int, const PixelRect&, std::string_view, PixelColor, PixelColor,
-                 bool) override {}
-    void Line(int, int, int, int, PixelColor) override {}
-    void Pixel(int, int, PixelColor) override {}
+    void FillRect(const PixelRect&, TColor) override {}
+    void TextOut(int, int, const PixelRect&, std::string_view, TColor, TColor, bool) override {}
+    void Line(int, int, int, int, TColor) override {}
+    void Pixel(int, int, TColor) override {}
     void ScrollRect(const PixelRect&, int, int) override {}
     void SetXorMode(bool) override {}
     void SetUnderline(bool) override {}

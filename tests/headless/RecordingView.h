@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "EditorView.h"
+#include "editor/EditorView.h"
 
 namespace tw::test {
 

@@ -6,8 +6,8 @@
 
 #include "HeadlessPlatform.h"
 #include "RecordingSurface.h"
-#include "VellEdit.h"
-#include "VellView.h"
+#include "editor/VellEdit.h"
+#include "editor/VellView.h"
 
 namespace tw::test {
 

@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "FrameFixture.h"
-#include "QtTranslations.h"
+#include "app/QtTranslations.h"
 
 using namespace tw;
 

@@ -23,11 +23,11 @@
 #include <fstream>
 
 #include "FrameFixture.h"
-#include "RePlace.h"
+#include "dialogs/FindDialog.h"
+#include "dialogs/GotoLineDialog.h"
+#include "dialogs/ReplaceDialog.h"
 #include "support/FifoWatchdog.h"
 #include "support/InFolder.h"
-#include "utFindDialog.h"
-#include "utFindLines.h"
 
 using namespace tw;
 

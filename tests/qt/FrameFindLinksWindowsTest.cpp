@@ -18,8 +18,8 @@
 #include <QUrl>
 
 #include "FrameFixture.h"
-#include "RePlace.h"
-#include "utFindDialog.h"
+#include "dialogs/FindDialog.h"
+#include "dialogs/ReplaceDialog.h"
 
 using namespace tw;
 

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "CHILDWIN.h"
-#include "HandOff.h"
-#include "MAIN.h"
-#include "SettingsStore.h"
+#include "app/FrameWindow.h"
+#include "app/HandOff.h"
+#include "app/TabStrip.h"
+#include "documents/DocumentWindow.h"
 #include "headless/HeadlessPlatform.h"
+#include "settings/SettingsStore.h"
 #include "support/TempDir.h"
-#include "utClass.h"
 
 // Readable values in the failures of Qt types.
 inline void PrintTo(const QString& s, std::ostream* os) {

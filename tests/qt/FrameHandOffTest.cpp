@@ -15,11 +15,11 @@
 #include <functional>
 #include <utility>
 
-#include "ComMem.h"
-#include "HandOff.h"
-#include "MAIN.h"
-#include "SettingsStore.h"
+#include "app/FrameWindow.h"
+#include "app/HandOff.h"
+#include "app/SharedBlockStream.h"
 #include "headless/HeadlessPlatform.h"
+#include "settings/SettingsStore.h"
 #include "support/FifoWatchdog.h"
 #include "support/InFolder.h"
 #include "support/TempDir.h"

@@ -12,8 +12,8 @@
 #include <map>
 
 #include "FrameFixture.h"
-#include "RePlace.h"
-#include "utFindDialog.h"
+#include "dialogs/FindDialog.h"
+#include "dialogs/ReplaceDialog.h"
 
 using namespace tw;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "GuardedApplication.h"
+#include "app/GuardedApplication.h"
 
 using namespace tw;
 

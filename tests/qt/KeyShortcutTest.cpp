@@ -3,7 +3,7 @@
 
 #include <QKeySequence>
 
-#include "KeyShortcut.h"
+#include "app/KeyShortcut.h"
 
 using namespace tw;
 

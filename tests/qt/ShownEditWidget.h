@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "qt/VellEditWidget.h"
+#include "editor/qt/VellEditWidget.h"
 
 namespace tw::test {
 

@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "utClass.h"
+#include "app/TabStrip.h"
 
 using namespace tw;
 

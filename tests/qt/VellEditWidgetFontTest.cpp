@@ -7,9 +7,9 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 
-#include "ApplySettings.h"
-#include "OptionData.h"
 #include "ShownEditWidget.h"
+#include "settings/ApplySettings.h"
+#include "settings/OptionData.h"
 
 using namespace tw;
 

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-#include "qt/VellEditWidget.h"
+#include "editor/qt/VellEditWidget.h"
 
 using namespace tw;
 

@@ -11,7 +11,7 @@
 #include <QScrollBar>
 
 #include "ShownEditWidget.h"
-#include "VellStrings.h"
+#include "textstore/LineStore.h"
 
 using namespace tw;
 

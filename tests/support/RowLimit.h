@@ -1,7 +1,7 @@
 /** @file A lower row limit for the length of one test. */
 #pragma once
 
-#include "VellStrings.h"
+#include "textstore/LineStore.h"
 
 namespace tw::test {
 

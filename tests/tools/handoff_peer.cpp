@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "HandOff.h"
+#include "app/HandOff.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "os/AbsolutePath.h"
+#include "platform/os/AbsolutePath.h"
 #include "support/InFolder.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "Cp932Codec.h"
+#include "platform/codec/Cp932Codec.h"
 
 #include <gtest/gtest.h>
 

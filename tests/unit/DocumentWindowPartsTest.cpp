@@ -2,10 +2,10 @@
 // line marks' captions, which links reach the desktop, and the go-to-line text.
 #include <gtest/gtest.h>
 
-#include "GotoLine.h"
-#include "LineMarks.h"
-#include "LinkTarget.h"
-#include "Ruler.h"
+#include "dialogs/GotoLine.h"
+#include "documents/LineMarks.h"
+#include "documents/LinkTarget.h"
+#include "documents/Ruler.h"
 
 using namespace tw;
 

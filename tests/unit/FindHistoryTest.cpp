@@ -1,7 +1,7 @@
 // The find dialog's ten-slot history of search texts.
 #include <gtest/gtest.h>
 
-#include "FindHistory.h"
+#include "search/FindHistory.h"
 
 using namespace tw;
 

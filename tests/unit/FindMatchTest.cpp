@@ -4,9 +4,9 @@
 
 #include <random>
 
-#include "Cp932Codec.h"
-#include "FindMatch.h"
-#include "VellEditSub.h"
+#include "platform/codec/Cp932Codec.h"
+#include "search/FindMatch.h"
+#include "textstore/ShiftJis.h"
 
 using namespace tw;
 using namespace std::string_literals;

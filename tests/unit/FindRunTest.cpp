@@ -2,8 +2,8 @@
 // find that goes on through every document.
 #include <gtest/gtest.h>
 
-#include "FindRun.h"
 #include "headless/EditorHarness.h"
+#include "search/FindRun.h"
 
 using namespace tw;
 using namespace tw::test;

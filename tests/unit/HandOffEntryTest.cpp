@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ComMem.h"
-#include "HandOff.h"
 #include "HandOffTestSupport.h"
+#include "app/HandOff.h"
+#include "app/SharedBlockStream.h"
 
 namespace tw {
 namespace {

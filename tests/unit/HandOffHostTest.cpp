@@ -6,10 +6,10 @@
 
 #include <future>
 
-#include "ComMem.h"
-#include "HandOff.h"
 #include "HandOffTestSupport.h"
-#include "os/LocalSocket.h"
+#include "app/HandOff.h"
+#include "app/SharedBlockStream.h"
+#include "platform/os/LocalSocket.h"
 
 namespace tw {
 namespace {

@@ -8,11 +8,11 @@
 
 #include <memory>
 
-#include "ComMem.h"
-#include "HandOff.h"
 #include "HandOffTestSupport.h"
-#include "os/InstanceMarker.h"
-#include "os/LocalSocket.h"
+#include "app/HandOff.h"
+#include "app/SharedBlockStream.h"
+#include "platform/os/InstanceMarker.h"
+#include "platform/os/LocalSocket.h"
 
 namespace tw {
 namespace {

@@ -19,8 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include "os/InstancePaths.h"
-#include "os/SharedMemory.h"
+#include "platform/os/InstancePaths.h"
+#include "platform/os/SharedMemory.h"
 
 namespace tw::test {
 

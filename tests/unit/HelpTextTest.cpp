@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Cp932Codec.h"
+#include "platform/codec/Cp932Codec.h"
 #include "support/TempDir.h"
 
 using namespace tw;

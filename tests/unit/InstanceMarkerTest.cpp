@@ -1,10 +1,10 @@
-#include "os/InstanceMarker.h"
+#include "platform/os/InstanceMarker.h"
 
 #include <gtest/gtest.h>
 
-#include "ComMem.h"
-#include "HandOff.h"
 #include "HandOffTestSupport.h"
+#include "app/HandOff.h"
+#include "app/SharedBlockStream.h"
 
 namespace tw {
 namespace {

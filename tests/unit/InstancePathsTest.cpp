@@ -1,4 +1,4 @@
-#include "os/InstancePaths.h"
+#include "platform/os/InstancePaths.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -6,9 +6,9 @@
 #include <set>
 #include <string>
 
-#include "KeyTexts.h"
-#include "VellStrings.h"
+#include "settings/KeyTexts.h"
 #include "support/TempDir.h"
+#include "textstore/LineStore.h"
 
 using namespace tw;
 using namespace tw::test;

@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "SafeFileWriter.h"
-#include "VellEditSub.h"
-#include "VellStrings.h"
 #include "support/SampleFiles.h"
 #include "support/TempDir.h"
+#include "textstore/LineStore.h"
+#include "textstore/SafeFileWriter.h"
+#include "textstore/ShiftJis.h"
 
 using namespace tw;
 using namespace std::string_literals;

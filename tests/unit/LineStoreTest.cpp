@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "VellEditSub.h"
-#include "VellStrings.h"
 #include "support/RowLimit.h"
 #include "support/TempDir.h"
+#include "textstore/LineStore.h"
+#include "textstore/ShiftJis.h"
 
 using namespace tw;
 using namespace std::string_literals;

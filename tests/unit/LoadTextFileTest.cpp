@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "LoadTextFile.h"
-#include "ReadHistory.h"
-#include "VellEdit.h"
-#include "VellStrings.h"
+#include "editor/VellEdit.h"
 #include "headless/HeadlessPlatform.h"
+#include "settings/ReadHistory.h"
 #include "support/SampleFiles.h"
 #include "support/TempDir.h"
+#include "textstore/LineStore.h"
+#include "textstore/LoadTextFile.h"
 
 using namespace tw;
 using namespace std::string_literals;

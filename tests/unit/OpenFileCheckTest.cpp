@@ -3,12 +3,12 @@
 
 #include <sys/stat.h>
 
-#include "LoadTextFile.h"
-#include "OpenFileCheck.h"
-#include "SafeFileWriter.h"
-#include "VellStrings.h"
+#include "app/OpenFileCheck.h"
 #include "support/FifoWatchdog.h"
 #include "support/TempDir.h"
+#include "textstore/LineStore.h"
+#include "textstore/LoadTextFile.h"
+#include "textstore/SafeFileWriter.h"
 
 using namespace tw;
 using tw::test::TempDir;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "OptionData.h"
+#include "settings/OptionData.h"
 
 using namespace tw;
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "ProgramFolder.h"
+#include "platform/os/ProgramFolder.h"
 #include "support/TempDir.h"
 
 using namespace tw;

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "ReplaceHit.h"
 #include "headless/EditorHarness.h"
+#include "search/ReplaceHit.h"
 
 using namespace tw;
 using namespace tw::test;

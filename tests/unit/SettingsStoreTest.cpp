@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "ApplySettings.h"
-#include "SettingsStore.h"
-#include "VellEditSub.h"
 #include "headless/EditorHarness.h"
+#include "settings/ApplySettings.h"
+#include "settings/SettingsStore.h"
 #include "support/TempDir.h"
+#include "textstore/ShiftJis.h"
 
 using namespace tw;
 using namespace tw::test;

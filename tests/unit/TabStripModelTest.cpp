@@ -2,7 +2,7 @@
 // drops and removal, without drawing.
 #include <gtest/gtest.h>
 
-#include "TabStripModel.h"
+#include "app/TabStripModel.h"
 
 using namespace tw;
 

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "LineIndex.h"
-#include "VellEditSub.h"
+#include "editor/LineIndex.h"
+#include "textstore/ShiftJis.h"
 
 using namespace tw;
 

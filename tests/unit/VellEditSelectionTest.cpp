@@ -1,8 +1,8 @@
 // Caret placement, keeping it in view, and reading the selection.
 #include <gtest/gtest.h>
 
-#include "VellEditSub.h"
 #include "headless/EditorHarness.h"
+#include "textstore/ShiftJis.h"
 
 using namespace tw;
 using namespace tw::test;

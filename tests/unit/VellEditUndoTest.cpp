@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "VellEditSub.h"
 #include "headless/EditorHarness.h"
+#include "textstore/ShiftJis.h"
 
 using namespace tw;
 using namespace tw::test;

@@ -2,8 +2,8 @@
 // conversion and the re-wrap after an edit.
 #include <gtest/gtest.h>
 
-#include "VellEditSub.h"
 #include "headless/EditorHarness.h"
+#include "textstore/ShiftJis.h"
 
 using namespace tw;
 using namespace tw::test;

@@ -9,7 +9,7 @@
 namespace tw::test {
 namespace {
 
-constexpr PixelColor kWhite = 0xFFFFFF;
+constexpr TColor kWhite = 0xFFFFFF;
 
 TEST(VellViewPaint, EmptyDocumentShowsOnlyEof) {
     ViewHarness h;
@@ -93,10 +93,10 @@ TEST(VellViewPaint, SelectionOverALineEndShowsAnEightPixelBox) {
     for (const auto& f : h.surface.Of("fill"))
         if (f.rect == PixelRect{34, 4, 42, 20} && f.fore == h.ed.SelColor()) box = true;
     EXPECT_TRUE(box);
-    std::set<PixelColor> arrowPens;
+    std::set<TColor> arrowPens;
     for (const auto& l : h.surface.Of("line"))
         if (l.rect.top < 20) arrowPens.insert(l.fore);
-    EXPECT_EQ(arrowPens, std::set<PixelColor>{h.ed.CREOFcolor ^ kWhite});
+    EXPECT_EQ(arrowPens, std::set<TColor>{h.ed.CREOFcolor ^ kWhite});
     // "bc" selected: inverted text on SelColor; "a" plain.
     bool selected = false, plain = false;
     for (const auto& t : h.surface.TextsAt(4)) {
@@ -124,7 +124,7 @@ TEST(VellViewPaint, WrappedPieceHasNoBoxAndNoArrow) {
 }
 
 /// Pixels of the dotted box around the full-width space at the row start.
-std::set<std::pair<int, int>> DotPixels(const RecordingSurface& s, PixelColor pen) {
+std::set<std::pair<int, int>> DotPixels(const RecordingSurface& s, TColor pen) {
     std::set<std::pair<int, int>> out;
     for (const auto& p : s.Of("pixel"))
         if (p.fore == pen) out.insert({p.rect.left, p.rect.top});
@@ -425,13 +425,13 @@ TEST(VellViewPaint, EndMarksStayOutOfTheNumberColumn) {
     h.Key(VK_END);
     ASSERT_GT(h.ed.FScrollX, 3 * 8);
     auto numberColumn = [&] {
-        std::vector<PixelColor> px;
+        std::vector<TColor> px;
         for (int y = 4; y < 4 + 3 * 16; ++y)
             for (int x = 0; x < h.ed.FTextLeft; ++x)
                 px.push_back(h.surface.At(x, y));
         return px;
     };
-    const std::vector<PixelColor> before = numberColumn();
+    const std::vector<TColor> before = numberColumn();
     h.Key('A', true);  // every row repainted as selected
     EXPECT_EQ(numberColumn(), before);
     h.ed.ClearSelection();

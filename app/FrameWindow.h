@@ -1,0 +1,241 @@
+/** @file The frame window: the MDI area, its documents, menus and commands. */
+#pragma once
+
+#include <QMainWindow>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/FileDialogs.h"
+#include "app/HandOff.h"
+#include "app/TabStripHost.h"
+#include "documents/ChildFrame.h"
+#include "search/FindRun.h"
+#include "settings/KeyTexts.h"
+#include "settings/OptionData.h"
+#include "settings/SettingsStore.h"
+
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSocketNotifier;
+class QToolBar;
+
+namespace tw {
+
+class TFindDialog;
+class TFindLines;
+class TRePlaceDialog;
+class TMDIChild;
+class TTabStrip;
+
+class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStripHost {
+    Q_OBJECT
+  public:
+    TTarnwickEditor(InstancePaths paths, std::vector<std::string> commandLineFiles);
+    ~TTarnwickEditor() override;
+
+    /// The one way a document window comes into being. A file's name is
+    /// made absolute first (AbsoluteFileName), so that it names the file the
+    /// user meant and one file is one document. A request that arrives while
+    /// another open runs is dropped.
+    void OpenFile(const std::string& fileName, bool isNew);
+
+    QMdiArea* MdiArea() const { return mdi_; }
+    const OptionData& Options() const { return options_; }
+    OptionData& MutableOptions() { return options_; }
+    const std::vector<std::string>& CommandLineFiles() const { return commandLineFiles_; }
+    /// The number the next new text is named with.
+    int NoNameCount() const { return noNameCount_; }
+
+    /// The document table: slot i (1..N) holds document number i.
+    int DocumentCount() const { return static_cast<int>(ChildForms.size()) - 1; }
+    TMDIChild* Document(int number) const { return ChildForms[number]; }
+    int ChildIndex() const { return childIndex_; }
+    TMDIChild* ActiveChild() const;
+    TTabStrip& Tabs() const { return *tabs_; }
+    QMenu* ReadHistoryMenu() const { return mRead; }
+
+    /// Where messages go; tests pass a recording one.
+    void SetMessageBox(IMessageBox* messages);
+    /// Where file names are chosen; tests pass scripted answers.
+    void SetFileDialogs(IFileDialogs* dialogs);
+
+    // The commands of the menu and toolbar.
+    void actNewExecute();
+    void actOpenExecute();
+    bool actSaveExecute();
+    bool actSaveAsExecute();
+    /// "指定行に移動": asks for a line number and moves the caret there.
+    void actMoveExecute();
+    TFindLines& FindLinesDialog();
+    void actPrevExecute();
+    void actNextExecute();
+    void actCloseExecute();
+    void actCloseAllExecute();
+    void actCloseNoActiveExecute();
+    void TileHorizontally();
+    void TileVertically();
+    void MinimizeAll();
+    /// The frame's action of that name ("actSave", "mExit", ...), for tests.
+    QAction* Command(const QString& name) const;
+
+    // IChildFrame
+    void ChildActivated(TMDIChild& child) override;
+    bool SaveChild(TMDIChild& child) override;
+    void ChildClosing(TMDIChild& child) override;
+    void SetUndoCommand(bool enabled) override;
+    void SetRedoCommand(bool enabled) override;
+    void SetCopyCutCommands(bool enabled) override;
+    void AddClipHistory(const std::string& text) override;
+    std::string ChooseInsertFile() override;
+    OptionData& Settings() override { return options_; }
+    IMessageBox& Messages() override { return *messages_; }
+    bool Closing() const override { return closing_; }
+    FindOptions& SearchOptions() override { return findOptions_; }
+    ReplaceState& Replacing() override { return replaceState_; }
+    bool ReplaceShowing() const override;
+    void ShowFindDialog(FindShow how, const std::string& selected) override;
+    void ShowReplaceDialog(FindShow how, const std::string& selected) override;
+    void BringToFront(TMDIChild& child) override;
+
+    TFindDialog& FindDialog() const { return *findDialog_; }
+    TRePlaceDialog& ReplaceDialog() const { return *replaceDialog_; }
+
+    // ITabStripHost
+    int ActiveDocument() const override { return childIndex_; }
+    void BringDocumentToFront(int number) override;
+    void SwapDocuments(int a, int b) override;
+    void MoveDocument(int from, int to) override;
+    void CopyDocument(int number) override;
+    void ShowDragHint(const std::string& text) override;
+    bool UseTab() const override { return options_.UseTab; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    /// Holds back a document window's own close while an open runs.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Start-up work, in the order the frame performs it when first shown.
+    void FormShow();
+    void AcceptDroppedFiles();
+    void LoadSettings();
+    void PublishHandOffRecord();
+    void PlaceFrame();
+    void LoadKeyboardCommands();
+    void LoadClipboardHistory();
+    void BuildReadHistoryMenu();
+    void ShowToolBars();
+    void DisableDocumentCommands();
+    void OpenCommandLineFiles();
+    void CreateBlankDocument();
+
+    // Menus, toolbar and commands.
+    void CreateCommands();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateSearchDialogs();
+    QAction* AddCommand(const char* name, const char* caption, void (TTarnwickEditor::*run)());
+    void SetDocumentCommands(bool enabled);
+    void FillWindowMenu();
+    void ApplyKeyTexts();
+
+    // Opening.
+    void DoOpenFile(const std::string& fileName, bool isNew);
+    /// An open lets events run; a command that would close or save a window
+    /// then waits until the open has ended. True when `command` was kept for then.
+    bool DeferWhileOpening(std::function<void()> command);
+    /// After an open: the commands held back, then the handed-over names
+    /// that waited, in arrival order.
+    void AfterOpen();
+    void ScheduleAfterOpen();
+    void CreateReRead(const std::string& fileName);
+    void RebuildReadHistoryMenu(int itemCount);
+    void HistoryClick(int slot);
+    void OpenHelpText(const char* name);
+
+    // Closing.
+    /// The save question for document i during a multi-document close;
+    /// false stops the whole close.
+    bool PromptSave(int i);
+    void DestroyAllDocuments();
+    void DestroyDocument(TMDIChild* child);
+    void Renumber();
+    void FollowActiveWindow();
+
+    /// A file name handed over by a second start of the program.
+    void WMCopyData(const std::string& fileName);
+    void OpenHandedOffFiles();
+    /// Writes "Option.dat" and "Clip.dat" as the frame closes.
+    void SaveSettings();
+    /// "Tarnwick Editor - [active document]".
+    void UpdateCaption();
+    QMdiSubWindow* SubWindowOf(TMDIChild* child) const;
+    std::string TabName(const std::string& caption) const;
+    void PlaceNewWindow(QMdiSubWindow* sub) const;
+    /// Where window number `index` (from 0) of a cascade goes: each one title
+    /// bar below and right of the one before, starting over at the corner
+    /// when the next would not fit.
+    QPoint CascadePlace(const QMdiSubWindow& sub, int index) const;
+    /// "並べて表示": the windows cascade in document order, each at the size
+    /// a new window opens at (or what the frame allows).
+    void Cascade();
+    /// True when one of the frame's commands has this key.
+    bool FrameHoldsKey(const QKeySequence& key) const;
+    /// A new window's keys: its assignable commands from the keyboard
+    /// assignment, and none of Qt's own for the MDI window.
+    void ApplyWindowKeys(TMDIChild& child, QMdiSubWindow& sub);
+
+    QMdiArea* mdi_;
+    TFindLines* findLines_ = nullptr;
+    FindOptions findOptions_;
+    ReplaceState replaceState_;
+    std::unique_ptr<ISearchDocuments> searchDocuments_;
+    TFindDialog* findDialog_ = nullptr;
+    TRePlaceDialog* replaceDialog_ = nullptr;
+    TTabStrip* tabs_;
+    QToolBar* ToolBar2 = nullptr;
+    QMenu* mRead = nullptr;
+    QMenu* mWindow = nullptr;
+    int readItems_ = 0;
+    std::vector<QAction*> documentCommands_;
+    std::vector<std::pair<QString, QAction*>> commands_;
+
+    std::vector<TMDIChild*> ChildForms{nullptr};
+    int childIndex_ = 0;
+    bool opening_ = false;
+    bool closing_ = false;
+
+    std::vector<std::function<void()>> heldBack_;
+
+    HandOffHost handOff_;
+    QSocketNotifier* handOffNotifier_ = nullptr;
+    std::deque<std::string> handedOff_;
+    std::vector<std::string> commandLineFiles_;
+    bool shown_ = false;
+    std::string programFolder_;
+    OptionData options_;
+    ClipHistory clipHistory_;
+    /// What the start made of a settings file it could not read; such a file
+    /// is written at exit only when what it holds has changed since.
+    std::optional<OptionData> optionsFromUnreadFile_;
+    std::optional<std::vector<std::string>> clipsFromUnreadFile_;
+    KeyTexts keyTexts_;
+    int noNameCount_ = 0;
+
+    std::unique_ptr<IMessageBox> ownMessages_;
+    IMessageBox* messages_;
+    std::unique_ptr<IFileDialogs> ownDialogs_;
+    IFileDialogs* dialogs_;
+};
+
+}  // namespace tw

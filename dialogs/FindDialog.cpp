@@ -1,0 +1,143 @@
+#include "dialogs/FindDialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "dialogs/DialogText.h"
+#include "dialogs/DirectionGroup.h"
+#include "search/FindHistory.h"
+
+namespace tw {
+
+TFindDialog::TFindDialog(ISearchDocuments& docs, FindOptions& options, ShortStringHistory& history,
+                         QWidget* parent)
+    : QDialog(parent, kSearchDialogFlags), docs_(docs), options_(options), history_(history) {
+    setWindowTitle(QStringLiteral("検索"));
+    setModal(false);
+    SearchText = new QComboBox(this);
+    SearchText->setEditable(true);
+    SearchText->setCompleter(nullptr);
+    SearchText->setInsertPolicy(QComboBox::NoInsert);
+    SearchText->setMinimumWidth(160);
+    Find = new QPushButton(QStringLiteral("検索"), this);
+    Find->setToolTip(QStringLiteral("Shiftを押しながらクリックでウィンドウを閉じます"));
+    Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    ShereUL = new QCheckBox(QStringLiteral("大文字、小文字を区別する"), this);
+    auto* group = new DirectionGroup(docs_, this);
+    directions_ = group;
+    ShUp = group->ShUp;
+    ShDown = group->ShDown;
+    ShAll = group->ShAll;
+    DestoryList = new QPushButton(QStringLiteral("リスト消去"), this);
+    AllSearch = new QCheckBox(QStringLiteral("全てのファイルを検索"), this);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(SearchText, 0, 0, 1, 2);
+    layout->addWidget(Find, 0, 2);
+    layout->addWidget(ShereUL, 1, 0, 1, 2);
+    layout->addWidget(Cancel, 1, 2);
+    layout->addWidget(group, 2, 0, 2, 1);
+    layout->addWidget(DestoryList, 2, 1);
+    layout->addWidget(AllSearch, 3, 1, 1, 2);
+    setTabOrder(SearchText, Find);
+    setTabOrder(Find, Cancel);
+    setTabOrder(Cancel, ShereUL);
+
+    for (QPushButton* b : {Find, Cancel, DestoryList})
+        b->setAutoDefault(false);
+    connect(Find, &QPushButton::clicked, this, &TFindDialog::FindClick);
+    connect(Cancel, &QPushButton::clicked, this, &QDialog::close);
+    connect(DestoryList, &QPushButton::clicked, this, &TFindDialog::DestoryListClick);
+    Find->installEventFilter(this);
+    // Enter in the text searches, and only once: the box would otherwise
+    // pass it on to the dialog as well.
+    SearchText->lineEdit()->installEventFilter(this);
+}
+
+void TFindDialog::FillList(bool blanksToo) {
+    const QString typed = SearchText->currentText();
+    SearchText->clear();
+    if (blanksToo) {
+        for (const std::string& slot : history_)
+            SearchText->addItem(FromDocumentBytes(slot));
+    } else {
+        for (const std::string& entry : ListedFindHistory(history_))
+            SearchText->addItem(FromDocumentBytes(entry));
+    }
+    SearchText->setCurrentIndex(-1);
+    SearchText->setEditText(typed);
+}
+
+void TFindDialog::showEvent(QShowEvent* event) {
+    emit showing();
+    QDialog::showEvent(event);
+    FillList(false);
+    SearchText->setFocus();
+}
+
+void TFindDialog::FindClick() {
+    const std::string text = searchBytes_.Of(SearchText->currentText());
+    if (text.empty()) return;
+    if (PushFindHistory(history_, static_cast<size_t>(SearchText->count()), text)) FillList(true);
+    RunFind(
+        docs_, options_,
+        FindRequest{text, directions_->Direction(), ShereUL->isChecked(), AllSearch->isChecked()});
+}
+
+void TFindDialog::SetSearchBytes(std::string_view bytes) {
+    SearchText->setEditText(searchBytes_.Fill(bytes));
+}
+
+void TFindDialog::DestoryListClick() {
+    for (std::string& slot : history_)
+        slot.clear();
+    const QString typed = SearchText->currentText();
+    SearchText->clear();
+    SearchText->setEditText(typed);
+}
+
+void TFindDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        FindClick();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TFindDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == SearchText->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            FindClick();
+            return true;
+        }
+    }
+    // Shift+click on "検索" searches, then closes the window.
+    if (watched == Find && event->type() == QEvent::MouseButtonRelease) {
+        const auto mods = static_cast<QMouseEvent*>(event)->modifiers();
+        if ((mods & Qt::ShiftModifier) && !(mods & (Qt::ControlModifier | Qt::AltModifier)))
+            QMetaObject::invokeMethod(this, &QDialog::close, Qt::QueuedConnection);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFindDialog::closeEvent(QCloseEvent* event) {
+    for (int d = 1; d <= docs_.Count(); ++d)
+        docs_.Matcher(d).ResetLastHit();
+    options_.FindActive = false;
+    QDialog::closeEvent(event);
+}
+
+}  // namespace tw

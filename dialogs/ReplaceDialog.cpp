@@ -1,0 +1,92 @@
+#include "dialogs/ReplaceDialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "dialogs/DialogText.h"
+#include "dialogs/DirectionGroup.h"
+
+namespace tw {
+
+TRePlaceDialog::TRePlaceDialog(ISearchDocuments& docs, FindOptions& options, ReplaceState& state,
+                               QWidget* parent)
+    : QDialog(parent, kSearchDialogFlags), docs_(docs), options_(options), state_(state) {
+    setWindowTitle(QStringLiteral("置換"));
+    Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    ShereUL = new QCheckBox(QStringLiteral("大文字、小文字を区別する"), this);
+    auto* group = new DirectionGroup(docs_, this);
+    directions_ = group;
+    ShUp = group->ShUp;
+    ShDown = group->ShDown;
+    ShAll = group->ShAll;
+    Rep = new QPushButton(QStringLiteral("置換"), this);
+    AllReprace = new QPushButton(QStringLiteral("全て置換"), this);
+    Search = new QLineEdit(this);
+    RePlace = new QLineEdit(this);
+    CheckReplace = new QCheckBox(QStringLiteral("置き換えの確認をしない"), this);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("検索文字"), this), 0, 0);
+    layout->addWidget(Search, 0, 1);
+    layout->addWidget(Rep, 0, 2);
+    layout->addWidget(new QLabel(QStringLiteral("置換文字"), this), 1, 0);
+    layout->addWidget(RePlace, 1, 1);
+    layout->addWidget(AllReprace, 1, 2);
+    layout->addWidget(ShereUL, 2, 0, 1, 2);
+    layout->addWidget(Cancel, 2, 2);
+    layout->addWidget(group, 3, 0, 1, 2);
+    layout->addWidget(CheckReplace, 4, 0, 1, 3);
+    setTabOrder(Cancel, ShereUL);
+    setTabOrder(ShereUL, Rep);
+    setTabOrder(Rep, AllReprace);
+    setTabOrder(AllReprace, Search);
+    setTabOrder(Search, RePlace);
+    setTabOrder(RePlace, CheckReplace);
+
+    for (QPushButton* b : {Cancel, Rep, AllReprace})
+        b->setAutoDefault(false);
+    connect(Cancel, &QPushButton::clicked, this, &QDialog::close);
+    connect(Rep, &QPushButton::clicked, this, [this] { OnChangeProc(false); });
+    connect(AllReprace, &QPushButton::clicked, this, [this] { OnChangeProc(true); });
+}
+
+void TRePlaceDialog::SetSearchBytes(std::string_view bytes) {
+    Search->setText(searchBytes_.Fill(bytes));
+}
+
+void TRePlaceDialog::OnChangeProc(bool all) {
+    const std::string search = searchBytes_.Of(Search->text());
+    RunReplace(docs_, options_, state_,
+               FindRequest{search, directions_->Direction(), ShereUL->isChecked(), false},
+               ToDocumentBytes(RePlace->text()), !CheckReplace->isChecked(), all);
+}
+
+void TRePlaceDialog::showEvent(QShowEvent* event) {
+    emit showing();
+    QDialog::showEvent(event);
+    Search->setFocus();
+}
+
+void TRePlaceDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    // Enter means nothing here: no button is the default.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    QDialog::keyPressEvent(event);
+}
+
+void TRePlaceDialog::closeEvent(QCloseEvent* event) {
+    options_.FindActive = false;
+    QDialog::closeEvent(event);
+}
+
+}  // namespace tw

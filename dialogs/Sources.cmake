@@ -1,8 +1,0 @@
-# Dialogs. The files listed here are free of the toolkit and join the frame's
-# core library, so tests drive them without Qt; every other .cpp here is a
-# form and joins the frame's Qt library.
-set(TW_DIALOGS_CORE_SOURCES
-    GotoLine.cpp
-    FindRun.cpp
-    FindHistory.cpp
-)

@@ -1,0 +1,115 @@
+/** @file The line store: one reference-counted byte string per display row. */
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "textstore/Entry.h"
+#include "textstore/Stream.h"
+
+namespace tw {
+
+/// Raised for an index outside the store's range. The store is unchanged.
+class ListIndexError : public std::out_of_range {
+  public:
+    ListIndexError();
+};
+
+/// The array of rows behind one editor control. Slots hold bare entry
+/// references, so inserting and deleting rows moves pointers only.
+class TVellStrings {
+  public:
+    static constexpr int32_t kMaxCapacity = 0x7FFFFFF;
+
+    /// The most entries a store holds: kMaxCapacity, unless lowered (by
+    /// tests, which cannot fill 134 million rows). Adding past it raises
+    /// the index error before anything changes.
+    static int32_t RowLimit() noexcept;
+    static void SetRowLimit(int32_t limit) noexcept;
+
+    TVellStrings() = default;
+    TVellStrings(const TVellStrings&) = delete;
+    TVellStrings& operator=(const TVellStrings&) = delete;
+    virtual ~TVellStrings();
+
+    int32_t Count() const noexcept { return count_; }
+    int32_t Capacity() const noexcept { return capacity_; }
+
+    /// Entry `index`, shared rather than copied.
+    Entry Get(int32_t index) const;
+    /// The bytes of entry `index` without touching its reference count; valid
+    /// until the entry is replaced or deleted. For hot loops over the rows.
+    std::string_view View(int32_t index) const;
+
+    int32_t Add(Entry s);
+    void Insert(int32_t index, Entry s);
+    void Delete(int32_t index);
+    void Clear();
+    /// Inserts `text` split into entries; `index` ends on the last one inserted.
+    void InsertText(int32_t& index, std::string_view text);
+    void AddStrings(std::span<const Entry> list);
+    void Assign(std::span<const Entry> list);
+    /// Exchanges the rows of two stores, for loaders that fill a store aside
+    /// and keep the old rows when they fail.
+    void Swap(TVellStrings& other) noexcept;
+
+    // The overridable operations.
+    virtual std::string GetText() const;
+    virtual void SetText(std::string_view text);
+    virtual void SetCount(int32_t n);
+    virtual void SetCapacity(int32_t n);
+    virtual void SetCommaText(std::string_view text);
+    virtual std::string GetCommaText() const;
+    [[noreturn]] virtual void Error() const;
+    virtual void Put(int32_t index, Entry s);
+    virtual void LoadFromFile(const std::string& fileName);
+    virtual void SaveToFile(const std::string& fileName) const;
+    virtual void SaveToStream(TStream& stream) const;
+    virtual void LoadFromStream(TStream& stream);
+    virtual int32_t IndexOf(std::string_view s) const;
+
+    /// Bulk loaders reserve this many slots per byte of text ahead.
+    static constexpr int32_t kBytesPerLineEstimate = 28;
+
+  protected:
+    /// Appends without the one-by-one growth rule; the caller reserved ahead.
+    void Append(Entry s);
+    /// Capacity to Count plus `extra`, used before bulk filling.
+    void Reserve(int64_t extra);
+    void TrimCapacity();
+    void AppendSplit(std::string_view text);
+    /// The total byte size of all entries.
+    size_t TotalSize() const noexcept;
+
+  private:
+    void CheckIndex(int32_t index) const {
+        if (index < 0 || index >= count_) Error();
+    }
+    /// Raises the index error when `extra` more entries would pass the limit.
+    void CheckRoom(int64_t extra) const {
+        if (int64_t{count_} + extra > RowLimit()) Error();
+    }
+    void Grow();
+    void Reallocate(int32_t capacity);
+
+    EntryRep** slots_ = nullptr;
+    int32_t count_ = 0;
+    int32_t capacity_ = 0;
+};
+
+/// Line-break style of a file: 0 CR LF, 1 CR, 2 LF, 4 empty file.
+enum LineBreak : int { kBreakCrLf = 0, kBreakCr = 1, kBreakLf = 2, kBreakEmptyFile = 4 };
+
+/// Looks at the first 1,024 bytes of the file to tell its line-break style.
+int DetectLineBreak(const std::string& fileName);
+
+/// Raised when a file cannot be opened, read or written.
+class FileIoError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace tw
