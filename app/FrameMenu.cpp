@@ -100,7 +100,7 @@ void TTarnwickEditor::CreateCommands() {
     AddCommand("actCloseAll", "全て閉じる(&A)", &TTarnwickEditor::actCloseAllExecute);
     AddCommand("actCloseNoActive", "アクティブウィンドウ以外を全て閉じる(&Q)",
                &TTarnwickEditor::actCloseNoActiveExecute);
-    AddCommand("actBackUp", "オートバックアップ履歴(&A)", nullptr);
+    AddCommand("actBackUp", "オートバックアップ履歴(&A)", &TTarnwickEditor::actBackUpExecute);
     AddCommand("actClipbrd", "クリップボード履歴(&B)", nullptr);
     connect(AddCommand("mReadMe", "ReadMe(&R)", nullptr), &QAction::triggered, this,
             [this] { OpenHelpText("ReadMe.txt"); });

@@ -12,6 +12,7 @@
 #include "app/FileDialogs.h"
 #include "app/HandOff.h"
 #include "app/TabStripHost.h"
+#include "dialogs/BackupHistory.h"
 #include "documents/ChildFrame.h"
 #include "search/FindRun.h"
 #include "settings/KeyTexts.h"
@@ -31,9 +32,13 @@ class TFindDialog;
 class TFindLines;
 class TRePlaceDialog;
 class TMDIChild;
+class TSaveHistory;
 class TTabStrip;
 
-class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStripHost {
+class TTarnwickEditor : public QMainWindow,
+                        public IChildFrame,
+                        public ITabStripHost,
+                        public IBackupHistoryHost {
     Q_OBJECT
   public:
     TTarnwickEditor(InstancePaths paths, std::vector<std::string> commandLineFiles);
@@ -73,6 +78,9 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     /// "指定行に移動": asks for a line number and moves the caret there.
     void actMoveExecute();
     TFindLines& FindLinesDialog();
+    /// "オートバックアップ履歴": the backups, to reopen, copy or delete.
+    void actBackUpExecute();
+    TSaveHistory& SaveHistoryDialog();
     void actPrevExecute();
     void actNextExecute();
     void actCloseExecute();
@@ -94,6 +102,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void AddClipHistory(const std::string& text) override;
     std::string ChooseInsertFile() override;
     OptionData& Settings() override { return options_; }
+    const std::string& ProgramDirectory() const override { return programFolder_; }
     IMessageBox& Messages() override { return *messages_; }
     bool Closing() const override { return closing_; }
     FindOptions& SearchOptions() override { return findOptions_; }
@@ -105,6 +114,9 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     TFindDialog& FindDialog() const { return *findDialog_; }
     TRePlaceDialog& ReplaceDialog() const { return *replaceDialog_; }
+
+    // IBackupHistoryHost
+    void OpenBackupText(const std::string& bytes) override;
 
     // ITabStripHost
     int ActiveDocument() const override { return childIndex_; }
@@ -197,6 +209,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     QMdiArea* mdi_;
     TFindLines* findLines_ = nullptr;
+    TSaveHistory* saveHistory_ = nullptr;
     FindOptions findOptions_;
     ReplaceState replaceState_;
     std::unique_ptr<ISearchDocuments> searchDocuments_;

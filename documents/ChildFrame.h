@@ -32,6 +32,8 @@ class IChildFrame {
     /// The file to insert, from the frame's Open dialog; empty when cancelled.
     virtual std::string ChooseInsertFile() = 0;
     virtual OptionData& Settings() = 0;
+    /// Where the program keeps its own files, the backups among them.
+    virtual const std::string& ProgramDirectory() const = 0;
     virtual IMessageBox& Messages() = 0;
     /// The search flags the dialogs write and the windows' handlers read.
     virtual FindOptions& SearchOptions() = 0;

@@ -18,6 +18,7 @@
 #include "documents/Ruler.h"
 #include "platform/MessageBox.h"
 #include "platform/codec/Cp932Codec.h"
+#include "platform/qt/QtPlatform.h"
 #include "search/ReplaceHit.h"
 #include "settings/OptionData.h"
 #include "textstore/SafeFileWriter.h"
@@ -29,6 +30,7 @@ namespace {
 const QString kChanged = QStringLiteral("変更あり");
 const QString kUnchanged = QStringLiteral("新規");
 const QString kReadOnlyMode = QStringLiteral("読み込み専用");
+const QString kBackupFailed = QStringLiteral("バックアップを保存できません");
 
 constexpr int kPanelWidths[6] = {60, 80, 100, 80, 90, 200};
 
@@ -75,6 +77,11 @@ TMDIChild::TMDIChild(IChildFrame& frame, QWidget* parent)
     linesTimer_->setSingleShot(true);
     linesTimer_->setInterval(0);
     connect(linesTimer_, &QTimer::timeout, this, [this] { ShowLineCount(); });
+
+    backup_ = std::make_unique<TAutoBackup>(Edit(), frame.Settings(), frame.ProgramDirectory(),
+                                            std::make_unique<QtTimer>(), frame.Messages());
+    backup_->Caption = [this] { return caption_; };
+    backup_->OnWriteFailure = [this](bool failing) { ShowBackupFailure(failing); };
 
     CreateActions();
     CreateMenu();
@@ -154,6 +161,15 @@ void TMDIChild::ShowCaretPosition() {
 
 void TMDIChild::ShowLineCount(const QString& prefix) {
     SetPanelText(kPanelLines, prefix + QString::number(Edit().Lines().Count()));
+}
+
+void TMDIChild::ShowBackupFailure(bool failing) {
+    // The hint panel, so that the changed mark and the counts stay in view;
+    // a tab drag's hint that took the panel meanwhile is left alone.
+    if (failing)
+        SetPanelText(kPanelHint, kBackupFailed);
+    else if (PanelText(kPanelHint) == kBackupFailed)
+        SetPanelText(kPanelHint, QString());
 }
 
 // ---- Commands ------------------------------------------------------------------------
@@ -496,6 +512,7 @@ void TMDIChild::showEvent(QShowEvent* event) {
     if (shown_) return;
     shown_ = true;
     mmText->setFocus();
+    backup_->Start();
 }
 
 void TMDIChild::FormActivate() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "documents/AutoBackup.h"
 #include "editor/qt/VellEditWidget.h"
 #include "search/FindMatch.h"
 
@@ -81,6 +82,10 @@ class TMDIChild : public QWidget {
     /// The context menu's actions in menu order, submenus flattened.
     QList<QAction*> MenuActions() const;
 
+    /// The timed backup of this window's text (TimeAutoSave, LastBackupText,
+    /// LastBackupTime).
+    TAutoBackup& Backup() { return *backup_; }
+
     /// The menu entries of the marks, oldest first.
     QList<QAction*> Marks() const;
     void AddMark();
@@ -113,6 +118,7 @@ class TMDIChild : public QWidget {
     void AddCopy(bool cut);
     void InsertFile();
     void ToggleLineNumbers();
+    void ShowBackupFailure(bool failing);
 
     IChildFrame& frame_;
     std::string caption_;
@@ -120,6 +126,7 @@ class TMDIChild : public QWidget {
     QLabel* panels_[6];
     QTimer* sizeTimer_;
     QTimer* linesTimer_;
+    std::unique_ptr<TAutoBackup> backup_;
     bool shown_ = false;
     bool closingWithoutPrompt_ = false;
     bool painting_ = false;
