@@ -178,18 +178,12 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
     }
     child->Edit().ResetModified();
     child->ShowLineCount();
-    Command(QStringLiteral("actSave"))->setEnabled(true);
+    Command("actSave")->setEnabled(true);
     UpdateCaption();
 }
 
 void TTarnwickEditor::PlaceNewWindow(QMdiSubWindow* sub) const {
     sub->move(CascadePlace(*sub, DocumentCount() - 1));
-}
-
-bool TTarnwickEditor::FrameHoldsKey(const QKeySequence& key) const {
-    for (const auto& [name, command] : commands_)
-        if (command->shortcuts().contains(key)) return true;
-    return false;
 }
 
 void TTarnwickEditor::actNewExecute() {
@@ -208,6 +202,18 @@ std::string TTarnwickEditor::ChooseInsertFile() {
 void TTarnwickEditor::OpenHelpText(const char* name) {
     // Help texts are installed with the program, not kept with the settings.
     OpenFile(HelpTextPath(ExecutableFolder(), name), false);
+}
+
+void TTarnwickEditor::mReadMeClick() {
+    OpenHelpText("ReadMe.txt");
+}
+
+void TTarnwickEditor::mHistoryClick() {
+    OpenHelpText("History.txt");
+}
+
+void TTarnwickEditor::mHelpClick() {
+    OpenHelpText("Manual.txt");
 }
 
 // ---- Dropped files ---------------------------------------------------------------------

@@ -6,13 +6,16 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/FileDialogs.h"
 #include "app/HandOff.h"
 #include "app/TabStripHost.h"
 #include "documents/ChildFrame.h"
+#include "documents/CommandRow.h"
 #include "search/FindRun.h"
 #include "settings/KeyTexts.h"
 #include "settings/OptionData.h"
@@ -32,6 +35,11 @@ class TFindLines;
 class TRePlaceDialog;
 class TMDIChild;
 class TTabStrip;
+
+/// The menus the frame reaches into: the read history stands in the first,
+/// the open documents are listed in the second after its commands.
+inline constexpr const char* kFileMenu = "ファイル(&F)";
+inline constexpr const char* kWindowMenu = "ウィンドウ(&W)";
 
 class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStripHost {
     Q_OBJECT
@@ -81,16 +89,16 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();
-    /// The frame's action of that name ("actSave", "mExit", ...), for tests.
-    QAction* Command(const QString& name) const;
+    /// The frame's commands: its menus, tool bar and keys.
+    static std::span<const CommandRow<TTarnwickEditor>> CommandTable();
+    /// The action of the command of that name ("actSave", "mExit", ...).
+    QAction* Command(std::string_view name) const;
 
     // IChildFrame
     void ChildActivated(TMDIChild& child) override;
     bool SaveChild(TMDIChild& child) override;
     void ChildClosing(TMDIChild& child) override;
-    void SetUndoCommand(bool enabled) override;
-    void SetRedoCommand(bool enabled) override;
-    void SetCopyCutCommands(bool enabled) override;
+    void FollowDocumentState(CommandEnabled rule, bool enabled) override;
     void AddClipHistory(const std::string& text) override;
     std::string ChooseInsertFile() override;
     OptionData& Settings() override { return options_; }
@@ -140,14 +148,27 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void CreateBlankDocument();
 
     // Menus, toolbar and commands.
+    void actHomeExecute();
+    void actEndExecute();
+    void mExitClick();
+    void mReadMeClick();
+    void mHistoryClick();
+    void mHelpClick();
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
     void CreateSearchDialogs();
-    QAction* AddCommand(const char* name, const char* caption, void (TTarnwickEditor::*run)());
+    /// The command of that name in the active document, if there is one.
+    void RunOnActiveDocument(std::string_view name);
+    /// Turns every command that needs a document on or off.
     void SetDocumentCommands(bool enabled);
+    void EnableCommands(CommandEnabled rule, bool enabled);
+    /// The window list after the window menu's commands.
     void FillWindowMenu();
     void ApplyKeyTexts();
+    /// The key a command has now: its entry of the keyboard assignment, or
+    /// the program's own.
+    QKeySequence ShortcutOf(const CommandKey& key) const;
 
     // Opening.
     void DoOpenFile(const std::string& fileName, bool isNew);
@@ -207,8 +228,10 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     QMenu* mRead = nullptr;
     QMenu* mWindow = nullptr;
     int readItems_ = 0;
-    std::vector<QAction*> documentCommands_;
-    std::vector<std::pair<QString, QAction*>> commands_;
+    /// The actions of the commands, index for index with the table.
+    std::vector<QAction*> commands_;
+    /// How many entries of the window menu are commands; the window list follows.
+    int windowMenuCommands_ = 0;
 
     std::vector<TMDIChild*> ChildForms{nullptr};
     int childIndex_ = 0;
