@@ -172,6 +172,19 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     // Opening.
     void DoOpenFile(const std::string& fileName, bool isNew);
+    /// The file's size when it may be opened; else the refusal is shown (the
+    /// window that has the file already comes to the front) and nullopt.
+    std::optional<int64_t> CheckBeforeOpening(const std::string& fileName, bool isNew);
+    /// A new document window with its tab and its number in the table.
+    TMDIChild* CreateDocumentWindow(const std::string& fileName);
+    /// Puts the window in the MDI area, placed, sized and active, with its keys.
+    void ShowDocumentWindow(TMDIChild& child);
+    /// The display settings into the window's editor, laid out anew.
+    void ApplySettingsTo(TMDIChild& child);
+    /// The file's text into the window; a failure leaves it empty and says so.
+    void LoadDocumentText(TMDIChild& child, const std::string& fileName);
+    /// The size and read-only panels of a window just loaded.
+    void ShowFileState(TMDIChild& child, const std::string& fileName, int64_t size);
     /// An open lets events run; a command that would close or save a window
     /// then waits until the open has ended. True when `command` was kept for then.
     bool DeferWhileOpening(std::function<void()> command);
