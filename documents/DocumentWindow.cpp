@@ -20,6 +20,7 @@
 #include "platform/codec/Cp932Codec.h"
 #include "search/ReplaceHit.h"
 #include "settings/OptionData.h"
+#include "textconv/TextConversion.h"
 #include "textstore/SafeFileWriter.h"
 
 namespace tw {
@@ -218,13 +219,15 @@ void TMDIChild::CreateMenu() {
     for (QAction* a : {actCopy, actAddCopy, actCut, actAddCut, actPaste, actInsertFile, actClipbrd})
         EditPop->addAction(a);
     ConvertMenu = EditPop->addMenu(QStringLiteral("変換(&C)"));
-    for (const char* caption : {"小文字に変換(&U)", "大文字に変換(&L)", "-", "半角に変換(&H)",
-                                "全角に変換(&Z)", "ひらがなに変換(&J)", "カタカナに変換(&K)", "-",
-                                "空白をTABに変換(&T)", "TABを空白に変換(&S)"}) {
-        if (caption[0] == '-')
+    ConvertMenu->setEnabled(false);  // until a selection exists
+    for (const ConversionCommand& c : ConversionCommands()) {
+        if (!c.caption) {
             ConvertMenu->addSeparator();
-        else
-            ConvertMenu->addAction(QString::fromUtf8(caption));
+            continue;
+        }
+        const Conversion conversion = c.conversion;
+        connect(ConvertMenu->addAction(QString::fromUtf8(c.caption)), &QAction::triggered, this,
+                [this, conversion] { ConvertSelection(conversion); });
     }
     EditPop->addSeparator();
     EditPop->addAction(actLineNum);
@@ -269,6 +272,12 @@ void TMDIChild::AddCopy(bool cut) {
     clipboard.SetText(joined);
     if (cut) Edit().SetSelText("");
     frame_.AddClipHistory(joined);
+}
+
+void TMDIChild::ConvertSelection(Conversion conversion) {
+    TVellEdit& e = Edit();
+    if (!e.SelectionExists()) return;
+    e.SetSelText(Convert(conversion, e.GetSelText(), e.TabCount()));
 }
 
 void TMDIChild::InsertFile() {

@@ -17,6 +17,7 @@ class QTimer;
 namespace tw {
 
 class IChildFrame;
+enum class Conversion;
 
 /// The status bar's panels.
 enum StatusPanel { kPanelCaret, kPanelLines, kPanelSize, kPanelModified, kPanelMode, kPanelHint };
@@ -111,6 +112,8 @@ class TMDIChild : public QWidget {
     void ConnectSearch();
 
     void AddCopy(bool cut);
+    /// The selection replaced by its conversion, as one edit.
+    void ConvertSelection(Conversion conversion);
     void InsertFile();
     void ToggleLineNumbers();
 
