@@ -39,7 +39,7 @@ void TTarnwickEditor::CreateCommands() {
             [this] { actSaveExecute(); });
     connect(AddCommand("actSaveAs", "名前を付けて保存(&A)", nullptr), &QAction::triggered, this,
             [this] { actSaveAsExecute(); });
-    // Printing, the histories, the options and the about box come with
+    // Printing, the backup history, the options and the about box come with
     // their dialogs; until then their commands stand in the menus unwired.
     AddCommand("actPrint", "印刷(&P)", nullptr);
     connect(AddCommand("mExit", "終了(&X)", nullptr), &QAction::triggered, this,
@@ -101,7 +101,7 @@ void TTarnwickEditor::CreateCommands() {
     AddCommand("actCloseNoActive", "アクティブウィンドウ以外を全て閉じる(&Q)",
                &TTarnwickEditor::actCloseNoActiveExecute);
     AddCommand("actBackUp", "オートバックアップ履歴(&A)", nullptr);
-    AddCommand("actClipbrd", "クリップボード履歴(&B)", nullptr);
+    AddCommand("actClipbrd", "クリップボード履歴(&B)", &TTarnwickEditor::ShowClipHistory);
     connect(AddCommand("mReadMe", "ReadMe(&R)", nullptr), &QAction::triggered, this,
             [this] { OpenHelpText("ReadMe.txt"); });
     connect(AddCommand("mHistory", "History(&H)", nullptr), &QAction::triggered, this,

@@ -27,6 +27,7 @@ class QToolBar;
 
 namespace tw {
 
+class TClipHistory;
 class TFindDialog;
 class TFindLines;
 class TRePlaceDialog;
@@ -92,6 +93,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void SetRedoCommand(bool enabled) override;
     void SetCopyCutCommands(bool enabled) override;
     void AddClipHistory(const std::string& text) override;
+    void ShowClipHistory() override;
     std::string ChooseInsertFile() override;
     OptionData& Settings() override { return options_; }
     IMessageBox& Messages() override { return *messages_; }
@@ -105,6 +107,8 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     TFindDialog& FindDialog() const { return *findDialog_; }
     TRePlaceDialog& ReplaceDialog() const { return *replaceDialog_; }
+    TClipHistory& ClipHistoryDialog();
+    const ClipHistory& Clips() const { return clipHistory_; }
 
     // ITabStripHost
     int ActiveDocument() const override { return childIndex_; }
@@ -202,6 +206,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     std::unique_ptr<ISearchDocuments> searchDocuments_;
     TFindDialog* findDialog_ = nullptr;
     TRePlaceDialog* replaceDialog_ = nullptr;
+    TClipHistory* clipDialog_ = nullptr;
     TTabStrip* tabs_;
     QToolBar* ToolBar2 = nullptr;
     QMenu* mRead = nullptr;

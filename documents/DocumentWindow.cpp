@@ -205,6 +205,7 @@ void TMDIChild::CreateActions() {
     connect(actAddCut, &QAction::triggered, this, [this] { AddCopy(true); });
     connect(actPaste, &QAction::triggered, this, [this] { Edit().PasteFromClipboard(); });
     connect(actInsertFile, &QAction::triggered, this, [this] { InsertFile(); });
+    connect(actClipbrd, &QAction::triggered, this, [this] { frame_.ShowClipHistory(); });
     connect(actLineNum, &QAction::triggered, this, [this] { ToggleLineNumbers(); });
     connect(actMark, &QAction::triggered, this, [this] { AddMark(); });
     connect(actClearMark, &QAction::triggered, this, [this] { ClearMarks(); });
