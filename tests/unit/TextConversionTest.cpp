@@ -61,18 +61,11 @@ TEST(TextConversion, HiraganaAndKatakanaWhereCp932HasBoth) {
     EXPECT_EQ(ToHiragana(Sj("ヴヵヶｶ")), Sj("ヴヵヶｶ"));
 }
 
-TEST(TextConversion, DamagedBytesAndLongTextsComeThroughWhole) {
+TEST(TextConversion, DamagedBytesComeThroughAsTheyWere) {
     // A pair with no character, a lone byte, a lead byte at the very end.
     const std::string damaged("\x85\x40\x80\xa0\xfd\x82", 6);
     for (auto f : {ToFullWidth, ToHalfWidth, ToHiragana, ToKatakana})
         EXPECT_EQ(f(damaged), damaged);
-    std::string text;
-    while (text.size() < 10 * 1024)
-        text += Sj("あいうえお\r\n");
-    const std::string converted = ToKatakana(text);
-    ASSERT_EQ(converted.size(), text.size());
-    EXPECT_EQ(converted.substr(converted.size() - 12), Sj("アイウエオ\r\n"));
-    EXPECT_EQ(ToHiragana(converted), text);
 }
 
 }  // namespace
