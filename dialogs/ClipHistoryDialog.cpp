@@ -78,7 +78,9 @@ TClipHistory::TClipHistory(ClipHistory& history, QWidget* parent)
     setFixedSize(509, 257);
 
     CreateTextMenu();
+    // A click on the line already chosen shows its entry again, memo edits undone.
     connect(ClipList, &QListWidget::currentRowChanged, this, [this] { ClipListClick(); });
+    connect(ClipList, &QListWidget::itemClicked, this, [this] { ClipListClick(); });
     connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
     connect(Button1, &QPushButton::clicked, this, [] { QGuiApplication::clipboard()->clear(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
