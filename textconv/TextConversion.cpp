@@ -1,6 +1,6 @@
 #include "textconv/TextConversion.h"
 
-#include <array>
+#include <algorithm>
 
 #include "editor/TabExpand.h"
 #include "textconv/HenkanJ.h"
@@ -8,19 +8,6 @@
 
 namespace tw {
 namespace {
-
-constexpr std::array kCommands{
-    ConversionCommand{"小文字に変換(&U)", Conversion::LowerCase},
-    ConversionCommand{"大文字に変換(&L)", Conversion::UpperCase},
-    ConversionCommand{nullptr, {}},
-    ConversionCommand{"半角に変換(&H)", Conversion::HalfWidth},
-    ConversionCommand{"全角に変換(&Z)", Conversion::FullWidth},
-    ConversionCommand{"ひらがなに変換(&J)", Conversion::Hiragana},
-    ConversionCommand{"カタカナに変換(&K)", Conversion::Katakana},
-    ConversionCommand{nullptr, {}},
-    ConversionCommand{"空白をTABに変換(&T)", Conversion::SpaceToTab},
-    ConversionCommand{"TABを空白に変換(&S)", Conversion::TabToSpace},
-};
 
 template <class F>
 std::string MapSingleBytes(std::string_view text, F f) {
@@ -35,10 +22,6 @@ std::string MapSingleBytes(std::string_view text, F f) {
 }
 
 }  // namespace
-
-std::span<const ConversionCommand> ConversionCommands() {
-    return kCommands;
-}
 
 std::string ToLowerCase(std::string_view text) {
     return MapSingleBytes(text, [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; });

@@ -1,7 +1,6 @@
 /** @file The conversions of the document's "変換(&C)" menu: selection in, its replacement out. */
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,15 +16,6 @@ enum class Conversion {
     SpaceToTab,
     TabToSpace,
 };
-
-/// One entry of the menu; a null caption is a separator.
-struct ConversionCommand {
-    const char* caption;
-    Conversion conversion;
-};
-
-/// The menu's entries in order, separators included.
-std::span<const ConversionCommand> ConversionCommands();
 
 /// The selection `text` (cp932, CR LF breaks) converted whole. `tabCount` is
 /// the editor's tab width, for the two tab conversions.

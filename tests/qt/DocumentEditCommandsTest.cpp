@@ -79,7 +79,7 @@ TEST_F(DocumentEditCommands, EachConversionRewritesTheWholeSelection) {
     child.Edit().SelectAll();
     MenuEntry(child, "カタカナに変換(&K)")->trigger();
     EXPECT_EQ(child.Edit().GetAllText(), katakana);
-    child.actUndo->trigger();
+    child.Action("actUndo")->trigger();
     EXPECT_EQ(child.Edit().GetAllText(), text);
 }
 
@@ -89,9 +89,9 @@ TEST_F(DocumentEditCommands, CopiesAndAppendsFeedTheHistoryWindow) {
     SelectRow(child, 0);
     QTest::keyClick(child.mmText, Qt::Key_C, Qt::ControlModifier);
     SelectRow(child, 1);
-    child.actAddCopy->trigger();
+    child.Action("actAddCopy")->trigger();
     EXPECT_EQ(clipboard_.GetText(), "abcdef");
-    child.actAddCut->trigger();
+    child.Action("actAddCut")->trigger();
     EXPECT_EQ(clipboard_.GetText(), "abcdefdef");
     EXPECT_EQ(child.Edit().GetAllText(), "abc\r\n\r\n");
     EXPECT_EQ(frame->Clips().ClipItems, (std::vector<std::string>{"abcdefdef", "abcdef", "abc"}));
@@ -102,7 +102,7 @@ TEST_F(DocumentEditCommands, CopiesAndAppendsFeedTheHistoryWindow) {
     ASSERT_EQ(window.ClipList->count(), 3);
     // The list stays as it was shown; a line shows the entry it stands for.
     SelectRow(child, 0);
-    child.actCopy->trigger();
+    child.Action("actCopy")->trigger();
     EXPECT_EQ(window.ClipList->count(), 3);
     window.ClipList->setCurrentRow(1);
     EXPECT_EQ(window.ClipText->toPlainText(), QStringLiteral("abcdef"));
@@ -138,12 +138,12 @@ TEST_F(DocumentEditCommands, InsertFilePutsItsBytesAtTheAnchor) {
     QTest::keyClick(child.mmText, Qt::Key_Right);
     QTest::keyClick(child.mmText, Qt::Key_End, Qt::ShiftModifier);
     dialogs_.names.push_back(File("insert.txt", "x\r\ny\tz"));
-    child.actInsertFile->trigger();
+    child.Action("actInsertFile")->trigger();
     EXPECT_EQ(child.Edit().GetAllText(), "ax\r\ny\tzbc\r\n");
 
     // A file that cannot be read is reported and changes nothing.
     dialogs_.names.push_back(File("insert.txt") + ".gone");
-    child.actInsertFile->trigger();
+    child.Action("actInsertFile")->trigger();
     EXPECT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(child.Edit().GetAllText(), "ax\r\ny\tzbc\r\n");
 }
