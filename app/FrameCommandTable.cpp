@@ -207,7 +207,7 @@ std::span<const CommandRow<TTarnwickEditor>> TTarnwickEditor::CommandTable() {
         {"actClipbrd",
          "クリップボード履歴(&B)",
          AssignedKey(32),
-         ComesLater<Frame>,
+         Run<&Frame::ShowClipHistory>,
          E::Always,
          {kHistoryMenu}},
 

@@ -8,6 +8,7 @@
 
 #include "app/FrameWindow.h"
 #include "app/TabStrip.h"
+#include "dialogs/ClipHistoryDialog.h"
 #include "dialogs/GotoLine.h"
 #include "dialogs/GotoLineDialog.h"
 #include "documents/DocumentWindow.h"
@@ -327,10 +328,22 @@ void TTarnwickEditor::ShowDragHint(const std::string& text) {
         child->SetPanelText(kPanelHint, QString::fromStdString(text));
 }
 
+// ---- The clipboard history -----------------------------------------------------------------
+
 void TTarnwickEditor::AddClipHistory(const std::string& text) {
-    // The clipboard history window keeps the newest first; until it exists
-    // the history is only carried through "Clip.dat".
-    (void)text;
+    clipHistory_.AddClip(text);
+}
+
+TClipHistory& TTarnwickEditor::ClipHistoryDialog() {
+    if (!clipDialog_) clipDialog_ = new TClipHistory(clipHistory_, this);
+    return *clipDialog_;
+}
+
+void TTarnwickEditor::ShowClipHistory() {
+    TClipHistory& dialog = ClipHistoryDialog();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 }  // namespace tw

@@ -31,6 +31,7 @@ class QToolBar;
 
 namespace tw {
 
+class TClipHistory;
 class TFindDialog;
 class TFindLines;
 class TRePlaceDialog;
@@ -108,6 +109,7 @@ class TTarnwickEditor : public QMainWindow,
     void ChildClosing(TMDIChild& child) override;
     void FollowDocumentState(CommandEnabled rule, bool enabled) override;
     void AddClipHistory(const std::string& text) override;
+    void ShowClipHistory() override;
     std::string ChooseInsertFile() override;
     OptionData& Settings() override { return options_; }
     const std::string& ProgramDirectory() const override { return programFolder_; }
@@ -122,6 +124,8 @@ class TTarnwickEditor : public QMainWindow,
 
     TFindDialog& FindDialog() const { return *findDialog_; }
     TRePlaceDialog& ReplaceDialog() const { return *replaceDialog_; }
+    TClipHistory& ClipHistoryDialog();
+    const ClipHistory& Clips() const { return clipHistory_; }
 
     // IBackupHistoryHost
     void OpenBackupText(const std::string& bytes) override;
@@ -249,6 +253,7 @@ class TTarnwickEditor : public QMainWindow,
     std::unique_ptr<ISearchDocuments> searchDocuments_;
     TFindDialog* findDialog_ = nullptr;
     TRePlaceDialog* replaceDialog_ = nullptr;
+    TClipHistory* clipDialog_ = nullptr;
     TTabStrip* tabs_;
     QToolBar* ToolBar2 = nullptr;
     QMenu* mRead = nullptr;

@@ -30,6 +30,8 @@ class IChildFrame {
     virtual void FollowDocumentState(CommandEnabled rule, bool enabled) = 0;
     /// Cut and copy feed the clipboard history (cp932 bytes).
     virtual void AddClipHistory(const std::string& text) = 0;
+    /// Shows the clipboard history window.
+    virtual void ShowClipHistory() = 0;
     /// The file to insert, from the frame's Open dialog; empty when cancelled.
     virtual std::string ChooseInsertFile() = 0;
     virtual OptionData& Settings() = 0;

@@ -21,6 +21,7 @@
 #include "platform/qt/QtPlatform.h"
 #include "search/ReplaceHit.h"
 #include "settings/OptionData.h"
+#include "textconv/TextConversion.h"
 #include "textstore/SafeFileWriter.h"
 
 namespace tw {
@@ -197,7 +198,8 @@ void TMDIChild::CreateMenu() {
         if (caption == kConvertMenu) ConvertMenu = menu;
         if (caption == kMarkMenu) MarkMenu = menu;
     }
-    MarkMenu->addSeparator();  // the marks follow it
+    MarkMenu->addSeparator();        // the marks follow it
+    ConvertMenu->setEnabled(false);  // until a selection exists
     LetKeysStepOnDisabledEntries(*EditPop);
     connect(mmText, &VellEditWidget::contextMenuRequested, this,
             [this](const QPoint& at) { EditPop->popup(at); });
@@ -234,6 +236,12 @@ void TMDIChild::AddCopy(bool cut) {
     clipboard.SetText(joined);
     if (cut) Edit().SetSelText("");
     frame_.AddClipHistory(joined);
+}
+
+void TMDIChild::ConvertSelection(Conversion conversion) {
+    TVellEdit& e = Edit();
+    if (!e.SelectionExists()) return;
+    e.SetSelText(Convert(conversion, e.GetSelText(), e.TabCount()));
 }
 
 void TMDIChild::InsertFile() {

@@ -21,6 +21,8 @@ class QTimer;
 
 namespace tw {
 
+enum class Conversion;
+
 /// The status bar's panels.
 enum StatusPanel { kPanelCaret, kPanelLines, kPanelSize, kPanelModified, kPanelMode, kPanelHint };
 
@@ -123,6 +125,8 @@ class TMDIChild : public QWidget {
     // Handlers of the commands.
     void CopyToClipboard(bool cut);
     void AddCopy(bool cut);
+    /// The selection replaced by its conversion.
+    void ConvertSelection(Conversion conversion);
     void InsertFile();
     void ToggleLineNumbers();
     void ShowFindDialog(FindShow how);
