@@ -47,6 +47,22 @@ std::string SpacesToTabs(std::string_view text, int tabCount) {
     return out;
 }
 
+/// Tab stops start again after every line break, so that a TAB at the start of
+/// a later line of the selection becomes the spaces it stands for on screen.
+/// The first line counts from the selection's first byte.
+std::string TabsToSpaces(std::string_view text, int tabCount) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        out += ExpandTabs(text.substr(0, end), tabCount);
+        const size_t next = text.find_first_not_of("\r\n", end);
+        out.append(text.substr(end, std::min(next, text.size()) - end));
+        text.remove_prefix(std::min(next, text.size()));
+    }
+    return out;
+}
+
 std::string Convert(Conversion conversion, std::string_view text, int tabCount) {
     switch (conversion) {
         case Conversion::LowerCase:
@@ -65,7 +81,7 @@ std::string Convert(Conversion conversion, std::string_view text, int tabCount) 
         case Conversion::SpaceToTab:
             return SpacesToTabs(text, tabCount);
         case Conversion::TabToSpace:
-            return ExpandTabs(text, tabCount);
+            return TabsToSpaces(text, tabCount);
     }
     return std::string(text);
 }

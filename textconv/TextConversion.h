@@ -30,4 +30,7 @@ std::string ToUpperCase(std::string_view text);
 /// run starts, not from tab stops or line starts; a shorter rest stays spaces.
 std::string SpacesToTabs(std::string_view text, int tabCount);
 
+/// Every TAB as the spaces up to its stop; stops start again on each line.
+std::string TabsToSpaces(std::string_view text, int tabCount);
+
 }  // namespace tw

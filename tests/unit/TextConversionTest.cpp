@@ -29,9 +29,10 @@ TEST(TextConversion, RunsOfSpacesBecomeTabsWhereverTheyStart) {
     EXPECT_EQ(SpacesToTabs("   ", 4), "   ");
     EXPECT_EQ(SpacesToTabs("a  b\r\n ", 1), "a\t\tb\r\n\t");
     EXPECT_EQ(SpacesToTabs("x      y", 3), "x\t\ty");
-    // Tabs to spaces count columns from the selection's first byte, the
-    // line break's two bytes included.
-    EXPECT_EQ(Convert(Conversion::TabToSpace, "ab\tc\r\n\td", 4), "ab  c\r\n d");
+    // Tabs to spaces count columns from the selection's first byte, and from
+    // the start of each later line.
+    EXPECT_EQ(Convert(Conversion::TabToSpace, "ab\tc\r\n\td\n\r\n x\t", 4),
+              "ab  c\r\n    d\n\r\n x  ");
 }
 
 TEST(TextConversion, HalfWidthTurnsHiraganaAndFullWidthFormsButKeepsKanji) {
