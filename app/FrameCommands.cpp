@@ -10,6 +10,7 @@
 #include "app/TabStrip.h"
 #include "dialogs/GotoLine.h"
 #include "dialogs/GotoLineDialog.h"
+#include "dialogs/PrintDialog.h"
 #include "documents/DocumentWindow.h"
 
 namespace tw {
@@ -75,6 +76,21 @@ void TTarnwickEditor::actMoveExecute() {
     } catch (const std::exception&) {
         // A line that cannot be reached leaves the caret where it was.
     }
+}
+
+// ---- Printing ------------------------------------------------------------------------------
+
+TPrintDialog& TTarnwickEditor::PrintDialog() {
+    if (!printDialog_) printDialog_ = new TPrintDialog(this);
+    return *printDialog_;
+}
+
+void TTarnwickEditor::actPrintExecute() {
+    TMDIChild* child = ActiveChild();
+    if (!child) return;
+    TPrintDialog& dialog = PrintDialog();
+    dialog.SetDocument(&child->Edit(), child->Caption());
+    dialog.exec();
 }
 
 // ---- Switching ---------------------------------------------------------------------------

@@ -39,9 +39,7 @@ void TTarnwickEditor::CreateCommands() {
             [this] { actSaveExecute(); });
     connect(AddCommand("actSaveAs", "名前を付けて保存(&A)", nullptr), &QAction::triggered, this,
             [this] { actSaveAsExecute(); });
-    // Printing, the histories, the options and the about box come with
-    // their dialogs; until then their commands stand in the menus unwired.
-    AddCommand("actPrint", "印刷(&P)", nullptr);
+    AddCommand("actPrint", "印刷(&P)", &TTarnwickEditor::actPrintExecute);
     connect(AddCommand("mExit", "終了(&X)", nullptr), &QAction::triggered, this,
             [this] { close(); });
     AddCommand("actMove", "指定行に移動(&M)", &TTarnwickEditor::actMoveExecute);
@@ -100,6 +98,8 @@ void TTarnwickEditor::CreateCommands() {
     AddCommand("actCloseAll", "全て閉じる(&A)", &TTarnwickEditor::actCloseAllExecute);
     AddCommand("actCloseNoActive", "アクティブウィンドウ以外を全て閉じる(&Q)",
                &TTarnwickEditor::actCloseNoActiveExecute);
+    // The histories, the options and the about box come with their dialogs;
+    // until then their commands stand in the menus unwired.
     AddCommand("actBackUp", "オートバックアップ履歴(&A)", nullptr);
     AddCommand("actClipbrd", "クリップボード履歴(&B)", nullptr);
     connect(AddCommand("mReadMe", "ReadMe(&R)", nullptr), &QAction::triggered, this,

@@ -29,6 +29,7 @@ namespace tw {
 
 class TFindDialog;
 class TFindLines;
+class TPrintDialog;
 class TRePlaceDialog;
 class TMDIChild;
 class TTabStrip;
@@ -73,6 +74,9 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     /// "指定行に移動": asks for a line number and moves the caret there.
     void actMoveExecute();
     TFindLines& FindLinesDialog();
+    /// "印刷": the print settings for the active document, which print it.
+    void actPrintExecute();
+    TPrintDialog& PrintDialog();
     void actPrevExecute();
     void actNextExecute();
     void actCloseExecute();
@@ -197,6 +201,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     QMdiArea* mdi_;
     TFindLines* findLines_ = nullptr;
+    TPrintDialog* printDialog_ = nullptr;
     FindOptions findOptions_;
     ReplaceState replaceState_;
     std::unique_ptr<ISearchDocuments> searchDocuments_;

@@ -1,0 +1,80 @@
+#include "dialogs/PrinterCanvas.h"
+
+#include <QPrinter>
+#include <algorithm>
+
+#include "dialogs/DialogText.h"
+
+namespace tw {
+
+namespace {
+
+/// The message names the printer or file, which is what the user can change.
+[[noreturn]] void Fail(const char* what, const QPrinter& printer) {
+    const QString where =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    throw PrinterError((QString::fromUtf8(what) + QLatin1Char('\n') + where).toStdString());
+}
+
+constexpr const char* kCannotStart = "印刷を開始できませんでした。";
+constexpr const char* kCannotPrint = "印刷できませんでした。";
+
+}  // namespace
+
+QtPrinterCanvas::QtPrinterCanvas(QPrinter& printer) : printer_(printer) {}
+
+QtPrinterCanvas::~QtPrinterCanvas() {
+    End();
+}
+
+bool QtPrinterCanvas::ToFile() const {
+    return !printer_.outputFileName().isEmpty();
+}
+
+void QtPrinterCanvas::BeginCopy(const QFont& font, const QColor& color) {
+    if (!painter_.isActive()) {
+        if (!painter_.begin(&printer_)) Fail(kCannotStart, printer_);
+    } else if (!printer_.newPage()) {
+        Fail(kCannotPrint, printer_);
+    }
+    painter_.setFont(font);
+    painter_.setPen(color);
+    metrics_.emplace(painter_.font(), painter_.device());
+    charHeight_ = std::max(1, qRound(metrics_->ascent() + metrics_->descent()));
+    aveCharWidth_ = std::max(1, qRound(metrics_->averageCharWidth()));
+}
+
+void QtPrinterCanvas::EndCopy() {
+    // A file takes the next copy on; a printer gets this one as its own job.
+    if (!ToFile()) Finish();
+}
+
+void QtPrinterCanvas::Finish() {
+    if (painter_.isActive() && !painter_.end()) Fail(kCannotPrint, printer_);
+}
+
+void QtPrinterCanvas::End() {
+    if (painter_.isActive()) painter_.end();
+}
+
+int QtPrinterCanvas::PageWidth() const {
+    return printer_.width();
+}
+
+int QtPrinterCanvas::PageHeight() const {
+    return printer_.height();
+}
+
+int QtPrinterCanvas::TextWidth(std::string_view cp932) const {
+    return qRound(metrics_->horizontalAdvance(FromDocumentBytes(cp932)));
+}
+
+void QtPrinterCanvas::TextOut(int x, int y, std::string_view cp932) {
+    painter_.drawText(QPointF(x, y + metrics_->ascent()), FromDocumentBytes(cp932));
+}
+
+void QtPrinterCanvas::NewPage() {
+    if (!printer_.newPage()) Fail(kCannotPrint, printer_);
+}
+
+}  // namespace tw
