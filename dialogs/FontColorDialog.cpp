@@ -17,6 +17,9 @@ TFontColorDialog::TFontColorDialog(QWidget* parent)
     Fonts = new QFontDialog(this);
     Fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     Fonts->setWindowFlags(Qt::Widget);
+    // Esc in the chooser closes it as a dialog of its own; the whole dialog
+    // closes with it rather than leaving an empty frame behind.
+    connect(Fonts, &QDialog::finished, this, &QDialog::done);
     ColorButton = new QPushButton(this);
     ColorButton->setFixedSize(48, 20);
     connect(ColorButton, &QPushButton::clicked, this, [this] {

@@ -16,6 +16,19 @@ namespace {
     throw PrinterError((QString::fromUtf8(what) + QLatin1Char('\n') + where).toStdString());
 }
 
+/// The font scaled by a hair so that its average character is a whole number
+/// of printer pixels, as on a printer whose driver rounds glyphs to its dots.
+/// Otherwise eight characters of a fixed-pitch font would end a few pixels
+/// before the tab stop eight average characters away, and a tab after them
+/// would stop right there instead of at the next stop.
+QFont FittedToPixels(const QFont& font, QPrinter& printer) {
+    const qreal average = QFontMetricsF(font, &printer).averageCharWidth();
+    if (average <= 0 || font.pointSizeF() <= 0) return font;
+    QFont fitted = font;
+    fitted.setPointSizeF(font.pointSizeF() * std::max(1, qRound(average)) / average);
+    return fitted;
+}
+
 constexpr const char* kCannotStart = "印刷を開始できませんでした。";
 constexpr const char* kCannotPrint = "印刷できませんでした。";
 
@@ -37,7 +50,7 @@ void QtPrinterCanvas::BeginCopy(const QFont& font, const QColor& color) {
     } else if (!printer_.newPage()) {
         Fail(kCannotPrint, printer_);
     }
-    painter_.setFont(font);
+    painter_.setFont(FittedToPixels(font, printer_));
     painter_.setPen(color);
     metrics_.emplace(painter_.font(), painter_.device());
     charHeight_ = std::max(1, qRound(metrics_->ascent() + metrics_->descent()));
