@@ -53,6 +53,7 @@ void QtPrinterCanvas::BeginCopy(const QFont& font, const QColor& color) {
     painter_.setFont(FittedToPixels(font, printer_));
     painter_.setPen(color);
     metrics_.emplace(painter_.font(), painter_.device());
+    advances_.clear();
     charHeight_ = std::max(1, qRound(metrics_->ascent() + metrics_->descent()));
     aveCharWidth_ = std::max(1, qRound(metrics_->averageCharWidth()));
 }
@@ -78,8 +79,22 @@ int QtPrinterCanvas::PageHeight() const {
     return printer_.height();
 }
 
+qreal QtPrinterCanvas::Advance(std::string_view character) const {
+    uint16_t code = static_cast<unsigned char>(character[0]);
+    if (character.size() > 1) code = (code << 8) | static_cast<unsigned char>(character[1]);
+    auto [it, added] = advances_.try_emplace(code, 0);
+    if (added) it->second = metrics_->horizontalAdvance(FromDocumentBytes(character));
+    return it->second;
+}
+
 int QtPrinterCanvas::TextWidth(std::string_view cp932) const {
-    return qRound(metrics_->horizontalAdvance(FromDocumentBytes(cp932)));
+    // Kerning is off, so a text is as wide as its characters together.
+    qreal width = 0;
+    for (size_t i = 0, end; i < cp932.size(); i = end) {
+        end = CharEnd(cp932, i);
+        width += Advance(cp932.substr(i, end - i));
+    }
+    return qRound(width);
 }
 
 void QtPrinterCanvas::TextOut(int x, int y, std::string_view cp932) {

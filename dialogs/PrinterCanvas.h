@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <optional>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "dialogs/PrinterTextDevice.h"
 
@@ -49,10 +50,14 @@ class QtPrinterCanvas : public IPrinterCanvas {
   private:
     bool ToFile() const;
     void End();
+    qreal Advance(std::string_view character) const;
 
     QPrinter& printer_;
     QPainter painter_;
     std::optional<QFontMetricsF> metrics_;
+    /// The advance of each character met so far, by its cp932 code: asking
+    /// Qt to measure every head of every line costs more than the printing.
+    mutable std::unordered_map<uint16_t, qreal> advances_;
     int charHeight_ = 1;
     int aveCharWidth_ = 1;
 };

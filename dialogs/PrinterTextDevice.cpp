@@ -15,13 +15,12 @@ constexpr std::string_view kControls{"\r\n\f\t\0", 5};
 /// A run this short is measured whole first: most lines fit as they are.
 constexpr size_t kWholeRunCheck = 4096;
 
-/// The end of the character that starts at `pos`; a lead byte with nothing
-/// after it counts as a character of its own.
-size_t CharEnd(std::string_view s, size_t pos) {
-    return pos + (IsLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size() ? 2 : 1);
-}
-
 }  // namespace
+
+size_t CharEnd(std::string_view cp932, size_t pos) {
+    return pos +
+           (IsLeadByte(static_cast<unsigned char>(cp932[pos])) && pos + 1 < cp932.size() ? 2 : 1);
+}
 
 void PrinterTextDevice::Write(std::string_view bytes) {
     while (!bytes.empty()) {

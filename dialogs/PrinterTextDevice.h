@@ -58,6 +58,10 @@ class PrinterTextDevice {
     bool pageStartPending_ = false;
 };
 
+/// The end of the character that starts at `pos`; a lead byte with nothing
+/// after it is a character of its own.
+size_t CharEnd(std::string_view cp932, size_t pos);
+
 /// Writes every entry of the store, first to last, as stored: wrapped pieces
 /// run on, so a word-wrapped document prints by its logical lines.
 void PrintLines(const TVellStrings& lines, PrinterTextDevice& device);
