@@ -8,6 +8,7 @@
 
 #include "app/FrameWindow.h"
 #include "app/TabStrip.h"
+#include "dialogs/ClipHistoryDialog.h"
 #include "dialogs/GotoLine.h"
 #include "dialogs/GotoLineDialog.h"
 #include "dialogs/PrintDialog.h"
@@ -76,6 +77,14 @@ void TTarnwickEditor::actMoveExecute() {
     } catch (const std::exception&) {
         // A line that cannot be reached leaves the caret where it was.
     }
+}
+
+void TTarnwickEditor::actHomeExecute() {
+    if (TMDIChild* child = ActiveChild()) child->View().GoTop();
+}
+
+void TTarnwickEditor::actEndExecute() {
+    if (TMDIChild* child = ActiveChild()) child->View().GoBottom();
 }
 
 // ---- Printing ------------------------------------------------------------------------------
@@ -200,6 +209,10 @@ void TTarnwickEditor::MinimizeAll() {
 }
 
 // ---- Closing -----------------------------------------------------------------------------
+
+void TTarnwickEditor::mExitClick() {
+    close();
+}
 
 void TTarnwickEditor::actCloseExecute() {
     if (QMdiSubWindow* sub = SubWindowOf(ActiveChild())) sub->close();
@@ -331,10 +344,22 @@ void TTarnwickEditor::ShowDragHint(const std::string& text) {
         child->SetPanelText(kPanelHint, QString::fromStdString(text));
 }
 
+// ---- The clipboard history -----------------------------------------------------------------
+
 void TTarnwickEditor::AddClipHistory(const std::string& text) {
-    // The clipboard history window keeps the newest first; until it exists
-    // the history is only carried through "Clip.dat".
-    (void)text;
+    clipHistory_.AddClip(text);
+}
+
+TClipHistory& TTarnwickEditor::ClipHistoryDialog() {
+    if (!clipDialog_) clipDialog_ = new TClipHistory(clipHistory_, this);
+    return *clipDialog_;
+}
+
+void TTarnwickEditor::ShowClipHistory() {
+    TClipHistory& dialog = ClipHistoryDialog();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 }  // namespace tw

@@ -21,21 +21,23 @@ BELOW = {
     'editor/qt': ['editor', 'textstore', 'platform', 'platform/codec', 'platform/qt'],
     'settings': ['editor', 'textstore', 'platform'],
     'search': ['settings', 'editor', 'textstore', 'platform'],
-    'documents': ['search', 'settings', 'editor', 'editor/qt', 'textstore', 'platform',
+    'textconv': ['editor', 'textstore', 'platform', 'platform/codec'],
+    'documents': ['textconv', 'search', 'settings', 'editor', 'editor/qt', 'textstore', 'platform',
                   'platform/codec', 'platform/os', 'platform/qt'],
     'dialogs': ['search', 'settings', 'editor', 'textstore', 'platform', 'platform/codec',
                 'platform/qt'],
-    'app': ['documents', 'dialogs', 'search', 'settings', 'editor', 'editor/qt', 'textstore',
-            'platform', 'platform/codec', 'platform/os', 'platform/qt'],
+    'app': ['documents', 'dialogs', 'textconv', 'search', 'settings', 'editor', 'editor/qt',
+            'textstore', 'platform', 'platform/codec', 'platform/os', 'platform/qt'],
     'resources': ['platform/codec'],
 }
 QT_FREE_LAYERS = {'textstore', 'platform', 'platform/codec', 'platform/os', 'editor', 'settings',
-                  'search'}
+                  'search', 'textconv'}
 # Toolkit-free files of the folders that also hold forms.
 QT_FREE_FILES = {
     'documents/Ruler', 'documents/LineMarks', 'documents/LinkTarget', 'dialogs/GotoLine',
     'dialogs/PrinterTextDevice',
     'app/SharedBlockStream', 'app/HandOff', 'app/OpenFileCheck', 'app/TabStripModel',
+    'documents/AutoBackup', 'dialogs/BackupHistory',
 }
 QUOTED = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 ANGLED = re.compile(r'^\s*#\s*include\s+<([^>]+)>', re.M)

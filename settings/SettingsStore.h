@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/ClipHistory.h"
 #include "settings/OptionData.h"
 
 namespace tw {
@@ -15,8 +16,6 @@ inline constexpr const char* kOptionFileName = "Option.dat";
 inline constexpr const char* kClipFileName = "Clip.dat";
 inline constexpr const char* kClipReadErrorMessage =
     "クリップボード履歴の読み込み時にエラーが発生しました。";
-/// The clipboard history never keeps more entries than this.
-inline constexpr size_t kClipHistoryMax = 30;
 /// A sound "Clip.dat" is a few kilobytes (30 entries of at most 500 bytes);
 /// nothing past this many bytes of a foreign file is read.
 inline constexpr size_t kClipFileReadLimit = 1 << 20;
@@ -48,16 +47,6 @@ OptionData LoadOptionData(const std::string& folder);
 /// Replaces `folder`/Option.dat with the record's image; a failure throws
 /// FileIoError and leaves the old file intact.
 void SaveOptionData(const std::string& folder, const OptionData& data);
-
-/// The clipboard history as a start reads it: ClipItems entry 0 first.
-struct ClipHistory {
-    std::vector<std::string> ClipItems;
-    int32_t ClipCount = 0;
-    /// The file is there but could not be read (no permission, no regular
-    /// file, a read error): show kClipReadErrorMessage; the history is then
-    /// empty, and the file must stay as it is until the history changes.
-    bool ReadFailed = false;
-};
 
 /// The entries of a "Clip.dat" text, at most kClipHistoryMax of them. Lines
 /// end at CR LF; a line of the single byte 0x03 closes an entry; lines after

@@ -9,13 +9,13 @@
 namespace tw {
 namespace {
 
-class HandOffMarkerTest : public ::testing::Test {
+class InstanceMarkerTest : public ::testing::Test {
   protected:
     test::ScopedRuntimeDir dir_;
     InstancePaths paths_ = InstancePaths::FromEnvironment();
 };
 
-TEST_F(HandOffMarkerTest, HeldMarkerIsSeenByOthersUntilReleased) {
+TEST_F(InstanceMarkerTest, HeldMarkerIsSeenByOthersUntilReleased) {
     InstanceMarker first, second, third;
     EXPECT_FALSE(first.InstanceExists(paths_));
     first.Hold();
@@ -29,7 +29,7 @@ TEST_F(HandOffMarkerTest, HeldMarkerIsSeenByOthersUntilReleased) {
     EXPECT_FALSE(third.InstanceExists(paths_));
 }
 
-TEST_F(HandOffMarkerTest, StartThatFoundNoneExcludesOthersUntilItHolds) {
+TEST_F(InstanceMarkerTest, StartThatFoundNoneExcludesOthersUntilItHolds) {
     InstanceMarker starting, other;
     ASSERT_FALSE(starting.InstanceExists(paths_));
     EXPECT_TRUE(other.InstanceExists(paths_));
@@ -39,7 +39,7 @@ TEST_F(HandOffMarkerTest, StartThatFoundNoneExcludesOthersUntilItHolds) {
     EXPECT_TRUE(other.Held());
 }
 
-TEST_F(HandOffMarkerTest, LastInstanceOutRemovesTheSharedBlock) {
+TEST_F(InstanceMarkerTest, LastInstanceOutRemovesTheSharedBlock) {
     InstanceMarker first, second;
     ASSERT_FALSE(first.InstanceExists(paths_));
     first.Hold();
@@ -52,7 +52,7 @@ TEST_F(HandOffMarkerTest, LastInstanceOutRemovesTheSharedBlock) {
     EXPECT_FALSE(test::SharedMemoryExists(paths_.sharedMemoryName));
 }
 
-TEST_F(HandOffMarkerTest, UnusableLockFileRaises) {
+TEST_F(InstanceMarkerTest, UnusableLockFileRaises) {
     InstancePaths broken = paths_;
     broken.lockFile = dir_.File("missing/instance.lock");
     InstanceMarker marker;

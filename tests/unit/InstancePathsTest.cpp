@@ -14,7 +14,7 @@ namespace {
 
 using test::ScopedRuntimeDir;
 
-class HandOffPathsTest : public ::testing::Test {
+class InstancePathsTest : public ::testing::Test {
   protected:
     void UseFolder(const std::string& path) {
         ::setenv("TARNWICK_EDITOR_RUNTIME_DIR", path.c_str(), 1);
@@ -25,7 +25,7 @@ class HandOffPathsTest : public ::testing::Test {
     ScopedRuntimeDir dir_;
 };
 
-TEST_F(HandOffPathsTest, MissingFolderIsCreatedPrivate) {
+TEST_F(InstancePathsTest, MissingFolderIsCreatedPrivate) {
     std::string folder = dir_.File("new");
     UseFolder(folder);
     InstancePaths paths = InstancePaths::FromEnvironment();
@@ -39,14 +39,14 @@ TEST_F(HandOffPathsTest, MissingFolderIsCreatedPrivate) {
     EXPECT_NE(paths.SocketFor(42), paths.SocketFor(43));
 }
 
-TEST_F(HandOffPathsTest, FolderOpenToGroupOrOthersIsRefused) {
+TEST_F(InstancePathsTest, FolderOpenToGroupOrOthersIsRefused) {
     for (mode_t mode : {0750, 0705, 0701, 0770}) {
         ASSERT_EQ(0, ::chmod(dir_.Path().c_str(), mode));
         ExpectRefused("mode " + std::to_string(mode));
     }
 }
 
-TEST_F(HandOffPathsTest, SymbolicLinkIsRefusedEvenToAGoodFolder) {
+TEST_F(InstancePathsTest, SymbolicLinkIsRefusedEvenToAGoodFolder) {
     std::string link = dir_.File("link");
     ASSERT_EQ(0, ::mkdir(dir_.File("real").c_str(), 0700));
     ASSERT_EQ(0, ::symlink(dir_.File("real").c_str(), link.c_str()));
@@ -54,7 +54,7 @@ TEST_F(HandOffPathsTest, SymbolicLinkIsRefusedEvenToAGoodFolder) {
     ExpectRefused("symbolic link");
 }
 
-TEST_F(HandOffPathsTest, FolderOfAnotherUserIsRefused) {
+TEST_F(InstancePathsTest, FolderOfAnotherUserIsRefused) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a folder away";
     std::string folder = dir_.File("theirs");
     ASSERT_EQ(0, ::mkdir(folder.c_str(), 0700));
@@ -63,7 +63,7 @@ TEST_F(HandOffPathsTest, FolderOfAnotherUserIsRefused) {
     ExpectRefused("owned by nobody");
 }
 
-TEST_F(HandOffPathsTest, WithoutOverrideTheFolderComesFromXdgRuntimeDir) {
+TEST_F(InstancePathsTest, WithoutOverrideTheFolderComesFromXdgRuntimeDir) {
     ::unsetenv("TARNWICK_EDITOR_RUNTIME_DIR");
     const char* saved = std::getenv("XDG_RUNTIME_DIR");
     std::string previous = saved ? saved : "";
@@ -75,7 +75,7 @@ TEST_F(HandOffPathsTest, WithoutOverrideTheFolderComesFromXdgRuntimeDir) {
     EXPECT_EQ("/TarnwickEditor-" + std::to_string(::geteuid()), paths.sharedMemoryName);
 }
 
-TEST_F(HandOffPathsTest, EachFolderHasItsOwnSharedBlockName) {
+TEST_F(InstancePathsTest, EachFolderHasItsOwnSharedBlockName) {
     InstancePaths a = InstancePaths::ForFolder("/tmp/a", true);
     InstancePaths b = InstancePaths::ForFolder("/tmp/b", true);
     EXPECT_NE(a.sharedMemoryName, b.sharedMemoryName);

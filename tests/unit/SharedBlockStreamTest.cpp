@@ -20,16 +20,16 @@ namespace {
 
 constexpr int32_t kSize = 16;
 
-class ComMemFixedStreamTest : public ::testing::Test {
+class SharedBlockStreamFixedTest : public ::testing::Test {
   protected:
-    ComMemFixedStreamTest() { memory_.fill('.'); }
+    SharedBlockStreamFixedTest() { memory_.fill('.'); }
     std::string Memory() const { return std::string(memory_.data(), memory_.size()); }
 
     std::array<char, kSize> memory_;
     TFixedMemoryStream stream_{memory_.data(), kSize};
 };
 
-TEST_F(ComMemFixedStreamTest, WriteRunningOffTheEndRaisesAndCopiesNothing) {
+TEST_F(SharedBlockStreamFixedTest, WriteRunningOffTheEndRaisesAndCopiesNothing) {
     stream_.Seek(-2, kFromEnd);
     try {
         stream_.Write("ABCD", 4);
@@ -41,7 +41,7 @@ TEST_F(ComMemFixedStreamTest, WriteRunningOffTheEndRaisesAndCopiesNothing) {
     EXPECT_EQ(kSize - 2, stream_.Position());
 }
 
-TEST_F(ComMemFixedStreamTest, WriteFillsUpToTheEndExactly) {
+TEST_F(SharedBlockStreamFixedTest, WriteFillsUpToTheEndExactly) {
     EXPECT_EQ(0, stream_.Write("", 0));
     EXPECT_EQ(0, stream_.Position());
     stream_.Seek(-4, kFromEnd);
@@ -50,7 +50,7 @@ TEST_F(ComMemFixedStreamTest, WriteFillsUpToTheEndExactly) {
     EXPECT_EQ(std::string(kSize - 4, '.') + "WXYZ", Memory());
 }
 
-TEST_F(ComMemFixedStreamTest, ReadNearTheEndReturnsWhatIsLeft) {
+TEST_F(SharedBlockStreamFixedTest, ReadNearTheEndReturnsWhatIsLeft) {
     std::memcpy(memory_.data(), "0123456789abcdef", kSize);
     char buffer[10] = {};
     stream_.Seek(-5, kFromEnd);
@@ -60,7 +60,7 @@ TEST_F(ComMemFixedStreamTest, ReadNearTheEndReturnsWhatIsLeft) {
     EXPECT_EQ(0, stream_.Read(buffer, 10));
 }
 
-TEST_F(ComMemFixedStreamTest, SeekMovesByOriginAndIgnoresUnknownOrigins) {
+TEST_F(SharedBlockStreamFixedTest, SeekMovesByOriginAndIgnoresUnknownOrigins) {
     EXPECT_EQ(kSize - 3, stream_.Seek(-3, kFromEnd));
     EXPECT_EQ(4, stream_.Seek(4, kFromBeginning));
     EXPECT_EQ(7, stream_.Seek(3, kFromCurrent));
@@ -71,7 +71,7 @@ TEST_F(ComMemFixedStreamTest, SeekMovesByOriginAndIgnoresUnknownOrigins) {
     EXPECT_EQ(-9, stream_.Seek(-9, kFromBeginning));
 }
 
-TEST_F(ComMemFixedStreamTest, OutsideTheBlockOrWithNegativeCountsNothingMoves) {
+TEST_F(SharedBlockStreamFixedTest, OutsideTheBlockOrWithNegativeCountsNothingMoves) {
     char buffer[4] = {};
     stream_.Seek(-3, kFromBeginning);
     EXPECT_EQ(0, stream_.Read(buffer, 4));
@@ -88,7 +88,7 @@ TEST_F(ComMemFixedStreamTest, OutsideTheBlockOrWithNegativeCountsNothingMoves) {
     EXPECT_EQ(std::string(kSize, '.'), Memory());
 }
 
-TEST_F(ComMemFixedStreamTest, ExtremePositionsNeitherOverflowNorTouchMemory) {
+TEST_F(SharedBlockStreamFixedTest, ExtremePositionsNeitherOverflowNorTouchMemory) {
     char buffer[4] = {};
     stream_.Seek(INT32_MAX, kFromBeginning);
     EXPECT_THROW(stream_.Write("ab", 2), AccessViolationError);
@@ -99,14 +99,14 @@ TEST_F(ComMemFixedStreamTest, ExtremePositionsNeitherOverflowNorTouchMemory) {
     EXPECT_EQ(std::string(kSize, '.'), Memory());
 }
 
-class ComMemSharedTest : public ::testing::Test {
+class SharedBlockStreamSharedTest : public ::testing::Test {
   protected:
-    ~ComMemSharedTest() override { RemoveSharedMemory(name_); }
+    ~SharedBlockStreamSharedTest() override { RemoveSharedMemory(name_); }
     std::string name_ = "/tw-commem-test-" + std::to_string(::getpid()) + "-" +
                         ::testing::UnitTest::GetInstance()->current_test_info()->name();
 };
 
-TEST_F(ComMemSharedTest, FreshBlockIsZeroFilledAndHasTheGivenSize) {
+TEST_F(SharedBlockStreamSharedTest, FreshBlockIsZeroFilledAndHasTheGivenSize) {
     TCommonMemoryStream stream(name_, kCommonMemorySize);
     std::string bytes(kCommonMemorySize + 10, 'x');
     EXPECT_EQ(kCommonMemorySize, stream.Read(bytes.data(), kCommonMemorySize + 10));
@@ -116,7 +116,7 @@ TEST_F(ComMemSharedTest, FreshBlockIsZeroFilledAndHasTheGivenSize) {
     EXPECT_THROW(stream.Write("ab", 2), AccessViolationError);
 }
 
-TEST_F(ComMemSharedTest, StreamsOnTheSameNameSeeEachOthersBytes) {
+TEST_F(SharedBlockStreamSharedTest, StreamsOnTheSameNameSeeEachOthersBytes) {
     TCommonMemoryStream first(name_, kCommonMemorySize);
     auto second = std::make_unique<TCommonMemoryStream>(name_, kCommonMemorySize);
     first.Seek(100, kFromBeginning);
@@ -138,7 +138,7 @@ TEST_F(ComMemSharedTest, StreamsOnTheSameNameSeeEachOthersBytes) {
     EXPECT_EQ("hello", std::string(buffer, 5)) << "reopened without the slash";
 }
 
-TEST_F(ComMemSharedTest, UnusableBlockRaisesFileCreateErrorNamingIt) {
+TEST_F(SharedBlockStreamSharedTest, UnusableBlockRaisesFileCreateErrorNamingIt) {
     auto expectRefused = [](const std::string& name, int32_t size) {
         try {
             TCommonMemoryStream stream(name, size);
@@ -153,7 +153,7 @@ TEST_F(ComMemSharedTest, UnusableBlockRaisesFileCreateErrorNamingIt) {
     expectRefused(name_, 128);  // another size than the block has
 }
 
-TEST_F(ComMemSharedTest, BlockOpenToOtherUsersIsRefused) {
+TEST_F(SharedBlockStreamSharedTest, BlockOpenToOtherUsersIsRefused) {
     int fd = ::shm_open(name_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(0, ::ftruncate(fd, 64));

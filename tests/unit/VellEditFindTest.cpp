@@ -54,7 +54,7 @@ std::vector<Hit> WalkDown(O& o) {
 
 }  // namespace
 
-TEST(VellFind, HitsSpanWrappedPiecesAndLineBreaks) {
+TEST(VellEditFind, HitsSpanWrappedPiecesAndLineBreaks) {
     EditorHarness h;
     h.ed.SetColumn(10);
     h.Load("0123456789abcdef\r\nxyz\r\n", true);
@@ -73,7 +73,7 @@ TEST(VellFind, HitsSpanWrappedPiecesAndLineBreaks) {
     EXPECT_EQ(o.asked[1].second, "0123456789abcd");
 }
 
-TEST(VellFind, AMatchBeyondItsRowIsReportedOnlyWhenItsOwnRowComes) {
+TEST(VellEditFind, AMatchBeyondItsRowIsReportedOnlyWhenItsOwnRowComes) {
     EditorHarness h;
     h.ed.SetColumn(10);
     h.Load("abcdefghijk\r\n", true);
@@ -90,7 +90,7 @@ TEST(VellFind, AMatchBeyondItsRowIsReportedOnlyWhenItsOwnRowComes) {
     EXPECT_EQ(WalkDown(o), (std::vector<Hit>{{0, 1, 1, 1}}));
 }
 
-TEST(VellFind, EveryMatchOfAWrappedLineIsReportedOnceInOrder) {
+TEST(VellEditFind, EveryMatchOfAWrappedLineIsReportedOnceInOrder) {
     for (int32_t column : {10, 11, 13, 17, 23}) {
         SCOPED_TRACE(column);
         EditorHarness h;
@@ -110,7 +110,7 @@ TEST(VellFind, EveryMatchOfAWrappedLineIsReportedOnceInOrder) {
     }
 }
 
-TEST(VellFind, ForwardWrapsAroundOnlyAfterASearchWithoutHit) {
+TEST(VellEditFind, ForwardWrapsAroundOnlyAfterASearchWithoutHit) {
     EditorHarness h;
     h.Load("ab\r\nxx ab\r\n");
     Owner o(h);
@@ -128,7 +128,7 @@ TEST(VellFind, ForwardWrapsAroundOnlyAfterASearchWithoutHit) {
     EXPECT_EQ(h.ed.FCaretY, 0);
 }
 
-TEST(VellFind, BackwardFindsEachRowsHitsLastOneFirst) {
+TEST(VellEditFind, BackwardFindsEachRowsHitsLastOneFirst) {
     EditorHarness h;
     h.Load("x ab ab\r\nab ab ab ab\r\n");
     Owner o(h);
@@ -142,7 +142,7 @@ TEST(VellFind, BackwardFindsEachRowsHitsLastOneFirst) {
     EXPECT_EQ(o.Last(), (Hit{9, 1, 2, 1}));
 }
 
-TEST(VellFind, ChangingDirectionGoesOnFromTheLastPositionWithoutWrapping) {
+TEST(VellEditFind, ChangingDirectionGoesOnFromTheLastPositionWithoutWrapping) {
     EditorHarness h;
     h.Load("ab ab\r\nab\r\n");
     Owner o(h);
@@ -166,7 +166,7 @@ TEST(VellFind, ChangingDirectionGoesOnFromTheLastPositionWithoutWrapping) {
     EXPECT_EQ(o.Last(), (Hit{3, 0, 2, 9}));
 }
 
-TEST(VellFind, WithoutAMatchHandlerNothingIsFound) {
+TEST(VellEditFind, WithoutAMatchHandlerNothingIsFound) {
     EditorHarness h;
     h.Load("ab\r\n");
     int noHits = 0;
@@ -178,7 +178,7 @@ TEST(VellFind, WithoutAMatchHandlerNothingIsFound) {
     EXPECT_EQ(h.ed.FHitLen, 0);
 }
 
-TEST(VellFind, PlacingTheCaretInTheViewEndsTheHitAndMovesTheSearchStart) {
+TEST(VellEditFind, PlacingTheCaretInTheViewEndsTheHitAndMovesTheSearchStart) {
     ViewHarness h;
     h.Load("ab cd ab cd ab\r\n");
     Owner o(h);
@@ -197,7 +197,7 @@ TEST(VellFind, PlacingTheCaretInTheViewEndsTheHitAndMovesTheSearchStart) {
     EXPECT_EQ(o.Last(), (Hit{0, 0, 2, 3}));
 }
 
-TEST(VellFind, TheHitIsPaintedInverseAcrossRowsAndTheSelectionStaysAsItWas) {
+TEST(VellEditFind, TheHitIsPaintedInverseAcrossRowsAndTheSelectionStaysAsItWas) {
     ViewHarness h;
     h.ed.SetColumn(10);
     h.Load("0123456789abcdef\r\nnext line\r\n", true);
@@ -225,7 +225,7 @@ TEST(VellFind, TheHitIsPaintedInverseAcrossRowsAndTheSelectionStaysAsItWas) {
     EXPECT_FALSE(h.surface.TextsAt(4).empty());
 }
 
-TEST(VellFind, ReplaceModeGoesOnAfterTheInsertedText) {
+TEST(VellEditFind, ReplaceModeGoesOnAfterTheInsertedText) {
     EditorHarness h;
     h.ed.SetColumn(11);
     h.Load("ab ab\r\n" + Repeat("ab", 6) + "\r\n", true);
@@ -238,7 +238,7 @@ TEST(VellFind, ReplaceModeGoesOnAfterTheInsertedText) {
     EXPECT_TRUE(o.hits.empty());  // replace mode reports through OnFindChange only
 }
 
-TEST(VellFind, ReplaceModeAsksBeforeEachReplacementWhenConfirming) {
+TEST(VellEditFind, ReplaceModeAsksBeforeEachReplacementWhenConfirming) {
     EditorHarness h;
     h.Load("ab ab ab ab\r\n");
     Owner o(h);
@@ -258,7 +258,7 @@ TEST(VellFind, ReplaceModeAsksBeforeEachReplacementWhenConfirming) {
     EXPECT_EQ(h.ed.FHitLen, 0);
 }
 
-TEST(VellFind, AWalkGoesOnAfterAHitThatCrossedARowEnd) {
+TEST(VellEditFind, AWalkGoesOnAfterAHitThatCrossedARowEnd) {
     EditorHarness h;
     h.ed.SetColumn(10);
     h.Load("012345678aaab\r\n", true);
@@ -270,7 +270,7 @@ TEST(VellFind, AWalkGoesOnAfterAHitThatCrossedARowEnd) {
 
 /// Word wrap is a way of showing the text: the hits of a walk, as places in
 /// the text, are the same with it off and on at any column.
-TEST(VellFind, HitsWithWordWrapAreTheHitsWithoutIt) {
+TEST(VellEditFind, HitsWithWordWrapAreTheHitsWithoutIt) {
     std::mt19937 random(424242);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     auto piece = [&](int n, int breaks) {
