@@ -11,6 +11,7 @@
 #include "dialogs/ClipHistoryDialog.h"
 #include "dialogs/GotoLine.h"
 #include "dialogs/GotoLineDialog.h"
+#include "dialogs/PrintDialog.h"
 #include "documents/DocumentWindow.h"
 
 namespace tw {
@@ -84,6 +85,21 @@ void TTarnwickEditor::actHomeExecute() {
 
 void TTarnwickEditor::actEndExecute() {
     if (TMDIChild* child = ActiveChild()) child->View().GoBottom();
+}
+
+// ---- Printing ------------------------------------------------------------------------------
+
+TPrintDialog& TTarnwickEditor::PrintDialog() {
+    if (!printDialog_) printDialog_ = new TPrintDialog(this);
+    return *printDialog_;
+}
+
+void TTarnwickEditor::actPrintExecute() {
+    TMDIChild* child = ActiveChild();
+    if (!child) return;
+    TPrintDialog& dialog = PrintDialog();
+    dialog.SetDocument(&child->Edit(), child->Caption());
+    dialog.exec();
 }
 
 // ---- Switching ---------------------------------------------------------------------------

@@ -34,6 +34,7 @@ namespace tw {
 class TClipHistory;
 class TFindDialog;
 class TFindLines;
+class TPrintDialog;
 class TRePlaceDialog;
 class TMDIChild;
 class TSaveHistory;
@@ -90,6 +91,9 @@ class TTarnwickEditor : public QMainWindow,
     /// "オートバックアップ履歴": the backups, to reopen, copy or delete.
     void actBackUpExecute();
     TSaveHistory& SaveHistoryDialog();
+    /// "印刷": the print settings for the active document, which print it.
+    void actPrintExecute();
+    TPrintDialog& PrintDialog();
     void actPrevExecute();
     void actNextExecute();
     void actCloseExecute();
@@ -248,6 +252,7 @@ class TTarnwickEditor : public QMainWindow,
     QMdiArea* mdi_;
     TFindLines* findLines_ = nullptr;
     TSaveHistory* saveHistory_ = nullptr;
+    TPrintDialog* printDialog_ = nullptr;
     FindOptions findOptions_;
     ReplaceState replaceState_;
     std::unique_ptr<ISearchDocuments> searchDocuments_;

@@ -35,6 +35,7 @@ QT_FREE_LAYERS = {'textstore', 'platform', 'platform/codec', 'platform/os', 'edi
 # Toolkit-free files of the folders that also hold forms.
 QT_FREE_FILES = {
     'documents/Ruler', 'documents/LineMarks', 'documents/LinkTarget', 'dialogs/GotoLine',
+    'dialogs/PrinterTextDevice',
     'app/SharedBlockStream', 'app/HandOff', 'app/OpenFileCheck', 'app/TabStripModel',
     'documents/AutoBackup', 'dialogs/BackupHistory',
 }

@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev
     acl
     fonts-ipafont-gothic
-    xvfb xdotool x11-utils x11-apps xclip python3
+    xvfb xdotool x11-utils x11-apps xclip python3 poppler-utils
     dpkg-dev desktop-file-utils
 )
 

@@ -1,7 +1,6 @@
 #include "editor/qt/VellEditWidget.h"
 
 #include <QContextMenuEvent>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
@@ -18,9 +17,6 @@
 namespace tw {
 
 namespace {
-
-/// The program's Japanese monospace font, used when the stored one is missing.
-constexpr const char* kDefaultFamily = "IPAGothic";
 
 /// Qt keys the control's key table acts on, as virtual-key codes.
 constexpr std::array<std::pair<int, int>, 20> kKeyMap{{
@@ -80,7 +76,7 @@ VellEditWidget::VellEditWidget(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::IBeamCursor);
     setMouseTracking(false);
-    const TVellFont initial{kDefaultFamily, 14, 0x000000};
+    const TVellFont initial{kDefaultFontFamily, 14, 0x000000};
     metrics_ = std::make_unique<QtTextMetrics>(font());
     SelectFont({initial.Name, -initial.Height(), initial.Style});
     edit_ = std::make_unique<TVellEdit>(
@@ -110,10 +106,7 @@ VellEditWidget::~VellEditWidget() {
 /// default, at the size and in the style asked for. The cell grid comes from
 /// the font's own "0".
 void VellEditWidget::SelectFont(const FontRequest& request) {
-    QString family = FromCp932(request.name);
-    if (family.isEmpty() || !QFontDatabase::hasFamily(family))
-        family = QString::fromLatin1(kDefaultFamily);
-    QFont f(family);
+    QFont f(InstalledFontFamily(request.name));
     f.setStyleHint(QFont::TypeWriter);
     f.setPixelSize(std::max(1, request.pixelHeight));
     f.setKerning(false);
@@ -123,7 +116,7 @@ void VellEditWidget::SelectFont(const FontRequest& request) {
     f.setStrikeOut(request.style & fsStrikeOut);
     font_ = f;
     metrics_->SetFont(f);
-    surface_.SetFont(CellFont::From(f, QString::fromLatin1(kDefaultFamily)));
+    surface_.SetFont(CellFont::From(f, QString::fromLatin1(kDefaultFontFamily)));
 }
 
 void VellEditWidget::LayoutClient() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -116,6 +117,14 @@ std::optional<std::string> QtClipboard::GetText() {
     QString text = mime->text();
     return WithCrLfBreaks(cp932::Encode(std::u16string_view(
         reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size()))));
+}
+
+QString InstalledFontFamily(std::string_view cp932Name) {
+    const std::u16string name = cp932::Decode(cp932Name);
+    const QString family = QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
+    if (family.isEmpty() || !QFontDatabase::hasFamily(family))
+        return QString::fromLatin1(kDefaultFontFamily);
+    return family;
 }
 
 void QtTextMetrics::SetFont(const QFont& font) {

@@ -3,7 +3,9 @@
 
 #include <QFont>
 #include <QPointer>
+#include <QString>
 #include <QTimer>
+#include <string_view>
 
 #include "platform/Clipboard.h"
 #include "platform/KeyboardState.h"
@@ -19,6 +21,13 @@ namespace tw {
 
 /// The MIME type that carries the raw cp932 bytes beside the Unicode text.
 inline constexpr const char* kCp932Mime = "application/x-tarnwick-cp932";
+
+/// The program's Japanese monospace font, used when a stored one is missing.
+inline constexpr const char* kDefaultFontFamily = "IPAGothic";
+
+/// The family a stored font name (cp932) stands for: the named one when it
+/// is installed, else the default.
+QString InstalledFontFamily(std::string_view cp932Name);
 
 class QtMessageBox : public IMessageBox {
   public:

@@ -39,7 +39,8 @@ grep -q '^-rwxr-xr-x .* \./usr/bin/tarnwick-editor$' "$out/contents" ||
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' >"$out/depends"
-for needed in fonts-ipafont-gothic libqt6core6 libqt6gui6 libqt6widgets6 libstdc++6 libc6; do
+for needed in fonts-ipafont-gothic libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
+    libstdc++6 libc6; do
     grep -qxF "$needed" "$out/depends" || fail "Depends lacks $needed"
 done
 
