@@ -23,6 +23,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QSocketNotifier;
+class QTimer;
 class QToolBar;
 
 namespace tw {
@@ -219,6 +220,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     HandOffHost handOff_;
     QSocketNotifier* handOffNotifier_ = nullptr;
+    QTimer* handOffTimer_ = nullptr;
     std::deque<std::string> handedOff_;
     std::vector<std::string> commandLineFiles_;
     bool shown_ = false;

@@ -34,7 +34,8 @@ QT_FREE_LAYERS = {'textstore', 'platform', 'platform/codec', 'platform/os', 'edi
 # Toolkit-free files of the folders that also hold forms.
 QT_FREE_FILES = {
     'documents/Ruler', 'documents/LineMarks', 'documents/LinkTarget', 'dialogs/GotoLine',
-    'app/SharedBlockStream', 'app/HandOff', 'app/OpenFileCheck', 'app/TabStripModel',
+    'app/SharedBlockStream', 'app/HandOff', 'app/HandOffMessage', 'app/OpenFileCheck',
+    'app/TabStripModel',
 }
 QUOTED = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 ANGLED = re.compile(r'^\s*#\s*include\s+<([^>]+)>', re.M)
