@@ -77,6 +77,14 @@ void TTarnwickEditor::actMoveExecute() {
     }
 }
 
+void TTarnwickEditor::actHomeExecute() {
+    if (TMDIChild* child = ActiveChild()) child->View().GoTop();
+}
+
+void TTarnwickEditor::actEndExecute() {
+    if (TMDIChild* child = ActiveChild()) child->View().GoBottom();
+}
+
 // ---- Switching ---------------------------------------------------------------------------
 
 void TTarnwickEditor::BringDocumentToFront(int number) {
@@ -184,6 +192,10 @@ void TTarnwickEditor::MinimizeAll() {
 }
 
 // ---- Closing -----------------------------------------------------------------------------
+
+void TTarnwickEditor::mExitClick() {
+    close();
+}
 
 void TTarnwickEditor::actCloseExecute() {
     if (QMdiSubWindow* sub = SubWindowOf(ActiveChild())) sub->close();

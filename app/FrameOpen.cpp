@@ -100,30 +100,58 @@ bool TTarnwickEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
+    const std::optional<int64_t> size = CheckBeforeOpening(fileName, isNew);
+    if (!size) return;
+    // Held through a guarded pointer: every event processing below could
+    // take the window away.
+    QPointer<TMDIChild> child = CreateDocumentWindow(fileName);
+    ShowDocumentWindow(*child);
+    ApplySettingsTo(*child);
+    QApplication::processEvents();  // the window paints
+    if (!child) return;
+    if (isNew) {
+        child->SetPanelText(kPanelSize, QStringLiteral("新規ファイル"));
+    } else {
+        LoadDocumentText(*child, fileName);
+        QApplication::processEvents();
+        CreateReRead(fileName);
+        if (!child) return;
+        ShowFileState(*child, fileName, *size);
+    }
+    child->Edit().ResetModified();
+    child->ShowLineCount();
+    Command("actSave")->setEnabled(true);
+    UpdateCaption();
+}
+
+std::optional<int64_t> TTarnwickEditor::CheckBeforeOpening(const std::string& fileName,
+                                                           bool isNew) {
     std::vector<std::string> captions;
     for (int i = 1; i <= DocumentCount(); ++i)
         captions.push_back(ChildForms[i]->Caption());
     const OpenCheck check = CheckOpen(captions, fileName, isNew, options_);
-    if (check.refusal != OpenRefusal::None) {
-        // The box lets events run, and windows may be renumbered meanwhile.
-        QPointer<TMDIChild> open =
-            check.refusal == OpenRefusal::AlreadyOpen ? ChildForms[check.openWindow + 1] : nullptr;
-        messages_->Show(check.message, "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
-        if (open) BringDocumentToFront(open->Tag);
-        return;
-    }
+    if (check.refusal == OpenRefusal::None) return check.size;
+    // The box lets events run, and windows may be renumbered meanwhile.
+    QPointer<TMDIChild> open =
+        check.refusal == OpenRefusal::AlreadyOpen ? ChildForms[check.openWindow + 1] : nullptr;
+    messages_->Show(check.message, "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
+    if (open) BringDocumentToFront(open->Tag);
+    return std::nullopt;
+}
 
+TMDIChild* TTarnwickEditor::CreateDocumentWindow(const std::string& fileName) {
     tabs_->AddTab(tabs_->TabButtonCount(), TabName(fileName));
-    // Held through a guarded pointer: every event processing below could
-    // take the window away.
-    QPointer<TMDIChild> child = new TMDIChild(*this);
+    auto* child = new TMDIChild(*this);
     child->SetCaption(fileName);
     ++noNameCount_;
     ChildForms.push_back(child);
     child->Tag = DocumentCount();
     if (DocumentCount() == 1) SetDocumentCommands(true);
+    return child;
+}
 
-    QMdiSubWindow* sub = mdi_->addSubWindow(child);
+void TTarnwickEditor::ShowDocumentWindow(TMDIChild& child) {
+    QMdiSubWindow* sub = mdi_->addSubWindow(&child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->installEventFilter(this);
     // The sub-window takes its size from the window, not from its contents,
@@ -137,59 +165,46 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
     else
         sub->show();
     mdi_->setActiveSubWindow(sub);
-    childIndex_ = child->Tag;
+    childIndex_ = child.Tag;
+    ApplyWindowKeys(child, *sub);
+}
 
-    ApplyWindowKeys(*child, *sub);
-
-    ApplySettings(child->Edit(), options_, [&child](TVellEdit&) {
-        child->View().RefreshView();
-        child->View().Rewrap();
-        child->View().RecreateView();
+void TTarnwickEditor::ApplySettingsTo(TMDIChild& child) {
+    ApplySettings(child.Edit(), options_, [&child](TVellEdit&) {
+        child.View().RefreshView();
+        child.View().Rewrap();
+        child.View().RecreateView();
     });
-    QApplication::processEvents();
-    if (!child) return;
+}
 
-    if (isNew) {
-        child->SetPanelText(kPanelSize, QStringLiteral("新規ファイル"));
-    } else {
-        try {
-            // The file's memory goes back as its lines become rows, so a
-            // big file is not held twice.
-            DocumentText text = DocumentText::Load(fileName);
-            child->Edit().SetAllText(text.View(), [&text](size_t done) { text.Release(done); });
-        } catch (const std::exception&) {
-            child->Edit().SetAllText("");
-            messages_->Show(
-                fileName + "の読み込みに失敗しました。\r他のプロセスが使用中の可能性があります",
-                "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
-        }
-        QApplication::processEvents();
-        CreateReRead(fileName);
-        if (!child) return;
-        child->SetPanelText(kPanelSize, QStringLiteral("Size : %1 Byte").arg(check.size));
-        child->SetChanged(false);
-        if (IsReadOnlyFile(fileName)) {
-            child->SetPanelText(kPanelMode, QStringLiteral("読み込み専用"));
-            child->Edit().ReadOnly = true;
-        } else {
-            child->SetPanelText(kPanelMode, child->Edit().FInsertMode ? QStringLiteral("挿入")
-                                                                      : QStringLiteral("上書き"));
-        }
+void TTarnwickEditor::LoadDocumentText(TMDIChild& child, const std::string& fileName) {
+    try {
+        // The file's memory goes back as its lines become rows, so a
+        // big file is not held twice.
+        DocumentText text = DocumentText::Load(fileName);
+        child.Edit().SetAllText(text.View(), [&text](size_t done) { text.Release(done); });
+    } catch (const std::exception&) {
+        child.Edit().SetAllText("");
+        messages_->Show(
+            fileName + "の読み込みに失敗しました。\r他のプロセスが使用中の可能性があります",
+            "Tarnwick Editor", MessageButtons::Ok, MessageIcon::Warning);
     }
-    child->Edit().ResetModified();
-    child->ShowLineCount();
-    Command(QStringLiteral("actSave"))->setEnabled(true);
-    UpdateCaption();
+}
+
+void TTarnwickEditor::ShowFileState(TMDIChild& child, const std::string& fileName, int64_t size) {
+    child.SetPanelText(kPanelSize, QStringLiteral("Size : %1 Byte").arg(size));
+    child.SetChanged(false);
+    if (IsReadOnlyFile(fileName)) {
+        child.SetPanelText(kPanelMode, QStringLiteral("読み込み専用"));
+        child.Edit().ReadOnly = true;
+    } else {
+        child.SetPanelText(kPanelMode, child.Edit().FInsertMode ? QStringLiteral("挿入")
+                                                                : QStringLiteral("上書き"));
+    }
 }
 
 void TTarnwickEditor::PlaceNewWindow(QMdiSubWindow* sub) const {
     sub->move(CascadePlace(*sub, DocumentCount() - 1));
-}
-
-bool TTarnwickEditor::FrameHoldsKey(const QKeySequence& key) const {
-    for (const auto& [name, command] : commands_)
-        if (command->shortcuts().contains(key)) return true;
-    return false;
 }
 
 void TTarnwickEditor::actNewExecute() {
@@ -208,6 +223,18 @@ std::string TTarnwickEditor::ChooseInsertFile() {
 void TTarnwickEditor::OpenHelpText(const char* name) {
     // Help texts are installed with the program, not kept with the settings.
     OpenFile(HelpTextPath(ExecutableFolder(), name), false);
+}
+
+void TTarnwickEditor::mReadMeClick() {
+    OpenHelpText("ReadMe.txt");
+}
+
+void TTarnwickEditor::mHistoryClick() {
+    OpenHelpText("History.txt");
+}
+
+void TTarnwickEditor::mHelpClick() {
+    OpenHelpText("Manual.txt");
 }
 
 // ---- Dropped files ---------------------------------------------------------------------

@@ -48,10 +48,8 @@ TTarnwickEditor::TTarnwickEditor(InstancePaths paths, std::vector<std::string> c
     CreateMenus();
     CreateToolBar();
     CreateSearchDialogs();
-    tabs_->SetMenuActions(Command(QStringLiteral("actClose")),
-                          Command(QStringLiteral("actCloseAll")),
-                          Command(QStringLiteral("actCloseNoActive")),
-                          Command(QStringLiteral("actPrev")), Command(QStringLiteral("actNext")));
+    tabs_->SetMenuActions(Command("actClose"), Command("actCloseAll"), Command("actCloseNoActive"),
+                          Command("actPrev"), Command("actNext"));
     UpdateCaption();
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
         if (sub)

@@ -6,13 +6,17 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/FileDialogs.h"
 #include "app/HandOff.h"
 #include "app/TabStripHost.h"
+#include "dialogs/BackupHistory.h"
 #include "documents/ChildFrame.h"
+#include "documents/CommandRow.h"
 #include "search/FindRun.h"
 #include "settings/KeyTexts.h"
 #include "settings/OptionData.h"
@@ -32,9 +36,18 @@ class TFindDialog;
 class TFindLines;
 class TRePlaceDialog;
 class TMDIChild;
+class TSaveHistory;
 class TTabStrip;
 
-class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStripHost {
+/// The menus the frame reaches into: the read history stands in the first,
+/// the open documents are listed in the second after its commands.
+inline constexpr const char* kFileMenu = "ファイル(&F)";
+inline constexpr const char* kWindowMenu = "ウィンドウ(&W)";
+
+class TTarnwickEditor : public QMainWindow,
+                        public IChildFrame,
+                        public ITabStripHost,
+                        public IBackupHistoryHost {
     Q_OBJECT
   public:
     TTarnwickEditor(InstancePaths paths, std::vector<std::string> commandLineFiles);
@@ -74,6 +87,9 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     /// "指定行に移動": asks for a line number and moves the caret there.
     void actMoveExecute();
     TFindLines& FindLinesDialog();
+    /// "オートバックアップ履歴": the backups, to reopen, copy or delete.
+    void actBackUpExecute();
+    TSaveHistory& SaveHistoryDialog();
     void actPrevExecute();
     void actNextExecute();
     void actCloseExecute();
@@ -82,19 +98,20 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();
-    /// The frame's action of that name ("actSave", "mExit", ...), for tests.
-    QAction* Command(const QString& name) const;
+    /// The frame's commands: its menus, tool bar and keys.
+    static std::span<const CommandRow<TTarnwickEditor>> CommandTable();
+    /// The action of the command of that name ("actSave", "mExit", ...).
+    QAction* Command(std::string_view name) const;
 
     // IChildFrame
     void ChildActivated(TMDIChild& child) override;
     bool SaveChild(TMDIChild& child) override;
     void ChildClosing(TMDIChild& child) override;
-    void SetUndoCommand(bool enabled) override;
-    void SetRedoCommand(bool enabled) override;
-    void SetCopyCutCommands(bool enabled) override;
+    void FollowDocumentState(CommandEnabled rule, bool enabled) override;
     void AddClipHistory(const std::string& text) override;
     std::string ChooseInsertFile() override;
     OptionData& Settings() override { return options_; }
+    const std::string& ProgramDirectory() const override { return programFolder_; }
     IMessageBox& Messages() override { return *messages_; }
     bool Closing() const override { return closing_; }
     FindOptions& SearchOptions() override { return findOptions_; }
@@ -106,6 +123,9 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     TFindDialog& FindDialog() const { return *findDialog_; }
     TRePlaceDialog& ReplaceDialog() const { return *replaceDialog_; }
+
+    // IBackupHistoryHost
+    void OpenBackupText(const std::string& bytes) override;
 
     // ITabStripHost
     int ActiveDocument() const override { return childIndex_; }
@@ -141,17 +161,43 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     void CreateBlankDocument();
 
     // Menus, toolbar and commands.
+    void actHomeExecute();
+    void actEndExecute();
+    void mExitClick();
+    void mReadMeClick();
+    void mHistoryClick();
+    void mHelpClick();
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
     void CreateSearchDialogs();
-    QAction* AddCommand(const char* name, const char* caption, void (TTarnwickEditor::*run)());
+    /// The command of that name in the active document, if there is one.
+    void RunOnActiveDocument(std::string_view name);
+    /// Turns every command that needs a document on or off.
     void SetDocumentCommands(bool enabled);
+    void EnableCommands(CommandEnabled rule, bool enabled);
+    /// The window list after the window menu's commands.
     void FillWindowMenu();
     void ApplyKeyTexts();
+    /// The key a command has now: its entry of the keyboard assignment, or
+    /// the program's own.
+    QKeySequence ShortcutOf(const CommandKey& key) const;
 
     // Opening.
     void DoOpenFile(const std::string& fileName, bool isNew);
+    /// The file's size when it may be opened; else the refusal is shown (the
+    /// window that has the file already comes to the front) and nullopt.
+    std::optional<int64_t> CheckBeforeOpening(const std::string& fileName, bool isNew);
+    /// A new document window with its tab and its number in the table.
+    TMDIChild* CreateDocumentWindow(const std::string& fileName);
+    /// Puts the window in the MDI area, placed, sized and active, with its keys.
+    void ShowDocumentWindow(TMDIChild& child);
+    /// The display settings into the window's editor, laid out anew.
+    void ApplySettingsTo(TMDIChild& child);
+    /// The file's text into the window; a failure leaves it empty and says so.
+    void LoadDocumentText(TMDIChild& child, const std::string& fileName);
+    /// The size and read-only panels of a window just loaded.
+    void ShowFileState(TMDIChild& child, const std::string& fileName, int64_t size);
     /// An open lets events run; a command that would close or save a window
     /// then waits until the open has ended. True when `command` was kept for then.
     bool DeferWhileOpening(std::function<void()> command);
@@ -198,6 +244,7 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
 
     QMdiArea* mdi_;
     TFindLines* findLines_ = nullptr;
+    TSaveHistory* saveHistory_ = nullptr;
     FindOptions findOptions_;
     ReplaceState replaceState_;
     std::unique_ptr<ISearchDocuments> searchDocuments_;
@@ -208,8 +255,10 @@ class TTarnwickEditor : public QMainWindow, public IChildFrame, public ITabStrip
     QMenu* mRead = nullptr;
     QMenu* mWindow = nullptr;
     int readItems_ = 0;
-    std::vector<QAction*> documentCommands_;
-    std::vector<std::pair<QString, QAction*>> commands_;
+    /// The actions of the commands, index for index with the table.
+    std::vector<QAction*> commands_;
+    /// How many entries of the window menu are commands; the window list follows.
+    int windowMenuCommands_ = 0;
 
     std::vector<TMDIChild*> ChildForms{nullptr};
     int childIndex_ = 0;

@@ -10,6 +10,7 @@ class TMDIChild;
 struct FindOptions;
 struct OptionData;
 struct ReplaceState;
+enum class CommandEnabled;
 
 /// How a find or replace command opens its dialog.
 enum class FindShow { Plain, Up, Down, Selected };
@@ -24,14 +25,16 @@ class IChildFrame {
     virtual bool SaveChild(TMDIChild& child) = 0;
     /// The window is going: close the gap in the table, drop its tab.
     virtual void ChildClosing(TMDIChild& child) = 0;
-    virtual void SetUndoCommand(bool enabled) = 0;
-    virtual void SetRedoCommand(bool enabled) = 0;
-    virtual void SetCopyCutCommands(bool enabled) = 0;
+    /// The window's state behind `rule` (its selection, undo or redo)
+    /// changed; the frame's commands of that rule follow it.
+    virtual void FollowDocumentState(CommandEnabled rule, bool enabled) = 0;
     /// Cut and copy feed the clipboard history (cp932 bytes).
     virtual void AddClipHistory(const std::string& text) = 0;
     /// The file to insert, from the frame's Open dialog; empty when cancelled.
     virtual std::string ChooseInsertFile() = 0;
     virtual OptionData& Settings() = 0;
+    /// Where the program keeps its own files, the backups among them.
+    virtual const std::string& ProgramDirectory() const = 0;
     virtual IMessageBox& Messages() = 0;
     /// The search flags the dialogs write and the windows' handlers read.
     virtual FindOptions& SearchOptions() = 0;

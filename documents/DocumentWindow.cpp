@@ -18,6 +18,7 @@
 #include "documents/Ruler.h"
 #include "platform/MessageBox.h"
 #include "platform/codec/Cp932Codec.h"
+#include "platform/qt/QtPlatform.h"
 #include "search/ReplaceHit.h"
 #include "settings/OptionData.h"
 #include "textstore/SafeFileWriter.h"
@@ -29,6 +30,7 @@ namespace {
 const QString kChanged = QStringLiteral("変更あり");
 const QString kUnchanged = QStringLiteral("新規");
 const QString kReadOnlyMode = QStringLiteral("読み込み専用");
+const QString kBackupFailed = QStringLiteral("バックアップを保存できません");
 
 constexpr int kPanelWidths[6] = {60, 80, 100, 80, 90, 200};
 
@@ -75,6 +77,11 @@ TMDIChild::TMDIChild(IChildFrame& frame, QWidget* parent)
     linesTimer_->setSingleShot(true);
     linesTimer_->setInterval(0);
     connect(linesTimer_, &QTimer::timeout, this, [this] { ShowLineCount(); });
+
+    backup_ = std::make_unique<TAutoBackup>(Edit(), frame.Settings(), frame.ProgramDirectory(),
+                                            std::make_unique<QtTimer>(), frame.Messages());
+    backup_->Caption = [this] { return caption_; };
+    backup_->OnWriteFailure = [this](bool failing) { ShowBackupFailure(failing); };
 
     CreateActions();
     CreateMenu();
@@ -156,99 +163,49 @@ void TMDIChild::ShowLineCount(const QString& prefix) {
     SetPanelText(kPanelLines, prefix + QString::number(Edit().Lines().Count()));
 }
 
-// ---- Commands ------------------------------------------------------------------------
-
-QAction* TMDIChild::MakeAction(const char* caption, const QKeySequence& shortcut) {
-    auto* a = new QAction(QString::fromUtf8(caption), this);
-    a->setShortcut(shortcut);
-    // Only the frame's menu holds these keys for real; here they are shown in
-    // the menu, and the frame adds the window-only ones to this window.
-    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    return a;
+void TMDIChild::ShowBackupFailure(bool failing) {
+    // The hint panel, so that the changed mark and the counts stay in view;
+    // a tab drag's hint that took the panel meanwhile is left alone.
+    if (failing)
+        SetPanelText(kPanelHint, kBackupFailed);
+    else if (PanelText(kPanelHint) == kBackupFailed)
+        SetPanelText(kPanelHint, QString());
 }
 
-void TMDIChild::CreateActions() {
-    actUndo = MakeAction("元に戻す(&U)", QKeySequence(Qt::CTRL | Qt::Key_Z));
-    actRedo = MakeAction("やり直し(&R)", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Z));
-    actCopy = MakeAction("コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C));
-    actAddCopy = MakeAction("追加コピー(&T)");
-    actCut = MakeAction("切り取り(&X)", QKeySequence(Qt::CTRL | Qt::Key_X));
-    actAddCut = MakeAction("追加切り取り(&V)");
-    actPaste = MakeAction("貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V));
-    actInsertFile = MakeAction("ファイルの挿入(&F)");
-    actClipbrd = MakeAction("クリップボード履歴(&B)");
-    actLineNum = MakeAction("行番号を表示(&N)");
-    actMark = MakeAction("カーソル位置の行をマークする(&M)");
-    actClearMark = MakeAction("行のマークを解除する(&C)");
-    actFind = MakeAction("検索(&F)");
-    actUpFind = MakeAction("上候補検索(&U)");
-    actDownFind = MakeAction("下候補検索(&D)");
-    actSelFind = MakeAction("選択文字列を検索(&S)");
-    actReplace = MakeAction("置換(&R)");
-    actUpReplace = MakeAction("上候補置換(&W)");
-    actDownReplace = MakeAction("下候補置換(&Q)");
-    actSelReplace = MakeAction("選択文字列を置換(&S)");
-    actSelected = MakeAction("全て選択(&A)", QKeySequence(Qt::CTRL | Qt::Key_A));
+// ---- Commands ------------------------------------------------------------------------
 
-    connect(actUndo, &QAction::triggered, this, [this] { Edit().Undo(); });
-    connect(actRedo, &QAction::triggered, this, [this] { Edit().Redo(); });
-    connect(actCopy, &QAction::triggered, this, [this] {
-        Edit().CopyToClipboard();
-        if (auto text = mmText->Clipboard().GetText()) frame_.AddClipHistory(*text);
-    });
-    connect(actCut, &QAction::triggered, this, [this] {
-        Edit().CutToClipboard();
-        if (auto text = mmText->Clipboard().GetText()) frame_.AddClipHistory(*text);
-    });
-    connect(actAddCopy, &QAction::triggered, this, [this] { AddCopy(false); });
-    connect(actAddCut, &QAction::triggered, this, [this] { AddCopy(true); });
-    connect(actPaste, &QAction::triggered, this, [this] { Edit().PasteFromClipboard(); });
-    connect(actInsertFile, &QAction::triggered, this, [this] { InsertFile(); });
-    connect(actLineNum, &QAction::triggered, this, [this] { ToggleLineNumbers(); });
-    connect(actMark, &QAction::triggered, this, [this] { AddMark(); });
-    connect(actClearMark, &QAction::triggered, this, [this] { ClearMarks(); });
-    connect(actSelected, &QAction::triggered, this, [this] { Edit().SelectAll(); });
+void TMDIChild::CreateActions() {
+    const auto rows = CommandTable();
+    for (const CommandRow<TMDIChild>& row : rows) {
+        QAction* a = MakeCommandAction(row, this);
+        // Only the frame's menu holds these keys for real; here they are shown in
+        // the menu, and the frame adds the window-only ones to this window.
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(a, &QAction::triggered, this, [this, run = row.run] { run(*this); });
+        actions_.push_back(a);
+    }
+}
+
+QAction* TMDIChild::Action(std::string_view name) const {
+    return ActionNamed(CommandTable(), actions_, name);
 }
 
 void TMDIChild::CreateMenu() {
     EditPop = new QMenu(this);
-    EditPop->addAction(actUndo);
-    EditPop->addAction(actRedo);
-    EditPop->addSeparator();
-    for (QAction* a : {actCopy, actAddCopy, actCut, actAddCut, actPaste, actInsertFile, actClipbrd})
-        EditPop->addAction(a);
-    ConvertMenu = EditPop->addMenu(QStringLiteral("変換(&C)"));
-    for (const char* caption : {"小文字に変換(&U)", "大文字に変換(&L)", "-", "半角に変換(&H)",
-                                "全角に変換(&Z)", "ひらがなに変換(&J)", "カタカナに変換(&K)", "-",
-                                "空白をTABに変換(&T)", "TABを空白に変換(&S)"}) {
-        if (caption[0] == '-')
-            ConvertMenu->addSeparator();
-        else
-            ConvertMenu->addAction(QString::fromUtf8(caption));
+    const auto submenus = FillMenus(*EditPop, CommandTable(), actions_);
+    for (const auto& [caption, menu] : submenus) {
+        if (caption == kConvertMenu) ConvertMenu = menu;
+        if (caption == kMarkMenu) MarkMenu = menu;
     }
-    EditPop->addSeparator();
-    EditPop->addAction(actLineNum);
-    MarkMenu = EditPop->addMenu(QStringLiteral("マーク(&M)"));
-    MarkMenu->addAction(actMark);
-    MarkMenu->addAction(actClearMark);
-    MarkMenu->addSeparator();
-    QMenu* find = EditPop->addMenu(QStringLiteral("検索(&F)"));
-    for (QAction* a : {actFind, actUpFind, actDownFind, actSelFind})
-        find->addAction(a);
-    QMenu* replace = EditPop->addMenu(QStringLiteral("置換(&R)"));
-    for (QAction* a : {actReplace, actUpReplace, actDownReplace, actSelReplace})
-        replace->addAction(a);
-    EditPop->addAction(actSelected);
+    MarkMenu->addSeparator();  // the marks follow it
     LetKeysStepOnDisabledEntries(*EditPop);
     connect(mmText, &VellEditWidget::contextMenuRequested, this,
             [this](const QPoint& at) { EditPop->popup(at); });
 }
 
-std::vector<std::pair<int, QAction*>> TMDIChild::AssignableActions() const {
-    return {{14, actAddCopy},   {15, actAddCut},      {16, actInsertFile}, {17, actClipbrd},
-            {18, actLineNum},   {19, actMark},        {20, actClearMark},  {7, actFind},
-            {8, actUpFind},     {9, actDownFind},     {21, actSelFind},    {10, actReplace},
-            {11, actUpReplace}, {12, actDownReplace}, {22, actSelReplace}};
+void TMDIChild::FollowState(CommandEnabled rule, bool enabled) {
+    EnableByRule(CommandTable(), actions_, rule, enabled);
+    frame_.FollowDocumentState(rule, enabled);
 }
 
 QList<QAction*> TMDIChild::MenuActions() const {
@@ -261,6 +218,14 @@ QList<QAction*> TMDIChild::MenuActions() const {
     };
     walk(EditPop);
     return all;
+}
+
+void TMDIChild::CopyToClipboard(bool cut) {
+    if (cut)
+        Edit().CutToClipboard();
+    else
+        Edit().CopyToClipboard();
+    if (auto text = mmText->Clipboard().GetText()) frame_.AddClipHistory(*text);
 }
 
 void TMDIChild::AddCopy(bool cut) {
@@ -351,33 +316,24 @@ void TMDIChild::ConnectSearch() {
         View().RefreshView();
         Matcher.Missed();
     };
-    auto selected = [this] {
-        return Edit().SelectionExists() ? Edit().GetSelText() : std::string();
-    };
-    connect(actFind, &QAction::triggered, this,
-            [this] { frame_.ShowFindDialog(FindShow::Plain, {}); });
-    connect(actUpFind, &QAction::triggered, this,
-            [this] { frame_.ShowFindDialog(FindShow::Up, {}); });
-    connect(actDownFind, &QAction::triggered, this,
-            [this] { frame_.ShowFindDialog(FindShow::Down, {}); });
-    connect(actSelFind, &QAction::triggered, this,
-            [this, selected] { frame_.ShowFindDialog(FindShow::Selected, selected()); });
-    connect(actReplace, &QAction::triggered, this,
-            [this] { frame_.ShowReplaceDialog(FindShow::Plain, {}); });
-    connect(actUpReplace, &QAction::triggered, this,
-            [this] { frame_.ShowReplaceDialog(FindShow::Up, {}); });
-    connect(actDownReplace, &QAction::triggered, this,
-            [this] { frame_.ShowReplaceDialog(FindShow::Down, {}); });
-    connect(actSelReplace, &QAction::triggered, this,
-            [this, selected] { frame_.ShowReplaceDialog(FindShow::Selected, selected()); });
+}
+
+void TMDIChild::ShowFindDialog(FindShow how) {
+    frame_.ShowFindDialog(how, how == FindShow::Selected ? SelectedText() : std::string());
+}
+
+void TMDIChild::ShowReplaceDialog(FindShow how) {
+    frame_.ShowReplaceDialog(how, how == FindShow::Selected ? SelectedText() : std::string());
+}
+
+std::string TMDIChild::SelectedText() {
+    return Edit().SelectionExists() ? Edit().GetSelText() : std::string();
 }
 
 void TMDIChild::mmTextSelectionChange() {
     const bool s = Edit().SelectionExists();
-    for (QAction* a : {actCopy, actCut, actAddCopy, actAddCut})
-        a->setEnabled(s);
+    FollowState(CommandEnabled::WithSelection, s);
     ConvertMenu->setEnabled(s);
-    frame_.SetCopyCutCommands(s);
     DrawRulerCaret(false);
     ShowCaretPosition();
 }
@@ -388,13 +344,11 @@ void TMDIChild::mmTextChangeInsMode(bool insert) {
 }
 
 void TMDIChild::mmTextChangeModify(bool modified) {
-    actUndo->setEnabled(modified);
-    frame_.SetUndoCommand(modified);
+    FollowState(CommandEnabled::WithUndo, modified);
 }
 
 void TMDIChild::mmTextChangeRedoMode(bool canRedo) {
-    actRedo->setEnabled(canRedo);
-    frame_.SetRedoCommand(canRedo);
+    FollowState(CommandEnabled::WithRedo, canRedo);
 }
 
 void TMDIChild::mmTextKeyPress() {
@@ -496,6 +450,7 @@ void TMDIChild::showEvent(QShowEvent* event) {
     if (shown_) return;
     shown_ = true;
     mmText->setFocus();
+    backup_->Start();
 }
 
 void TMDIChild::FormActivate() {

@@ -2,9 +2,14 @@
 #pragma once
 
 #include <QWidget>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "documents/AutoBackup.h"
+#include "documents/ChildFrame.h"
+#include "documents/CommandRow.h"
 #include "editor/qt/VellEditWidget.h"
 #include "search/FindMatch.h"
 
@@ -16,10 +21,12 @@ class QTimer;
 
 namespace tw {
 
-class IChildFrame;
-
 /// The status bar's panels.
 enum StatusPanel { kPanelCaret, kPanelLines, kPanelSize, kPanelModified, kPanelMode, kPanelHint };
+
+/// Submenus of the pop-up menu that the window itself reaches into.
+inline constexpr const char* kConvertMenu = "変換(&C)";
+inline constexpr const char* kMarkMenu = "マーク(&M)";
 
 /// A new document window's size, frame included.
 inline const QSize kChildWindowSize(636, 364);
@@ -67,19 +74,21 @@ class TMDIChild : public QWidget {
     /// Lets the window go without asking (the frame's multi-document closes).
     void CloseWithoutPrompt();
 
-    // The context menu's commands.
-    QAction *actUndo, *actRedo, *actCopy, *actAddCopy, *actCut, *actAddCut, *actPaste;
-    QAction *actInsertFile, *actClipbrd, *actLineNum, *actMark, *actClearMark;
-    QAction *actFind, *actUpFind, *actDownFind, *actSelFind;
-    QAction *actReplace, *actUpReplace, *actDownReplace, *actSelReplace, *actSelected;
+    /// The window's commands: its pop-up menu and the keys it takes.
+    static std::span<const CommandRow<TMDIChild>> CommandTable();
+    /// The actions of the commands, index for index with the table.
+    const std::vector<QAction*>& Actions() const { return actions_; }
+    /// The action of the command of that name ("actFind"); nullptr for none.
+    QAction* Action(std::string_view name) const;
     QMenu* EditPop;
     QMenu* ConvertMenu;
     QMenu* MarkMenu;
-    /// The actions whose shortcut the keyboard assignment sets, each with
-    /// its file key's number (key14 → 14).
-    std::vector<std::pair<int, QAction*>> AssignableActions() const;
-    /// The context menu's actions in menu order, submenus flattened.
+    /// The pop-up menu's actions in menu order, submenus flattened.
     QList<QAction*> MenuActions() const;
+
+    /// The timed backup of this window's text (TimeAutoSave, LastBackupText,
+    /// LastBackupTime).
+    TAutoBackup& Backup() { return *backup_; }
 
     /// The menu entries of the marks, oldest first.
     QList<QAction*> Marks() const;
@@ -95,7 +104,8 @@ class TMDIChild : public QWidget {
     void CreateMenu();
     void CreateStatusBar();
     void ConnectEditor();
-    QAction* MakeAction(const char* caption, const QKeySequence& shortcut = {});
+    /// Turns the commands of `rule` on or off, here and in the frame.
+    void FollowState(CommandEnabled rule, bool enabled);
 
     // Editor events.
     void mmTextSelectionChange();
@@ -110,16 +120,25 @@ class TMDIChild : public QWidget {
     void DrawRulerCaret(bool afterRuler);
     void ConnectSearch();
 
+    // Handlers of the commands.
+    void CopyToClipboard(bool cut);
     void AddCopy(bool cut);
     void InsertFile();
     void ToggleLineNumbers();
+    void ShowFindDialog(FindShow how);
+    void ShowReplaceDialog(FindShow how);
+    /// The selection for "選択文字列を検索" and "...置換"; empty when there is none.
+    std::string SelectedText();
+    void ShowBackupFailure(bool failing);
 
     IChildFrame& frame_;
+    std::vector<QAction*> actions_;
     std::string caption_;
     QStatusBar* MDIStatus;
     QLabel* panels_[6];
     QTimer* sizeTimer_;
     QTimer* linesTimer_;
+    std::unique_ptr<TAutoBackup> backup_;
     bool shown_ = false;
     bool closingWithoutPrompt_ = false;
     bool painting_ = false;

@@ -36,7 +36,7 @@ TEST_F(FrameDesktop, QtsStandardButtonsSpeakJapanese) {
 
 /// The toolbar picture of each command as an image.
 QImage Picture(TTarnwickEditor& frame, const char* command) {
-    return frame.Command(QString::fromLatin1(command))->icon().pixmap(24).toImage();
+    return frame.Command(command)->icon().pixmap(24).toImage();
 }
 
 TEST_F(FrameDesktop, ToolbarPicturesComeFromTheIconThemeOrTheProgram) {

@@ -117,7 +117,7 @@ TEST_F(FrameDocuments, OnlyRegularFilesOpenOnEveryWayIn) {
 
     frame->actNewExecute();
     dialogs_.names = {fifo};
-    frame->Document(1)->actInsertFile->trigger();
+    frame->Document(1)->Action("actInsertFile")->trigger();
     EXPECT_EQ(frame->Document(1)->Edit().GetAllText(), "");
     ASSERT_EQ(messages_.shown.size(), 7u);
     EXPECT_NE(messages_.shown.back().text.find("を開けません"), std::string::npos);
@@ -324,7 +324,7 @@ TEST_F(FrameDocuments, CloseAllAsksInOrderAndCancelKeepsEverything) {
     EXPECT_EQ(frame->Tabs().TabButtonCount(), 0);
     EXPECT_TRUE(frame->MdiArea()->subWindowList().isEmpty());
     for (const char* name : {"actSave", "actFind", "actPrint", "actUndo", "actNext"})
-        EXPECT_FALSE(frame->Command(QString::fromUtf8(name))->isEnabled()) << name;
+        EXPECT_FALSE(frame->Command(name)->isEnabled()) << name;
 }
 
 TEST_F(FrameDocuments, CloseOthersLeavesTheActiveWindowAsNumberOne) {

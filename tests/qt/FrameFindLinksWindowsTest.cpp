@@ -75,7 +75,7 @@ TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
     child.Edit().GotoXY(1, 0, 0);
     QTest::keyClick(child.mmText, Qt::Key_End, Qt::ShiftModifier);
     ASSERT_EQ(child.Edit().GetSelText(), dup);
-    child.actSelFind->trigger();
+    child.Action("actSelFind")->trigger();
     TFindDialog& find = frame->FindDialog();
     find.Find->click();
     EXPECT_FALSE(child.Matcher.NoHit);
@@ -98,7 +98,7 @@ TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
         replace.AllReprace->click();
         replace.close();
     });
-    child.actSelReplace->trigger();
+    child.Action("actSelReplace")->trigger();
     EXPECT_EQ(child.Edit().GetAllText(), "x=\r\n=\r\n");
 }
 
@@ -132,7 +132,7 @@ TEST_F(FrameFindLinksWindows, CascadeKeepsTheWindowsAtTheirSize) {
     for (const char* n : {"1.txt", "2.txt", "3.txt"})
         frame->OpenFile(File(n), false);
     frame->TileHorizontally();
-    frame->Command(QStringLiteral("actCascade"))->trigger();
+    frame->Command("actCascade")->trigger();
     QApplication::processEvents();
     const QList<QMdiSubWindow*> windows = frame->MdiArea()->subWindowList();
     ASSERT_EQ(windows.size(), 3);
