@@ -138,14 +138,24 @@ void TTarnwickEditor::PublishHandOffRecord() {
                         MessageIcon::Error);
         return;
     }
-    handOffNotifier_ = new QSocketNotifier(handOff_.ListenFd(), QSocketNotifier::Read, this);
-    connect(handOffNotifier_, &QSocketNotifier::activated, this, [this] {
+    handOffNotifier_ = new QSocketNotifier(handOff_.WatchFd(), QSocketNotifier::Read, this);
+    handOffTimer_ = new QTimer(this);
+    handOffTimer_->setSingleShot(true);
+    const auto serve = [this] {
         // Each name is answered at once and opened right after, in order: a
         // second start must not wait while this one asks its user something
         // ("はすでに存在します。" and the like).
         handOff_.HandleReady([this](const std::string& name) { handedOff_.push_back(name); });
+        // A sender that stalls half-way is dropped when its time is up, even
+        // if it never sends another byte to wake the notifier.
+        if (const auto wait = handOff_.TimeToNextDeadline())
+            handOffTimer_->start(*wait);
+        else
+            handOffTimer_->stop();
         QTimer::singleShot(0, this, [this] { OpenHandedOffFiles(); });
-    });
+    };
+    connect(handOffNotifier_, &QSocketNotifier::activated, this, serve);
+    connect(handOffTimer_, &QTimer::timeout, this, serve);
 }
 
 void TTarnwickEditor::PlaceFrame() {
@@ -267,6 +277,7 @@ void TTarnwickEditor::closeEvent(QCloseEvent* event) {
         handOffNotifier_->deleteLater();  // it may be the sender of the running slot
         handOffNotifier_ = nullptr;
     }
+    if (handOffTimer_) handOffTimer_->stop();
     handOff_.Close();
     handedOff_.clear();
     SaveSettings();

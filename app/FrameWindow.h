@@ -27,6 +27,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QSocketNotifier;
+class QTimer;
 class QToolBar;
 
 namespace tw {
@@ -278,6 +279,7 @@ class TTarnwickEditor : public QMainWindow,
 
     HandOffHost handOff_;
     QSocketNotifier* handOffNotifier_ = nullptr;
+    QTimer* handOffTimer_ = nullptr;
     std::deque<std::string> handedOff_;
     std::vector<std::string> commandLineFiles_;
     bool shown_ = false;

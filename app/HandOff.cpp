@@ -1,9 +1,12 @@
 #include "app/HandOff.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
+#include <system_error>
 
 #include "app/SharedBlockStream.h"
 #include "platform/os/LocalSocket.h"
@@ -11,26 +14,6 @@
 
 namespace tw {
 namespace {
-
-void PutLE32(uint8_t* bytes, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-uint32_t GetLE32(const uint8_t* bytes) {
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 |
-           uint32_t{bytes[3]} << 24;
-}
-
-std::string EncodeMessage(const std::string& fileName) {
-    uint8_t header[8];
-    PutLE32(header, HandOffSignature);
-    PutLE32(header + 4, static_cast<uint32_t>(fileName.size() + 1));
-    std::string message(reinterpret_cast<const char*>(header), sizeof header);
-    message += fileName;
-    message += '\0';
-    return message;
-}
 
 // A block that cannot be opened is treated like one that asks for no hand-off:
 // the start then runs as an instance of its own rather than losing its files.
@@ -60,23 +43,6 @@ bool HandOffToRunningInstance(const InstancePaths& paths, const std::vector<std:
         if (!SendHandOff(socket, args[delivered])) return false;
     }
     return true;
-}
-
-// Nothing in a message is trusted: the sender may be any program of this user.
-std::optional<std::string> ReceiveFileName(int fd) {
-    std::optional<uid_t> peer = PeerUid(fd);
-    if (!peer || *peer != ::geteuid()) return std::nullopt;
-    auto deadline = std::chrono::steady_clock::now() + kHandOffReadTimeout;
-    uint8_t header[8];
-    if (!ReadFully(fd, header, sizeof header, deadline)) return std::nullopt;
-    uint32_t cbData = GetLE32(header + 4);
-    if (GetLE32(header) != HandOffSignature || cbData == 0 || cbData > kMaxHandOffData)
-        return std::nullopt;
-    std::string data(cbData, '\0');
-    if (!ReadFully(fd, data.data(), cbData, deadline)) return std::nullopt;
-    data.resize(std::min<size_t>(data.find('\0'), cbData));
-    if (data.empty()) return std::nullopt;
-    return data;
 }
 
 }  // namespace
@@ -125,7 +91,7 @@ bool SendHandOff(const std::string& socketPath, const std::string& fileName) {
     if (!fd.Valid()) return false;
     std::optional<uid_t> owner = PeerUid(fd.Get());
     if (!owner || *owner != ::geteuid()) return false;
-    std::string message = EncodeMessage(fileName);
+    std::string message = EncodeHandOffMessage(fileName);
     if (!WriteFully(fd.Get(), message.data(), message.size(), std::nullopt)) return false;
     // No time limit: the receiver replies once the file is open, which may wait
     // on its user (a message box); a receiver that dies ends the wait.
@@ -137,7 +103,8 @@ bool InstanceAnswers(const std::string& socketPath) {
     return ConnectLocal(socketPath).Valid();
 }
 
-HandOffHost::HandOffHost(InstancePaths paths) : paths_(std::move(paths)) {}
+HandOffHost::HandOffHost(InstancePaths paths, std::chrono::milliseconds readTimeout)
+    : paths_(std::move(paths)), readTimeout_(readTimeout) {}
 
 HandOffHost::~HandOffHost() {
     Close();
@@ -152,6 +119,8 @@ bool HandOffHost::Publish(bool singleInstance) {
         // Listening before the record names us, so that nobody is turned away.
         listener_ = ListenLocal(paths_.SocketFor(pid));
         socketPath_ = paths_.SocketFor(pid);
+        poll_ = std::make_unique<EventPoll>();
+        poll_->Add(listener_.Get());
         WriteHandOffRecord(*commonMemory_, {static_cast<uint8_t>(singleInstance ? 1 : 0), pid});
         return true;
     } catch (const std::exception&) {
@@ -161,18 +130,76 @@ bool HandOffHost::Publish(bool singleInstance) {
 }
 
 void HandOffHost::HandleReady(const std::function<void(const std::string&)>& openFile) {
-    // openFile may run a nested event loop that closes this host.
-    while (listener_.Valid()) {
-        UniqueFd connection = AcceptLocal(listener_.Get());
-        if (!connection.Valid()) return;
-        if (std::optional<std::string> name = ReceiveFileName(connection.Get())) openFile(*name);
+    AcceptWaiting();
+    const auto now = std::chrono::steady_clock::now();
+    for (size_t i = 0; i < pending_.size();) {
+        const Progress progress = ReadAvailable(pending_[i]);
+        if (progress == Progress::kWaiting && now < pending_[i].deadline) {
+            ++i;
+            continue;
+        }
+        Pending done = std::move(pending_[i]);
+        pending_.erase(pending_.begin() + static_cast<std::ptrdiff_t>(i));
+        poll_->Remove(done.fd.Get());
+        if (progress == Progress::kHungUp) continue;
+        // openFile may run a nested event loop that serves or closes this host.
+        if (done.reader.Current() == HandOffMessageReader::State::kComplete)
+            openFile(done.reader.FileName());
         const uint8_t reply[4] = {0, 0, 0, 0};
-        WriteFully(connection.Get(), reply, sizeof reply,
-                   std::chrono::steady_clock::now() + kHandOffReadTimeout);
+        WriteFully(done.fd.Get(), reply, sizeof reply, std::chrono::steady_clock::now());
+        if (!listener_.Valid()) return;
     }
 }
 
+void HandOffHost::AcceptWaiting() {
+    const auto deadline = std::chrono::steady_clock::now() + readTimeout_;
+    while (listener_.Valid()) {
+        UniqueFd connection = AcceptLocal(listener_.Get());
+        if (!connection.Valid()) return;
+        // Hung up on unread: only this user's programs may hand over files,
+        // and a flood must not hold more than a few descriptors here.
+        const std::optional<uid_t> peer = PeerUid(connection.Get());
+        if (!peer || *peer != ::geteuid() || pending_.size() >= kMaxPendingHandOffs) continue;
+        try {
+            poll_->Add(connection.Get());
+        } catch (const std::system_error&) {
+            continue;
+        }
+        pending_.push_back({std::move(connection), {}, deadline});
+    }
+}
+
+HandOffHost::Progress HandOffHost::ReadAvailable(Pending& connection) {
+    char buffer[4096];
+    while (connection.reader.Current() == HandOffMessageReader::State::kIncomplete) {
+        const size_t want = std::min(sizeof buffer, connection.reader.Wanted());
+        const ssize_t n = ::recv(connection.fd.Get(), buffer, want, MSG_DONTWAIT);
+        if (n > 0) {
+            connection.reader.Feed(std::string_view(buffer, static_cast<size_t>(n)));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            return Progress::kWaiting;
+        } else {
+            return Progress::kHungUp;
+        }
+    }
+    return Progress::kDone;
+}
+
+std::optional<std::chrono::milliseconds> HandOffHost::TimeToNextDeadline() const {
+    if (pending_.empty()) return std::nullopt;
+    auto first = pending_.front().deadline;
+    for (const Pending& p : pending_)
+        first = std::min(first, p.deadline);
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(first - std::chrono::steady_clock::now());
+    return std::max(left, std::chrono::milliseconds(0));
+}
+
 void HandOffHost::Close() {
+    pending_.clear();
+    poll_.reset();
     if (listener_.Valid()) {
         listener_.Reset();
         ::unlink(socketPath_.c_str());

@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/HandOffMessage.h"
+#include "platform/os/EventPoll.h"
 #include "platform/os/InstanceMarker.h"
 #include "platform/os/InstancePaths.h"
 #include "platform/os/UniqueFd.h"
@@ -17,12 +20,12 @@ namespace tw {
 class TStream;
 class TCommonMemoryStream;
 
-constexpr uint32_t HandOffSignature = 0x15393861;
 constexpr int32_t kCommonMemorySize = 20480;
-/// The largest cbData a receiver takes: a file name and its NUL.
-constexpr uint32_t kMaxHandOffData = 64 * 1024;
 /// How long a receiver waits for the rest of a message before dropping it.
 constexpr std::chrono::milliseconds kHandOffReadTimeout{2000};
+/// Connections a receiver reads at once; any more are hung up on at once,
+/// and their senders open their files as instances of their own.
+constexpr size_t kMaxPendingHandOffs = 32;
 
 /// The record at the start of the shared block (little-endian, unaligned):
 /// byte 0 the flag, bytes 1..4 the receiving instance's process id.
@@ -60,10 +63,12 @@ bool SendHandOff(const std::string& socketPath, const std::string& fileName);
 bool InstanceAnswers(const std::string& socketPath);
 
 /// The frame's side: the record saying where hand-offs go, and the socket they
-/// arrive on.
+/// arrive on. It never waits for a sender: the frame serves it from its event
+/// loop, and a sender that stalls must not stall the frame.
 class HandOffHost {
   public:
-    explicit HandOffHost(InstancePaths paths);
+    explicit HandOffHost(InstancePaths paths,
+                         std::chrono::milliseconds readTimeout = kHandOffReadTimeout);
     ~HandOffHost();
     HandOffHost(const HandOffHost&) = delete;
     HandOffHost& operator=(const HandOffHost&) = delete;
@@ -71,19 +76,43 @@ class HandOffHost {
     /// Maps the shared block, starts listening and records (singleInstance ? 1 : 0)
     /// and this process id. False on any failure, leaving nothing behind.
     bool Publish(bool singleInstance);
-    /// -1 when not listening; readable when connections wait.
+    /// -1 when not listening.
     int ListenFd() const { return listener_.Get(); }
-    /// Takes every waiting connection and calls openFile(name) for each valid
-    /// message before replying 0. Invalid messages only get the reply. Each
-    /// connection is given kHandOffReadTimeout to deliver its message.
+    /// -1 when not listening; readable whenever HandleReady has work: a
+    /// connection waits, or bytes or a hang-up came on one being read.
+    int WatchFd() const { return poll_ ? poll_->Fd() : -1; }
+    /// Does what can be done without waiting. Takes the waiting connections,
+    /// hanging up at once on another user's and on those past
+    /// kMaxPendingHandOffs; reads what has come on each; for each message now
+    /// whole calls openFile(name), then replies 0. A refused message, and one
+    /// not whole within the read timeout, get the reply alone; a sender that
+    /// hangs up half-way gets nothing.
     void HandleReady(const std::function<void(const std::string&)>& openFile);
+    /// How soon HandleReady must run again to drop a sender that stalls;
+    /// nullopt while no message is half read.
+    std::optional<std::chrono::milliseconds> TimeToNextDeadline() const;
+    size_t PendingConnections() const { return pending_.size(); }
     /// Unmaps the block and stops listening.
     void Close();
 
   private:
+    /// A connection whose message is still coming.
+    struct Pending {
+        UniqueFd fd;
+        HandOffMessageReader reader;
+        std::chrono::steady_clock::time_point deadline;
+    };
+    enum class Progress { kWaiting, kDone, kHungUp };
+
+    void AcceptWaiting();
+    static Progress ReadAvailable(Pending& connection);
+
     InstancePaths paths_;
+    std::chrono::milliseconds readTimeout_;
     std::unique_ptr<TCommonMemoryStream> commonMemory_;
     UniqueFd listener_;
+    std::unique_ptr<EventPoll> poll_;
+    std::vector<Pending> pending_;  ///< in the order they came
     std::string socketPath_;
 };
 

@@ -36,8 +36,8 @@ QT_FREE_LAYERS = {'textstore', 'platform', 'platform/codec', 'platform/os', 'edi
 QT_FREE_FILES = {
     'documents/Ruler', 'documents/LineMarks', 'documents/LinkTarget', 'dialogs/GotoLine',
     'dialogs/PrinterTextDevice',
-    'app/SharedBlockStream', 'app/HandOff', 'app/OpenFileCheck', 'app/TabStripModel',
-    'documents/AutoBackup', 'dialogs/BackupHistory',
+    'app/SharedBlockStream', 'app/HandOff', 'app/HandOffMessage', 'app/OpenFileCheck',
+    'app/TabStripModel', 'documents/AutoBackup', 'dialogs/BackupHistory',
 }
 QUOTED = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 ANGLED = re.compile(r'^\s*#\s*include\s+<([^>]+)>', re.M)

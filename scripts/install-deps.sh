@@ -12,6 +12,7 @@ packages=(
     fonts-ipafont-gothic
     xvfb xdotool x11-utils x11-apps xclip python3 poppler-utils
     dpkg-dev desktop-file-utils
+    fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon dbus-bin
 )
 
 missing=()

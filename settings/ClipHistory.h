@@ -22,9 +22,11 @@ struct ClipHistory {
     /// Texts added since the list was last emptied, loaded ones included.
     /// Not capped; ClipItems is. Readers take min(ClipCount, 30) entries.
     int32_t ClipCount = 0;
-    /// The file is there but could not be read (no permission, no regular
-    /// file, a read error): show kClipReadErrorMessage; the history is then
-    /// empty, and the file must stay as it is until the history changes.
+    /// Show kClipReadErrorMessage, and leave the file as it is until the
+    /// history changes: the file is there but could not be read (no
+    /// permission, no regular file, a read error; the history is then
+    /// empty), or it is no file this program wrote (cut short, grown past
+    /// kClipFileReadLimit, random bytes; the history holds the entries read).
     bool ReadFailed = false;
 
     /// Puts a copied or cut text in front; the same text twice gives two

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "textstore/InputFile.h"
 #include "textstore/LineStore.h"
 #include "textstore/SafeFileWriter.h"
 
@@ -176,16 +177,37 @@ std::string KeyFilePath(const std::string& folder) {
     return (std::filesystem::path(folder) / kKeyFileName).string();
 }
 
-/// The file's bytes; nullopt when it is missing or cannot be read. Only a
-/// regular file is read: a FIFO under that name would never end.
-std::optional<std::string> ReadKeyFile(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    try {
-        return ReadWholeFile(path);
-    } catch (const FileIoError&) {
-        return std::nullopt;
-    }
+/// A sound file is a few hundred bytes; a longer one is not read at all.
+constexpr size_t kKeyFileReadLimit = 1 << 20;
+
+/// The file's bytes; nullopt when it is missing, cannot be read or is too
+/// long, and then *failed tells whether it was there.
+std::optional<std::string> ReadKeyFile(const std::string& path, bool* failed = nullptr) {
+    FilePrefix file = ReadFilePrefix(path, kKeyFileReadLimit + 1);
+    const bool unusable = file.failed || file.bytes.size() > kKeyFileReadLimit;
+    if (failed) *failed = unusable;
+    if (file.missing || unusable) return std::nullopt;
+    return std::move(file.bytes);
+}
+
+/// False for a text nobody wrote as a keyboard assignment: binary bytes, a
+/// line of the key section that is neither an entry nor a comment, or a
+/// file key whose value names no key, as when a file was cut off mid-line.
+bool IsSoundKeyIni(std::string_view ini) {
+    if (ini.find('\0') != std::string_view::npos) return false;
+    bool sound = true;
+    bool inSection = false;
+    ForEachLine(ini, [&](std::string_view text) {
+        const IniLine line = ClassifyIniLine(text);
+        if (line.kind == IniLine::kSection) inSection = IsKeySection(line);
+        if (!inSection) return;
+        const std::string_view t = Trim(text);
+        if (line.kind == IniLine::kOther && !t.empty() && t.front() != ';') sound = false;
+        if (line.kind == IniLine::kEntry && FileKeyIndex(line.name) >= 0 && !line.value.empty() &&
+            !ParseKeyText(line.value))
+            sound = false;
+    });
+    return sound;
 }
 
 }  // namespace
@@ -276,16 +298,11 @@ std::string KeyTextsToIni(const KeyTexts& texts, std::string_view previous) {
 }
 
 KeyTexts LoadKeyTexts(const std::string& folder, bool* readFailed) {
-    if (readFailed) *readFailed = false;
-    const std::string path = KeyFilePath(folder);
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) return DefaultKeyTexts();
-    const std::optional<std::string> bytes = ReadKeyFile(path);
-    if (!bytes) {
-        if (readFailed) *readFailed = true;
-        return DefaultKeyTexts();
-    }
-    return KeyTextsFromIni(*bytes);
+    bool failed = false;
+    const std::optional<std::string> bytes = ReadKeyFile(KeyFilePath(folder), &failed);
+    if (bytes && !IsSoundKeyIni(*bytes)) failed = true;
+    if (readFailed) *readFailed = failed;
+    return bytes ? KeyTextsFromIni(*bytes) : DefaultKeyTexts();
 }
 
 void SaveKeyTexts(const std::string& folder, const KeyTexts& texts) {

@@ -80,7 +80,9 @@ KeyTexts KeyTextsFromIni(std::string_view ini);
 std::string KeyTextsToIni(const KeyTexts& texts, std::string_view previous);
 
 /// Reads `folder`/KeyBrd.ini. A missing file gives the defaults; a file that
-/// exists but cannot be read gives them too and sets *readFailed.
+/// exists but cannot be read, or is past 1 MiB, gives them too and sets
+/// *readFailed; a damaged text (binary bytes, a stray line or a value naming
+/// no key in the key section) gives what could be read and sets *readFailed.
 KeyTexts LoadKeyTexts(const std::string& folder, bool* readFailed = nullptr);
 
 /// Writes the table into `folder`/KeyBrd.ini, keeping the file's other

@@ -74,6 +74,33 @@ class ImageReader {
     std::string bytes_;
 };
 
+/// Counts the Boolean bytes of an image that hold neither 0 nor 1.
+class BooleanCensus {
+  public:
+    explicit BooleanCensus(std::string_view bytes) : bytes_(bytes) {}
+
+    void Bool(size_t at, bool) {
+        ++booleans;
+        if (at < bytes_.size() && static_cast<uint8_t>(bytes_[at]) > 1) ++odd;
+    }
+    template <class T>
+    void Byte(size_t, const T&) {}
+    template <class T>
+    void Int(size_t, const T&) {}
+    template <class T>
+    void Word(size_t, const T&) {}
+    template <class T>
+    void Text(size_t, const T&) {}
+    template <class T>
+    void History(size_t, const T&) {}
+
+    int booleans = 0;
+    int odd = 0;
+
+  private:
+    std::string_view bytes_;
+};
+
 /// The record's layout: offsets as the memory image has them, padding
 /// between fields left zero.
 template <class Io, class Data>
@@ -141,6 +168,13 @@ std::string FitShortString(std::string_view s) {
     size_t n = kShortStringMax;
     if (ByteTypeAt(s, static_cast<int32_t>(n)) == kLeadByte) --n;
     return std::string(s.substr(0, n));
+}
+
+bool IsPlausibleOptionImage(std::string_view bytes) {
+    BooleanCensus census(bytes);
+    const OptionData unused;
+    Layout(census, unused);
+    return census.odd * 2 <= census.booleans;
 }
 
 std::string OptionData::ToBytes() const {

@@ -94,6 +94,11 @@ struct OptionData {
     bool operator==(const OptionData&) const = default;
 };
 
+/// False for bytes that cannot be a record's image: most of its Boolean
+/// bytes are neither 0 nor 1, as in random bytes. A Boolean or two set to
+/// another value by hand does not make an image implausible.
+bool IsPlausibleOptionImage(std::string_view bytes);
+
 /// `s` cut to fit a short string without splitting a double-byte character.
 std::string FitShortString(std::string_view s);
 

@@ -2,12 +2,7 @@
 // missing or damaged settings file: a start must always get a usable record.
 #include "settings/SettingsStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 
 #include "textstore/InputFile.h"
@@ -19,34 +14,6 @@ namespace {
 
 constexpr std::string_view kLineBreak{"\r\n", 2};
 constexpr std::string_view kEntryEnd{"\x03", 1};
-
-struct FilePrefix {
-    std::string bytes;
-    /// The file is there but could not be read whole.
-    bool failed = false;
-};
-
-/// Reads at most `limit` bytes. Only a regular file is read: opening a FIFO
-/// or a device under the same name would hang or never end.
-FilePrefix ReadPrefix(const std::string& path, size_t limit) {
-    FilePrefix out;
-    const ReadableFile file = OpenRegularFile(path);
-    if (file.fd < 0) {
-        out.failed = !file.Missing();
-        return out;
-    }
-    const int fd = file.fd;
-    char buf[8192];
-    while (out.bytes.size() < limit) {
-        const ssize_t r = ::read(fd, buf, std::min(sizeof buf, limit - out.bytes.size()));
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) out.failed = true;
-        if (r <= 0) break;
-        out.bytes.append(buf, static_cast<size_t>(r));
-    }
-    ::close(fd);
-    return out;
-}
 
 std::string PathIn(const std::string& folder, const char* name) {
     return (std::filesystem::path(folder) / name).string();
@@ -100,15 +67,16 @@ void WriteFile(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
-OptionData OptionDataFromFileBytes(std::string_view bytes) {
-    if (bytes.size() < kOptionDataSize) return DefaultsKeepingHistories(bytes);
-    return OptionData::FromBytes(bytes);
-}
-
 OptionFile LoadOptionFile(const std::string& folder) {
-    const FilePrefix file = ReadPrefix(PathIn(folder, kOptionFileName), kOptionDataSize);
-    if (file.failed) return {DefaultsKeepingHistories(file.bytes), true};
-    return {OptionDataFromFileBytes(file.bytes), false};
+    // One byte more than a record, to tell a file that is too long.
+    const FilePrefix file = ReadFilePrefix(PathIn(folder, kOptionFileName), kOptionDataSize + 1);
+    if (file.missing) return {OptionData(), false};
+    // Anything but a whole record this program wrote is the user's to keep:
+    // it is reported, and left alone until the settings change.
+    if (file.failed || file.bytes.size() < kOptionDataSize)
+        return {DefaultsKeepingHistories(file.bytes), true};
+    if (!IsPlausibleOptionImage(file.bytes)) return {OptionData(), true};
+    return {OptionData::FromBytes(file.bytes), file.bytes.size() != kOptionDataSize};
 }
 
 OptionData LoadOptionData(const std::string& folder) {
@@ -152,13 +120,16 @@ std::string FormatClipHistory(const std::vector<std::string>& clipItems, int32_t
 
 ClipHistory LoadClipHistory(const std::string& folder) {
     ClipHistory h;
-    const FilePrefix file = ReadPrefix(PathIn(folder, kClipFileName), kClipFileReadLimit);
+    const FilePrefix file = ReadFilePrefix(PathIn(folder, kClipFileName), kClipFileReadLimit + 1);
     if (file.failed) {
         h.ReadFailed = true;
         return h;
     }
-    h.ClipItems = ParseClipHistory(file.bytes);
+    h.ClipItems = ParseClipHistory(std::string_view(file.bytes).substr(0, kClipFileReadLimit));
     h.ClipCount = static_cast<int32_t>(h.ClipItems.size());
+    // Every file this program writes reads back to the same bytes; one that
+    // does not was cut short, grown past any history, or is no history at all.
+    h.ReadFailed = FormatClipHistory(h.ClipItems, h.ClipCount) != file.bytes;
     return h;
 }
 

@@ -21,25 +21,24 @@ inline constexpr const char* kClipReadErrorMessage =
 inline constexpr size_t kClipFileReadLimit = 1 << 20;
 
 inline constexpr const char* kOptionReadErrorMessage =
-    "Option.dat を読み込めませんでした。既定の設定で始めます。"
+    "Option.dat を正しく読み込めませんでした。読めなかった設定は既定の値で始めます。"
     "設定や履歴を変えるまで、このファイルには書き込みません。";
-
-/// The record as a start finds it, from the bytes that could be read. A
-/// complete image is taken whole, whatever its bytes; anything shorter gives
-/// the defaults, except that WindowState and both histories keep the bytes
-/// that were read.
-OptionData OptionDataFromFileBytes(std::string_view bytes);
 
 /// "Option.dat" as a start finds it.
 struct OptionFile {
     OptionData Data;
     /// The file is there but could not be read (no permission, no regular
-    /// file, a read error): Data is what could be made of it, and the file
-    /// must stay as it is until the user changes what it holds.
+    /// file, a read error) or holds no record this program wrote (empty, cut
+    /// short, grown, random bytes): Data is what could be made of it, and
+    /// the file must stay as it is until the user changes what it holds.
     bool ReadFailed = false;
 };
 
-/// Reads `folder`/Option.dat by the rule above; a missing file is no failure.
+/// Reads `folder`/Option.dat; a missing file is no failure and gives the
+/// defaults. A shorter file gives the defaults but for WindowState and both
+/// histories, which keep the bytes that were read; of a longer one the
+/// record is read and the rest ignored; bytes that cannot be a record
+/// (IsPlausibleOptionImage) give the defaults.
 OptionFile LoadOptionFile(const std::string& folder);
 /// The record alone.
 OptionData LoadOptionData(const std::string& folder);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -42,6 +43,26 @@ ReadableFile OpenRegularFile(const std::string& path) {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file.fd = fd;
     return file;
+}
+
+FilePrefix ReadFilePrefix(const std::string& path, size_t limit) {
+    FilePrefix out;
+    const ReadableFile file = OpenRegularFile(path);
+    if (file.fd < 0) {
+        out.missing = file.Missing();
+        out.failed = !out.missing;
+        return out;
+    }
+    char buf[8192];
+    while (out.bytes.size() < limit) {
+        const ssize_t r = ::read(file.fd, buf, std::min(sizeof buf, limit - out.bytes.size()));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) out.failed = true;
+        if (r <= 0) break;
+        out.bytes.append(buf, static_cast<size_t>(r));
+    }
+    ::close(file.fd);
+    return out;
 }
 
 InputFile::InputFile(const std::string& path) : path_(path) {

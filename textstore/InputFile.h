@@ -24,6 +24,20 @@ struct ReadableFile {
 /// a writer comes, /dev/zero would be read until memory runs out).
 ReadableFile OpenRegularFile(const std::string& path);
 
+/// The first bytes of a small file the program keeps for itself (settings
+/// and the like), opened as OpenRegularFile opens.
+struct FilePrefix {
+    std::string bytes;
+    /// There is no such file: no failure.
+    bool missing = false;
+    /// The file is there but could not be read (no permission, no regular
+    /// file, a read error); bytes holds what was read before the failure.
+    bool failed = false;
+};
+
+/// Reads at most `limit` bytes of `path`.
+FilePrefix ReadFilePrefix(const std::string& path, size_t limit);
+
 /// A regular file open for reading (OpenRegularFile); every failure throws
 /// FileIoError naming the file.
 class InputFile {

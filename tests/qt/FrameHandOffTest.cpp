@@ -1,6 +1,7 @@
 // The frame receives files from a second start of the real program.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
@@ -11,14 +12,18 @@
 #include <QProcess>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "app/FrameWindow.h"
 #include "app/HandOff.h"
 #include "app/SharedBlockStream.h"
 #include "headless/HeadlessPlatform.h"
+#include "platform/os/LocalSocket.h"
 #include "settings/SettingsStore.h"
 #include "support/FifoWatchdog.h"
 #include "support/InFolder.h"
@@ -257,4 +262,66 @@ TEST_F(FrameHandOff, AStartWithoutFilesOpensOneBlankTextUnlessToldNotTo) {
     ShowAndSettle(frame);
     EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(frame.NoNameCount(), 1);
+}
+
+namespace {
+
+/// Every kind of bad sender at once, from another thread, holding its
+/// connections open for `hold`: a sender that stalls half-way, a wrong
+/// signature, an announced length far past any name, a message cut short,
+/// and a flood of 1,000 connections that send nothing.
+void AbuseHandOff(const std::string& socket, std::chrono::milliseconds hold) {
+    const std::string good = EncodeHandOffMessage("abused.txt");
+    std::string wrongSignature = good, hugeLength = good;
+    wrongSignature[0] ^= 1;
+    hugeLength[7] = '\x7f';  // cbData 0x7F00000B
+    std::vector<UniqueFd> held;
+    auto send = [&](const std::string& bytes) {
+        UniqueFd fd = ConnectLocal(socket);
+        if (!fd.Valid()) return;
+        WriteFully(fd.Get(), bytes.data(), bytes.size(),
+                   std::chrono::steady_clock::now() + std::chrono::seconds(1));
+        held.push_back(std::move(fd));
+    };
+    send(good.substr(0, 11));
+    send(wrongSignature);
+    send(hugeLength);
+    send(good.substr(0, 6));
+    ::shutdown(held.back().Get(), SHUT_WR);
+    for (int i = 0; i < 1000; ++i)
+        send({});
+    std::this_thread::sleep_for(hold);
+}
+
+}  // namespace
+
+TEST_F(FrameHandOff, AbusedHandOffNeverStallsTheFrameAndOpensNothing) {
+    TTarnwickEditor frame(paths_, {});
+    ShowAndSettle(frame);
+    const qsizetype before = frame.MdiArea()->subWindowList().size();
+    std::atomic<bool> done = false;
+    // Held past the receiver's time limit, so that dropping them is measured too.
+    std::thread abuser([&] {
+        AbuseHandOff(paths_.SocketFor(::getpid()), kHandOffReadTimeout + std::chrono::seconds(1));
+        done = true;
+    });
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    sinceTick.start();
+    ticker.start(5);
+    while (!done)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    abuser.join();
+    ticker.stop();
+    EXPECT_LT(longestGap, 100) << "the frame did not answer for that many milliseconds";
+    EXPECT_EQ(frame.MdiArea()->subWindowList().size(), before);
+
+    const std::string after = File("after.txt");
+    EXPECT_EQ(SecondStart({QString::fromStdString(after)}), 0);
+    EXPECT_TRUE(WaitFor([&] { return frame.DocumentCount() == before + 1; }))
+        << "a good hand-off still arrives once the abuse is over";
+    EXPECT_TRUE(messages_.shown.empty());
 }

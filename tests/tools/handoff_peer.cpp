@@ -11,6 +11,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -75,8 +76,12 @@ sigset_t BlockTerm() {
 void Serve(tw::HandOffHost& host, const Options& options, Log& log, const sigset_t& waitMask) {
     long received = 0;
     while (!stopRequested) {
-        pollfd entry{host.ListenFd(), POLLIN, 0};
-        if (ppoll(&entry, entry.fd >= 0 ? 1 : 0, nullptr, &waitMask) <= 0) continue;
+        pollfd entry{host.WatchFd(), POLLIN, 0};
+        timespec wait{};
+        const auto deadline = host.TimeToNextDeadline();
+        if (deadline) wait.tv_nsec = std::min<long>(deadline->count(), 999) * 1000000L;
+        if (ppoll(&entry, entry.fd >= 0 ? 1 : 0, deadline ? &wait : nullptr, &waitMask) < 0)
+            continue;
         host.HandleReady([&](const std::string& name) {
             log.Line("recv:" + name);
             if (++received == options.crashOn) _exit(9);

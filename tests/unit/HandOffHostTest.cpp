@@ -1,10 +1,12 @@
+#include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <future>
+#include <thread>
 
 #include "HandOffTestSupport.h"
 #include "app/HandOff.h"
@@ -30,6 +32,13 @@ std::string Message(uint32_t signature, uint32_t cbData, const std::string& payl
 std::string GoodMessage(const std::string& name) {
     return Message(356071521, static_cast<uint32_t>(name.size() + 1), name + '\0');
 }
+
+bool Readable(int fd) {
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, 0) > 0;
+}
+
+constexpr std::chrono::milliseconds kReadTimeout{600};
 
 class HandOffHostTest : public ::testing::Test {
   protected:
@@ -67,7 +76,7 @@ class HandOffHostTest : public ::testing::Test {
 
     test::ScopedRuntimeDir dir_;
     InstancePaths paths_ = InstancePaths::FromEnvironment();
-    HandOffHost host_{paths_};
+    HandOffHost host_{paths_, kReadTimeout};
     using Names = std::vector<std::string>;
 };
 
@@ -135,16 +144,58 @@ TEST_F(HandOffHostTest, ShortMessagesAreRefused) {
     }
 }
 
-TEST_F(HandOffHostTest, StalledSenderIsDroppedAfterTheTimeOut) {
+TEST_F(HandOffHostTest, AStalledSenderHoldsUpNothingAndIsDroppedWhenItsTimeIsUp) {
     UniqueFd stalled = Send(Message(HandOffSignature, 10, "abc"));
-    auto handled = std::async(std::launch::async, [this] { return HandleReady(); });
-    if (handled.wait_for(test::kDeadline) != std::future_status::ready) {
-        ::shutdown(stalled.Get(), SHUT_RDWR);  // let the host return before failing
-        handled.wait();
-        FAIL() << "a stalled sender held the host";
-    }
-    EXPECT_EQ(Names{}, handled.get());
+    UniqueFd good = Send(GoodMessage("after.txt"));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Names{"after.txt"}, HandleReady());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kReadTimeout / 2) << "it waited";
+    EXPECT_EQ(1u, host_.PendingConnections());
+    EXPECT_FALSE(Readable(host_.WatchFd())) << "an event loop would spin";
+    ASSERT_TRUE(host_.TimeToNextDeadline());
+    std::this_thread::sleep_for(*host_.TimeToNextDeadline());
+    EXPECT_EQ(Names{}, HandleReady());
+    EXPECT_EQ(0u, host_.PendingConnections());
+    EXPECT_FALSE(host_.TimeToNextDeadline());
     EXPECT_EQ(std::string(4, '\0'), Reply(stalled));
+}
+
+TEST_F(HandOffHostTest, AMessageComingInPiecesIsOpenedOnceWhole) {
+    const std::string message = GoodMessage("pieces.txt");
+    UniqueFd fd = Send(message.substr(0, 5));
+    EXPECT_TRUE(Readable(host_.WatchFd()));
+    EXPECT_EQ(Names{}, HandleReady());
+    for (size_t i = 5; i + 1 < message.size(); ++i) {
+        ASSERT_TRUE(WriteFully(fd.Get(), &message[i], 1, std::nullopt));
+        EXPECT_EQ(Names{}, HandleReady()) << i;
+    }
+    ASSERT_TRUE(WriteFully(fd.Get(), &message.back(), 1, std::nullopt));
+    EXPECT_EQ(Names{"pieces.txt"}, HandleReady());
+    EXPECT_EQ(std::string(4, '\0'), Reply(fd));
+}
+
+TEST_F(HandOffHostTest, AFloodOfSilentConnectionsHoldsFewPlacesAndPassesWithItsTime) {
+    rlimit files{};
+    ::getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = std::max<rlim_t>(files.rlim_cur, std::min<rlim_t>(files.rlim_max, 4096));
+    ::setrlimit(RLIMIT_NOFILE, &files);
+    std::vector<UniqueFd> flood;
+    for (int i = 0; i < 1000; ++i) {
+        flood.push_back(ConnectLocal(paths_.SocketFor(::getpid())));
+        ASSERT_TRUE(flood.back().Valid()) << i;
+        if (i % 8 == 7) {  // the backlog holds 16
+            EXPECT_EQ(Names{}, HandleReady());
+        }
+        ASSERT_LE(host_.PendingConnections(), kMaxPendingHandOffs);
+    }
+    // Every place is taken: a good sender is hung up on, and opens its files itself.
+    UniqueFd turnedAway = Send(GoodMessage("early.txt"));
+    EXPECT_EQ(Names{}, HandleReady());
+    EXPECT_EQ("none", Reply(turnedAway));
+    std::this_thread::sleep_for(kReadTimeout);
+    EXPECT_EQ(Names{}, HandleReady());
+    EXPECT_EQ(0u, host_.PendingConnections());
+    EXPECT_EQ(Names{"late.txt"}, Deliver(GoodMessage("late.txt")));
 }
 
 TEST_F(HandOffHostTest, WaitingConnectionsAreAllTakenInOrder) {

@@ -202,3 +202,21 @@ TEST(KeyTexts, AnUnreadableFileGivesTheDefaultsAndSaysSo) {
     EXPECT_TRUE(failed);
     EXPECT_THROW(SaveKeyTexts(Folder(dir), DefaultKeyTexts()), FileIoError);
 }
+
+TEST(KeyTexts, AHandEditedFileIsSoundAndADamagedOneIsReadAsFarAsItGoes) {
+    TempDir dir;
+    bool failed = true;
+    dir.Write(
+        kKeyFileName,
+        "; mine\r\n[Other]\r\nnot an entry\r\n[keybrd]\r\n\r\n  ; keys\r\nKEY1 = ^Q\r\nkey2=\n");
+    EXPECT_EQ(LoadKeyTexts(Folder(dir), &failed)[SlotOf(0)], "^Q");
+    EXPECT_FALSE(failed);
+    using namespace std::string_literals;
+    for (const std::string& damaged :
+         {"[KeyBrd]\r\nkey1=F3\r\nkey2=Ctrl+"s, "[KeyBrd]\r\nkey1=F3\r\nke"s,
+          "[KeyBrd]\r\nkey1=F3\r\n\0\x01"s}) {
+        dir.Write(kKeyFileName, damaged);
+        EXPECT_EQ(LoadKeyTexts(Folder(dir), &failed)[SlotOf(0)], "F3");
+        EXPECT_TRUE(failed) << damaged;
+    }
+}

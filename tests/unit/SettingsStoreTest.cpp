@@ -97,7 +97,7 @@ TEST(SettingsStore, MissingOrEmptyFilesGiveDefaults) {
     EXPECT_EQ(LoadOptionData(dir.File("no-such-folder")), OptionData());
 }
 
-TEST(SettingsStore, AFullFileIsReadWholeWhateverItsBooleanBytesHold) {
+TEST(SettingsStore, AFullFileIsReadWholeUnlessMostBooleanBytesAreOdd) {
     TempDir dir;
     OptionData changed = ChangedRecord();
     changed.SaveWindow = false;
@@ -108,18 +108,19 @@ TEST(SettingsStore, AFullFileIsReadWholeWhateverItsBooleanBytesHold) {
     OptionData expected = changed;
     expected.WordWrap = expected.SaveWindow = true;
     EXPECT_EQ(LoadOptionData(dir.path().string()), expected);
+    EXPECT_FALSE(LoadOptionFile(dir.path().string()).ReadFailed);
+    // Every Boolean byte odd: no record at all, but bytes of something else.
     dir.Write(kOptionFileName, std::string(kOptionDataSize, '\xFF'));
-    const OptionData all = LoadOptionData(dir.path().string());
-    EXPECT_TRUE(all.WordWrap && all.CreateBlank && all.SingleInstance);
-    EXPECT_EQ(all.Column, -1);
-    EXPECT_EQ(all.ReadHistory[0], std::string(255, '\xFF'));
+    const OptionFile all = LoadOptionFile(dir.path().string());
+    EXPECT_TRUE(all.ReadFailed);
+    EXPECT_EQ(all.Data, OptionData());
 }
 
 TEST(SettingsStore, AFileThatCannotBeReadGivesDefaultsAndIsMarked) {
     TempDir dir;
     EXPECT_FALSE(LoadOptionFile(dir.path().string()).ReadFailed) << "a missing file is no failure";
     dir.Write(kOptionFileName, "short");
-    EXPECT_FALSE(LoadOptionFile(dir.path().string()).ReadFailed);
+    EXPECT_TRUE(LoadOptionFile(dir.path().string()).ReadFailed) << "no record: left alone";
     std::filesystem::remove(OptionPath(dir));
     std::filesystem::create_directory(OptionPath(dir));
     OptionFile file = LoadOptionFile(dir.path().string());
