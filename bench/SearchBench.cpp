@@ -94,7 +94,7 @@ struct Document {
         options.SearchDown = true;
         matcher.ResetLastHit();
         matcher.NoHit = false;
-        ed.GotoXY(0, 0, 0);
+        ed.GotoXY(0, 0);
         ed.SetFindText(find);
         while (!matcher.NoHit)
             ed.FindNext();

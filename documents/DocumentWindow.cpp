@@ -306,7 +306,7 @@ void TMDIChild::AddMark() {
         if (c.unicode() < 0x20) c = QChar(' ');
     QAction* mark = MarkMenu->addAction(text);
     mark->setData(row);
-    connect(mark, &QAction::triggered, this, [this, row] { Edit().GotoXY(0, row, 0); });
+    connect(mark, &QAction::triggered, this, [this, row] { Edit().GotoXY(0, row); });
 }
 
 void TMDIChild::ClearMarks() {

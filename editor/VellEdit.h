@@ -39,11 +39,28 @@ struct TVellFont {
     int Height() const;
 };
 
+/// What an edit did, and so what replaying its record does.
+enum class UndoKind : uint8_t {
+    Insert = 0,     ///< inserted text: undo removes it
+    Delete = 1,     ///< a removed selection: undo puts it back, the caret after it
+    BackSpace = 2,  ///< removed by BackSpace: undone as Delete
+    DeleteKey = 3,  ///< removed by the Delete key: put back, the caret before it
+    NewLine = 4,    ///< the CR LF of Enter: undo joins the two rows
+    Overwrite = 5,  ///< bytes typed over, put back with the undo of their Insert
+};
+
+/// How far a caret move scrolls vertically to show the caret's row.
+enum class ScrollMode {
+    IfNeeded,  ///< only a row off screen, keeping a fifth of the page around it
+    Center,    ///< the row in the middle of the page
+    NearTop,   ///< the row a fifth of the page below the top, where search hits show
+};
+
 /// One edit, as undo replays it. X and Y are logical coordinates while word
 /// wrap is on (the same as row coordinates while it is off), so records stay
 /// valid when the text is wrapped or unwrapped between the edit and its undo.
 struct UndoRecord {
-    uint8_t Kind = 0;  ///< 0 inserted, 1 deleted, 2 BackSpace, 3 Delete key, 4 Enter, 5 overwritten
+    UndoKind Kind = UndoKind::Insert;
     int32_t X = 0;
     int32_t Y = 0;
     std::string Text;
@@ -208,9 +225,9 @@ class TVellEdit {
     std::string ReadSelText();
     std::string GetSelText();
     void SelectAll();
-    bool GotoXY(int32_t X, int32_t Y, int ScrollMode);
-    bool MoveCaret(int32_t X, int32_t Y, int ScrollMode, bool ResetAnchor);
-    bool ScrollIntoView(int PixelX, int32_t Y, int ScrollMode, int Margin);
+    bool GotoXY(int32_t X, int32_t Y, ScrollMode Mode = ScrollMode::IfNeeded);
+    bool MoveCaret(int32_t X, int32_t Y, ScrollMode Mode, bool ResetAnchor);
+    bool ScrollIntoView(int PixelX, int32_t Y, ScrollMode Mode, int Margin);
     void GetLogicalLineRange(int32_t& Y, int32_t& LastY) const;
     void GetLogicalLine(int32_t Y, std::string& S) const;
     /// Removes any selection, repaints it and collapses the anchor to the caret.
@@ -228,9 +245,8 @@ class TVellEdit {
     /// select-all included) and records it, unless an undo is replaying.
     void DeleteSelection(bool Redraw);
     /// Removes (X1, Y1)..(X2, Y2), rows in order, as one edit recorded under
-    /// `Kind` (2 Backspace, 3 Delete key, 5 overwritten), so that its undo
-    /// puts the caret where that key expects it.
-    void RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, uint8_t Kind, bool Redraw);
+    /// `Kind`, so that its undo puts the caret where that key expects it.
+    void RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, UndoKind Kind, bool Redraw);
     void SetSelText(std::string_view S);
     void ReplaceRange(std::string_view Text, int32_t StartX, int32_t EndY, int32_t EndX,
                       int32_t StartY);
@@ -250,7 +266,7 @@ class TVellEdit {
     /// Records an edit at (X, Y) in rows (X = -1: the selection start) and
     /// drops the redo list. False when the text alone exceeds UndoBuf: then
     /// nothing is kept, all history goes and the document stays modified.
-    bool RecordUndo(uint8_t Kind, std::string_view Text, int32_t Y, int32_t X);
+    bool RecordUndo(UndoKind Kind, std::string_view Text, int32_t Y, int32_t X);
     void Undo();
     void Redo();
     void ClearUndoList();
@@ -259,7 +275,7 @@ class TVellEdit {
     /// The shared step of Undo and Redo: replays the front record of `List`.
     void ReplayRecord(std::deque<UndoRecord>& List, bool IsUndo);
     /// Moves the front record of one list to the other under a new kind.
-    void MoveUndoRecord(uint8_t Kind, bool ToRedo);
+    void MoveUndoRecord(UndoKind Kind, bool ToRedo);
     const std::deque<UndoRecord>& UndoList() const noexcept { return FUndoList; }
     const std::deque<UndoRecord>& RedoList() const noexcept { return FRedoList; }
     int64_t UndoSize() const noexcept { return FUndoSize; }

@@ -29,15 +29,15 @@ void TVellEdit::CollapseAnchorToCaret() {
     FSelAnchorY = FPrevCaretY = FSelEndY = FCaretY;
 }
 
-bool TVellEdit::GotoXY(int32_t X, int32_t Y, int ScrollMode) {
+bool TVellEdit::GotoXY(int32_t X, int32_t Y, ScrollMode Mode) {
     X = std::max(X, 0);
     Y = std::min(Y, FLines.Count() - 1);
     // A row above the first raises the store's index error to the caller.
     if (ByteTypeAt(FLines.View(Y), X + 1) == kTrailByte) --X;
-    return MoveCaret(X, Y, ScrollMode, true);
+    return MoveCaret(X, Y, Mode, true);
 }
 
-bool TVellEdit::MoveCaret(int32_t X, int32_t Y, int ScrollMode, bool ResetAnchor) {
+bool TVellEdit::MoveCaret(int32_t X, int32_t Y, ScrollMode Mode, bool ResetAnchor) {
     try {
         const int32_t oldRow = FCaretY;
         const bool moved = X >= 0;
@@ -48,7 +48,7 @@ bool TVellEdit::MoveCaret(int32_t X, int32_t Y, int ScrollMode, bool ResetAnchor
             FCaretX = X;
             FCaretY = Y;
         }
-        const bool scrolled = ScrollIntoView(FCaretPixelX, FCaretY, ScrollMode, 3);
+        const bool scrolled = ScrollIntoView(FCaretPixelX, FCaretY, Mode, 3);
         if (scrolled) {
             View().UpdateVertScrollBar(true);
             View().UpdateHorzScrollBar(true);
@@ -68,7 +68,7 @@ bool TVellEdit::MoveCaret(int32_t X, int32_t Y, int ScrollMode, bool ResetAnchor
     }
 }
 
-bool TVellEdit::ScrollIntoView(int PixelX, int32_t Y, int ScrollMode, int Margin) {
+bool TVellEdit::ScrollIntoView(int PixelX, int32_t Y, ScrollMode Mode, int Margin) {
     char tag = '1';
     try {
         const int oldScroll = FScrollX;
@@ -85,16 +85,20 @@ bool TVellEdit::ScrollIntoView(int PixelX, int32_t Y, int ScrollMode, int Margin
         }
         FCaretPixelX -= FScrollX - oldScroll;
         tag = '4';
-        if (ScrollMode == 0) {
-            if (Y < FTopLine) {
-                FTopLine = std::max(0, Y - h / 5);
-                if (FLines.Count() < h - FVMargin) FTopLine = 0;
-            }
-            if (Y >= FTopLine + h) FTopLine = std::max(0, Y - (h - h / 5));
-        } else if (ScrollMode == 1) {
-            FTopLine = std::max(0, Y - h / 2);
-        } else if (ScrollMode == 2) {
-            FTopLine = std::max(0, Y - (h - static_cast<int32_t>(0.8 * h)));
+        switch (Mode) {
+            case ScrollMode::IfNeeded:
+                if (Y < FTopLine) {
+                    FTopLine = std::max(0, Y - h / 5);
+                    if (FLines.Count() < h - FVMargin) FTopLine = 0;
+                }
+                if (Y >= FTopLine + h) FTopLine = std::max(0, Y - (h - h / 5));
+                break;
+            case ScrollMode::Center:
+                FTopLine = std::max(0, Y - h / 2);
+                break;
+            case ScrollMode::NearTop:
+                FTopLine = std::max(0, Y - (h - static_cast<int32_t>(0.8 * h)));
+                break;
         }
         return FScrollX != oldScroll || FTopLine != oldTop;
     } catch (const std::exception&) {
@@ -175,10 +179,11 @@ void TVellEdit::ClearSelection() {
     const bool was = SelectionExists();
     if (FAllSelected) {
         FAllSelected = FSelected = false;
-        View().DrawLines(0, 0, 0);
+        View().DrawLines(DrawSpan::Visible, 0, 0);
     } else if (FSelected) {
         FSelected = false;
-        View().DrawLines(6, std::min(FSelAnchorY, FSelEndY), std::max(FSelAnchorY, FSelEndY));
+        View().DrawLines(DrawSpan::Rows, std::min(FSelAnchorY, FSelEndY),
+                         std::max(FSelAnchorY, FSelEndY));
     }
     if (was && OnSelectionChange) {
         OnSelectionChange(*this);
@@ -196,7 +201,7 @@ void TVellEdit::ClearHit() {
     if (!SelectionExists() && FHitLen > 0) {
         int32_t x = FHitX, y = FHitY;
         WalkToEnd(FHitLen, x, y);
-        View().DrawLines(6, FHitY, y);
+        View().DrawLines(DrawSpan::Rows, FHitY, y);
     }
     FHitLen = 0;
 }

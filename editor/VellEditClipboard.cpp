@@ -41,7 +41,7 @@ void TVellEdit::PasteFromClipboard() {
     if (!text) return;
     if (NeedsNormalizing(*text)) *text = NormalizeBreaks(*text);
     if (SelectionExists()) DeleteSelection(true);
-    RecordUndo(0, *text, FCaretY, FCaretX);
+    RecordUndo(UndoKind::Insert, *text, FCaretY, FCaretX);
     InsertAtCaret(*text, true);
 }
 

@@ -31,14 +31,14 @@ std::string_view Normalized(std::string_view text, std::string& storage) {
 void TVellEdit::RepaintFromRow(int32_t Row, int FromPixelX) {
     if (View().UpdateVertScrollBar(true)) return View().DrawAll();
     View().DrawLineText(Row, FromPixelX);
-    View().DrawLines(3, Row + 1, 0);
+    View().DrawLines(DrawSpan::From, Row + 1, 0);
 }
 
 /// After an edit that kept the row count: scroll to the caret, or else repaint
 /// the edited row from a pixel on.
 void TVellEdit::PlaceAfterRowEdit(bool Redraw, int32_t Row, int FromPixelX) {
     FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX) - FScrollX;
-    if (!Redraw || MoveCaret(FCaretX, FCaretY, 0, true)) return;
+    if (!Redraw || MoveCaret(FCaretX, FCaretY, ScrollMode::IfNeeded, true)) return;
     if (View().UpdateVertScrollBar(true))
         View().DrawAll();
     else
@@ -88,7 +88,7 @@ void TVellEdit::InsertAtCaret(std::string_view S, bool Redraw) {
             RewrapRange(fromPixel, y0, Redraw, false, r);
         } else {
             FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX) - FScrollX;
-            if (Redraw && !MoveCaret(FCaretX, FCaretY, 0, true)) {
+            if (Redraw && !MoveCaret(FCaretX, FCaretY, ScrollMode::IfNeeded, true)) {
                 RepaintFromRow(y0, fromPixel);
                 UpdateCaret();
             }
@@ -102,7 +102,7 @@ void TVellEdit::InsertAtCaret(std::string_view S, bool Redraw) {
 void TVellEdit::DeleteSelection(bool Redraw) {
     const std::string removed = ReadSelText();
     FSelected = FAllSelected = false;
-    if (!FUndoing) RecordUndo(1, removed, FCaretY, -1);
+    if (!FUndoing) RecordUndo(UndoKind::Delete, removed, FCaretY, -1);
     View().HideCaret();
     View().DrawCaretUnderline(false);
     if (FSelAnchorY == FCaretY) {
@@ -163,7 +163,7 @@ void TVellEdit::DeleteAcrossRows(int32_t Xa, int32_t Ya, int32_t Xb, int32_t Yb,
     const bool redraw = Redraw || FUndoing;
     if (FWordWrap) return RewrapRange(pixel, Ya, redraw, true, Ya);
     FCaretPixelX = pixel;
-    if (!redraw || (Redraw && MoveCaret(FCaretX, FCaretY, 0, true))) return;
+    if (!redraw || (Redraw && MoveCaret(FCaretX, FCaretY, ScrollMode::IfNeeded, true))) return;
     RepaintFromRow(Ya, pixel);
     if (Redraw) UpdateCaret();
 }
@@ -173,7 +173,7 @@ void TVellEdit::SetSelText(std::string_view S) {
     std::string storage;
     S = Normalized(S, storage);
     if (SelectionExists()) DeleteSelection(true);
-    RecordUndo(0, S, FCaretY, FCaretX);
+    RecordUndo(UndoKind::Insert, S, FCaretY, FCaretX);
     InsertAtCaret(S, true);
 }
 
@@ -230,7 +230,7 @@ void TVellEdit::ReplaceRangeEx(std::string_view Text, int32_t StartX, bool Redra
     View().DrawCaretUnderline(false);
     if (EndY < 0) {
         FCaretX = FSelAnchorX, FCaretY = FSelAnchorY;
-        RecordUndo(0, Text, FCaretY, FCaretX);
+        RecordUndo(UndoKind::Insert, Text, FCaretY, FCaretX);
         return InsertAtCaret(Text, true);
     }
     FindRangeEnd(EndX, EndY);
@@ -239,14 +239,14 @@ void TVellEdit::ReplaceRangeEx(std::string_view Text, int32_t StartX, bool Redra
     const bool full = Redraw && (FCaretY != startY + rows || FWordWrap);
     if (ReplaceWithinRow(Text, full)) return;
     if (FCaretX != FSelAnchorX || FCaretY != FSelAnchorY) DeleteSelection(full);
-    RecordUndo(0, Text, FCaretY, FCaretX);
+    RecordUndo(UndoKind::Insert, Text, FCaretY, FCaretX);
     InsertAtCaret(Text, full);
     if (!Redraw || full || FCaretY != startY + rows) return;
-    if (MoveCaret(FCaretX, FCaretY, 0, true)) return;
+    if (MoveCaret(FCaretX, FCaretY, ScrollMode::IfNeeded, true)) return;
     if (View().UpdateVertScrollBar(true))
         View().DrawAll();
     else
-        View().DrawLines(6, startY, FCaretY);
+        View().DrawLines(DrawSpan::Rows, startY, FCaretY);
     View().UpdateHorzScrollBar(true);
     UpdateCaret();
 }
@@ -265,12 +265,12 @@ bool TVellEdit::ReplaceWithinRow(std::string_view Text, bool Redraw) {
     std::string_view r = FLines.View(row);
     const std::string removed(r.substr(static_cast<size_t>(xa), static_cast<size_t>(xb - xa)));
     FSelected = FAllSelected = false;
-    RecordUndo(1, removed, row, -1);
+    RecordUndo(UndoKind::Delete, removed, row, -1);
     View().HideCaret();
     View().DrawCaretUnderline(false);
     FCaretX = xa;
     CollapseAnchorToCaret();
-    RecordUndo(0, Text, row, xa);
+    RecordUndo(UndoKind::Insert, Text, row, xa);
     r = FLines.View(row);
     const int pixel = RowPrefixWidth(row, xa) - FScrollX;
     PutLine(row, Entry::Join({r.substr(0, static_cast<size_t>(xa)), Text,
@@ -300,7 +300,7 @@ void TVellEdit::ReplaceLines(std::string_view Text, int32_t& FromY, int32_t& ToY
     }
     const int32_t rowsBefore = FLines.Count();
     DeleteSelection(false);
-    RecordUndo(0, Text, FCaretY, FCaretX);
+    RecordUndo(UndoKind::Insert, Text, FCaretY, FCaretX);
     const int oldScroll = FScrollX;
     FScrollX = 0;
     InsertAtCaret(Text, false);

@@ -179,7 +179,7 @@ void TVellEdit::TakeLastMatch(int32_t& x, int32_t& len) {
 
 void TVellEdit::PlaceHit(int32_t x, int32_t len) {
     const int32_t hx = FFindX + x - 1;
-    GotoXY(hx, FFindLine, 2);
+    GotoXY(hx, FFindLine, ScrollMode::NearTop);
     FFindFromCaret = false;
     FHitX = hx;
     FHitLen = len;
@@ -303,7 +303,7 @@ void TVellEdit::PaintRange(int32_t X, int32_t Y, bool Restore, TColor BackColor,
     WalkToEnd(Len, endX, endY);
     View().HideCaret();
     if (Restore)
-        View().DrawLines(6, Y, endY);
+        View().DrawLines(DrawSpan::Rows, Y, endY);
     else
         PaintRangeAsSelection(X, Y, endX, endY, BackColor, FontColor);
     View().ShowCaret();

@@ -3,7 +3,7 @@
 
 namespace tw {
 
-void TVellEdit::RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, uint8_t Kind,
+void TVellEdit::RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, UndoKind Kind,
                             bool Redraw) {
     if (X1 == X2 && Y1 == Y2) return;
     FSelAnchorX = X1, FSelAnchorY = Y1;
@@ -12,7 +12,7 @@ void TVellEdit::RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, uint
     DeleteSelection(Redraw);
     // A record that did not fit emptied the whole list, so a front record
     // here is the one just made.
-    if (!FUndoing && !FUndoList.empty() && FUndoList.front().Kind == 1)
+    if (!FUndoing && !FUndoList.empty() && FUndoList.front().Kind == UndoKind::Delete)
         FUndoList.front().Kind = Kind;
 }
 

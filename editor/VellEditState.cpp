@@ -213,7 +213,7 @@ void TVellEdit::AfterLayoutRedraw(bool Redraw) {
     FScrollX = 0;
     FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX);
     if (!Redraw) return;
-    if (MoveCaret(-1, -1, 0, false)) return;
+    if (MoveCaret(-1, -1, ScrollMode::IfNeeded, false)) return;
     View().HideCaret();
     View().UpdateVertScrollBar(true);
     View().DrawAll();

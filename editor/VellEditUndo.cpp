@@ -7,7 +7,7 @@
 
 namespace tw {
 
-bool TVellEdit::RecordUndo(uint8_t Kind, std::string_view Text, int32_t Y, int32_t X) {
+bool TVellEdit::RecordUndo(UndoKind Kind, std::string_view Text, int32_t Y, int32_t X) {
     if (Text.empty()) return true;
     if (!FModified) {
         FModified = true;
@@ -87,7 +87,7 @@ void TVellEdit::ResetModified() {
     RaiseRedoMode(false);
 }
 
-void TVellEdit::MoveUndoRecord(uint8_t Kind, bool ToRedo) {
+void TVellEdit::MoveUndoRecord(UndoKind Kind, bool ToRedo) {
     auto& from = ToRedo ? FUndoList : FRedoList;
     auto& to = ToRedo ? FRedoList : FUndoList;
     auto& fromSize = ToRedo ? FUndoSize : FRedoSize;
@@ -120,20 +120,21 @@ void TVellEdit::ReplayRecord(std::deque<UndoRecord>& List, bool IsUndo) {
         View().DrawCaretUnderline(false);
     const UndoRecord r = List.front();
     switch (r.Kind) {
-        case 0:
+        case UndoKind::Insert:
             ReplayRemoval(List, r, IsUndo);
             break;
-        case 1:
-        case 2:
+        case UndoKind::Delete:
+        case UndoKind::BackSpace:
             FCaretX = r.X, FCaretY = r.Y;
             ToRowPosition(FCaretX, FCaretY);
             InsertAtCaret(r.Text, true);
-            MoveUndoRecord(0, IsUndo);
+            MoveUndoRecord(UndoKind::Insert, IsUndo);
             break;
-        case 4:
+        case UndoKind::NewLine:
             ReplayJoinBreak(r, IsUndo);
             break;
-        default:  // 3, and an overwrite whose typed text was too large to keep
+        case UndoKind::DeleteKey:
+        case UndoKind::Overwrite:  // one whose typed text was too large to keep
             ReplayReinsertBefore(r, IsUndo);
             break;
     }
@@ -161,15 +162,15 @@ void TVellEdit::ReplayRemoval(std::deque<UndoRecord>& List, const UndoRecord& R,
     FCaretX = endX, FCaretY = endY;
     FUndoing = true;
     DeleteSelection(false);
-    MoveUndoRecord(1, IsUndo);
+    MoveUndoRecord(UndoKind::Delete, IsUndo);
     bool partner = false;
     if (!List.empty() && List.front().X == R.X && List.front().Y == R.Y)
         partner = ReplayGroupPartner(List, IsUndo);
-    if (!MoveCaret(-1, -1, 0, true)) {
+    if (!MoveCaret(-1, -1, ScrollMode::IfNeeded, true)) {
         if (View().UpdateVertScrollBar(true))
             View().DrawAll();
         else if (partner)
-            View().DrawLines(3, y, 0);
+            View().DrawLines(DrawSpan::From, y, 0);
         else
             View().UpdateHorzScrollBar(true);
         UpdateCaret();
@@ -180,10 +181,10 @@ void TVellEdit::ReplayRemoval(std::deque<UndoRecord>& List, const UndoRecord& R,
 
 bool TVellEdit::ReplayGroupPartner(std::deque<UndoRecord>& List, bool IsUndo) {
     const UndoRecord r = List.front();
-    if (r.Kind == 1) {
+    if (r.Kind == UndoKind::Delete) {
         FUndoing = true;
         InsertAtCaret(r.Text, false);
-    } else if (r.Kind == 5) {
+    } else if (r.Kind == UndoKind::Overwrite) {
         FUndoing = true;
         FCaretX = r.X, FCaretY = r.Y;
         ToRowPosition(FCaretX, FCaretY);
@@ -191,7 +192,7 @@ bool TVellEdit::ReplayGroupPartner(std::deque<UndoRecord>& List, bool IsUndo) {
     } else {
         return false;
     }
-    MoveUndoRecord(0, IsUndo);
+    MoveUndoRecord(UndoKind::Insert, IsUndo);
     return true;
 }
 
@@ -212,7 +213,7 @@ void TVellEdit::InsertKeepingCaret(std::string_view Text, bool Redraw) {
     FCaretPixelY = (FCaretY - FTopLine) * FRowHeight;
     if (FWordWrap) return RewrapRange(FCaretPixelX, y0, Redraw, false, toY);
     CollapseAnchorToCaret();
-    if (!Redraw || MoveCaret(FCaretX, FCaretY, 0, true)) return;
+    if (!Redraw || MoveCaret(FCaretX, FCaretY, ScrollMode::IfNeeded, true)) return;
     if (toY > y0)
         RepaintFromRow(y0, FCaretPixelX);
     else if (View().UpdateVertScrollBar(true))
@@ -228,7 +229,7 @@ void TVellEdit::ReplayReinsertBefore(const UndoRecord& R, bool IsUndo) {
     ToRowPosition(FCaretX, FCaretY);
     View().HideCaret();
     InsertKeepingCaret(R.Text, true);
-    MoveUndoRecord(0, IsUndo);
+    MoveUndoRecord(UndoKind::Insert, IsUndo);
     View().ShowCaret();
 }
 
@@ -245,11 +246,11 @@ void TVellEdit::ReplayJoinBreak(const UndoRecord& R, bool IsUndo) {
     }
     FCaretPixelX = RowPrefixWidth(y, x) - FScrollX;
     if (FWordWrap) RewrapRange(FCaretPixelX, y, false, false, y);
-    if (!MoveCaret(FCaretX, FCaretY, 0, true)) {
+    if (!MoveCaret(FCaretX, FCaretY, ScrollMode::IfNeeded, true)) {
         RepaintFromRow(FCaretY, 0);
         UpdateCaret();
     }
-    MoveUndoRecord(1, IsUndo);
+    MoveUndoRecord(UndoKind::Delete, IsUndo);
 }
 
 }  // namespace tw

@@ -110,7 +110,7 @@ void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
         list = {};
         AfterLayoutRedraw(false);
         tag = "_5";
-        if (!Redraw || MoveCaret(-1, -1, 0, false)) return;
+        if (!Redraw || MoveCaret(-1, -1, ScrollMode::IfNeeded, false)) return;
         tag = "_6";
         View().HideCaret();
         View().UpdateVertScrollBar(true);
@@ -229,7 +229,7 @@ void TVellEdit::RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, 
         FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX) - FScrollX;
         return;
     }
-    if (!MoveCaret(FCaretX, newRow, 0, true))
+    if (!MoveCaret(FCaretX, newRow, ScrollMode::IfNeeded, true))
         RewrapRepaint(PixelX, FromY, w - 1, Force || lastChange != 0 || ToY != FromY);
     FPrevCaretY = FCaretY;
     UpdateCaret();
@@ -237,9 +237,9 @@ void TVellEdit::RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, 
 
 void TVellEdit::RewrapRepaint(int PixelX, int32_t FromY, int32_t LastRow, bool Full) {
     if (View().UpdateVertScrollBar(true)) return View().DrawAll();
-    if (Full) return View().DrawLines(3, FromY, 0);
+    if (Full) return View().DrawLines(DrawSpan::From, FromY, 0);
     View().DrawLineText(FromY, PixelX);
-    if (LastRow > FromY) return View().DrawLines(6, FromY + 1, LastRow);
+    if (LastRow > FromY) return View().DrawLines(DrawSpan::Rows, FromY + 1, LastRow);
     // The row may have grown past the widest one the sideways scroll knows.
     View().UpdateHorzScrollBar(true);
 }

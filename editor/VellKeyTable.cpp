@@ -128,7 +128,7 @@ void TVellView::OverwriteAtCaret(std::string_view s, std::string& line, std::str
     int32_t ex = x + count, ey = ed_.FCaretY;
     while (ey < lastY && ex > static_cast<int32_t>(ed_.Lines().View(ey).size()))
         ex -= static_cast<int32_t>(ed_.Lines().View(ey++).size());
-    ed_.RemoveRange(x, ed_.FCaretY, ex, ey, 5, true);
+    ed_.RemoveRange(x, ed_.FCaretY, ex, ey, UndoKind::Overwrite, true);
 }
 
 void TVellView::InsertTyped(std::string_view s) {
@@ -144,13 +144,13 @@ void TVellView::InsertTyped(std::string_view s) {
         (ed_.FCaretX < static_cast<int32_t>(entry.size()) - 2 || piece))
         OverwriteAtCaret(s, line, pad);
     const std::string text = std::string(s) + pad;
-    ed_.RecordUndo(0, text, ed_.FCaretY, ed_.FCaretX);
+    ed_.RecordUndo(UndoKind::Insert, text, ed_.FCaretY, ed_.FCaretX);
     ed_.InsertAtCaret(text, true);
     if (!pad.empty()) {
         // The caret stays after the typed text, before the padding space.
         int32_t x = ed_.FCaretX - 1, y = ed_.FCaretY;
         if (x < 0 && y > 0) x = static_cast<int32_t>(ed_.Lines().View(--y).size()) - 1;
-        ed_.MoveCaret(x, y, 0, true);
+        ed_.MoveCaret(x, y, ScrollMode::IfNeeded, true);
     }
     if (!ed_.WordWrap()) UpdateHorzScrollBar(true);
     if (ed_.FAseikeiMode && ed_.OnAseikei) ed_.OnAseikei(ed_, false);

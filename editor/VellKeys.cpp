@@ -231,7 +231,7 @@ void TVellView::NewLine() {
     // From the bottom margin the view scrolls one row with the new line, so
     // the caret keeps its screen row and the margin stays below it.
     const bool atMargin = ed_.FCaretY - ed_.FTopLine + ed_.FVMargin >= ed_.FPageLines;
-    ed_.RecordUndo(4, kCrLf, ed_.FCaretY, ed_.FCaretX);
+    ed_.RecordUndo(UndoKind::NewLine, kCrLf, ed_.FCaretY, ed_.FCaretX);
     ed_.FGoalX = 0;
     if (!atMargin) return ed_.InsertAtCaret(kCrLf, true);
     HideCaret();
@@ -239,7 +239,7 @@ void TVellView::NewLine() {
     UpdateVertScrollBar(false);
     ed_.FTopLine = std::min(ed_.FTopLine + 1, std::max(maxTopLine_, ed_.FTopLine));
     ed_.FScrollX = 0;
-    if (!ed_.MoveCaret(ed_.FCaretX, ed_.FCaretY, 0, true)) {
+    if (!ed_.MoveCaret(ed_.FCaretX, ed_.FCaretY, ScrollMode::IfNeeded, true)) {
         UpdateVertScrollBar(true);
         DrawAll();
         ed_.UpdateCaret();
@@ -251,14 +251,14 @@ void TVellView::NewLine() {
 void TVellView::InsertTab() {
     if (ed_.ReadOnly) return;
     if (ed_.SelectionExists()) ed_.DeleteSelection(true);
-    ed_.RecordUndo(0, "\t", ed_.FCaretY, ed_.FCaretX);
+    ed_.RecordUndo(UndoKind::Insert, "\t", ed_.FCaretY, ed_.FCaretX);
     ed_.InsertAtCaret("\t", true);
     ed_.FGoalX = ed_.FCaretX;
     if (ed_.FAseikeiMode && ed_.OnAseikei) ed_.OnAseikei(ed_, false);
 }
 
 /// Removes the character at the caret: a line break joins the next line on.
-void TVellView::RemoveAtCaret(uint8_t undoKind, bool backspace) {
+void TVellView::RemoveAtCaret(UndoKind undoKind, bool backspace) {
     const int32_t x = ed_.FCaretX, y = ed_.FCaretY;
     const std::string_view e = ed_.Lines().View(y);
     if (x >= static_cast<int32_t>(e.size()) || e[x] == '\0') return;
@@ -286,7 +286,7 @@ void TVellView::DeleteChar() {
     if (ed_.SelectionExists()) return ed_.DeleteSelection(true);
     StepOffPieceEnd();
     HideCaret();
-    RemoveAtCaret(3, false);
+    RemoveAtCaret(UndoKind::DeleteKey, false);
     ShowCaret();
 }
 
@@ -305,7 +305,7 @@ void TVellView::BackSpace() {
         const std::string_view e = ed_.Lines().View(ed_.FCaretY);
         ed_.FCaretX -= static_cast<int32_t>(CharSizeBefore(e, ed_.FCaretX));
     }
-    RemoveAtCaret(2, true);
+    RemoveAtCaret(UndoKind::BackSpace, true);
     ShowCaret();
 }
 
@@ -318,7 +318,7 @@ void TVellView::DeleteWordRight() {
     if (ed_.SelectionExists() || c == '\r' || c == '\t') return DeleteChar();
     std::string skipped;
     const int32_t to = FindWordBoundary(true, skipped);
-    ed_.RemoveRange(ed_.FCaretX, ed_.FCaretY, to, ed_.FCaretY, 1, true);
+    ed_.RemoveRange(ed_.FCaretX, ed_.FCaretY, to, ed_.FCaretY, UndoKind::Delete, true);
 }
 
 void TVellView::DeleteWordLeft() {
@@ -327,7 +327,7 @@ void TVellView::DeleteWordLeft() {
     if (ed_.SelectionExists() || ed_.FCaretX == 0 || e[ed_.FCaretX - 1] == '\t') return BackSpace();
     std::string skipped;
     const int32_t from = FindWordBoundary(false, skipped);
-    ed_.RemoveRange(from, ed_.FCaretY, ed_.FCaretX, ed_.FCaretY, 1, true);
+    ed_.RemoveRange(from, ed_.FCaretY, ed_.FCaretX, ed_.FCaretY, UndoKind::Delete, true);
 }
 
 void TVellView::ToggleInsertMode() {

@@ -290,7 +290,7 @@ void TVellView::DropText(bool copy) {
     if (ed_.WordWrap()) ed_.LogicalToEntry(dx, dy);
     ed_.FCaretX = dx, ed_.FCaretY = dy;
     if (!ed_.ReadOnly) {
-        ed_.RecordUndo(0, dragText_, ed_.FCaretY, ed_.FCaretX);
+        ed_.RecordUndo(UndoKind::Insert, dragText_, ed_.FCaretY, ed_.FCaretX);
         ed_.InsertAtCaret(dragText_, false);
     }
     ed_.FSelected = ed_.FAllSelected = false;
@@ -298,7 +298,7 @@ void TVellView::DropText(bool copy) {
     ed_.FSelAnchorY = ed_.FSelEndY = ed_.FPrevCaretY = ed_.FCaretY;
     ed_.FGoalX = ed_.FCaretX;
     UpdateVertScrollBar(true);
-    ed_.MoveCaret(ed_.FCaretX, ed_.FCaretY, 0, true);
+    ed_.MoveCaret(ed_.FCaretX, ed_.FCaretY, ScrollMode::IfNeeded, true);
     DrawAll();
     ed_.UpdateCaret();
 }

@@ -203,39 +203,12 @@ void TVellView::DrawAll() {
     FinishRepaint();
 }
 
-void TVellView::DrawLines(int mode, int32_t a, int32_t b) {
+void TVellView::DrawLines(DrawSpan span, int32_t a, int32_t b) {
+    // Never a row above the view: it would paint over the top strip.
     const int32_t top = std::max(0, ed_.FTopLine);
-    const int32_t last = ed_.FTopLine + ed_.FPageLines - 1;
-    const int32_t caret = ed_.FCaretY;
-    int32_t from = 0, to = 0;
-    switch (mode) {
-        case 0:
-            from = top, to = last;
-            break;
-        case 1:
-            from = caret - 1, to = last;
-            break;
-        case 2:
-            from = caret, to = last;
-            break;
-        case 3:
-            from = std::max(a, top), to = last;
-            break;
-        case 4:
-            from = to = caret;
-            break;
-        case 5:
-            from = caret + 1, to = last;
-            break;
-        case 6:
-            from = std::max(a, top), to = std::min(b, last);
-            break;
-        default:
-            break;
-    }
-    // Rows above the view would paint over the top strip.
-    from = std::max(from, top);
-    to = std::min(to, ed_.Lines().Count() - 1);
+    const int32_t from = span == DrawSpan::Visible ? top : std::max(a, top);
+    const int32_t last = std::min(ed_.FTopLine + ed_.FPageLines - 1, ed_.Lines().Count() - 1);
+    const int32_t to = span == DrawSpan::Rows ? std::min(b, last) : last;
     if (from <= to) {
         DrawLineRange(from, to);
         ClearBelowText(from, to);

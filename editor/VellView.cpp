@@ -140,7 +140,7 @@ void TVellView::RefreshView() {
 void TVellView::RecreateView() {
     if (ed_.SelectionExists()) ed_.ClearSelection();
     CreateView(ed_.FWidth, ed_.FHeight);
-    ed_.MoveCaret(ed_.FCaretX, ed_.FCaretY, 0, true);
+    ed_.MoveCaret(ed_.FCaretX, ed_.FCaretY, ScrollMode::IfNeeded, true);
     vbar_.SetPos((ed_.FTopLine + vScale_ - 1) / vScale_, true);
     DrawAll();
     ed_.UpdateCaret();

@@ -99,7 +99,7 @@ class TVellView final : public IEditorView {
     bool UpdateVertScrollBar(bool redraw) override;
     void UpdateHorzScrollBar(bool redraw) override;
     void DrawAll() override;
-    void DrawLines(int mode, int32_t a, int32_t b) override;
+    void DrawLines(DrawSpan span, int32_t a, int32_t b) override;
     void DrawLineText(int32_t row, int fromPixelX) override;
     void DrawSelection() override;
     void DrawSelectedText() override;
@@ -241,10 +241,8 @@ class TVellView final : public IEditorView {
     void SetScrollRects();
     void ScrollTextArea(int dx);
     bool InsideSelection(int32_t x, int32_t y) const;
-    void RemoveAtCaret(uint8_t undoKind, bool backspace);
+    void RemoveAtCaret(UndoKind undoKind, bool backspace);
     void StepOffPieceEnd();
-    void RemoveBytesAtCaret(int32_t n, uint8_t undoKind, bool backspace);
-    void JoinWithNextRow(uint8_t undoKind);
     void AfterRowEdit(int fromPixelX);
     void OverwriteAtCaret(std::string_view s, std::string& line, std::string& pad);
     bool ShiftOrMouse() const;

@@ -89,7 +89,7 @@ void ReplaceHit(TVellEdit& ed, TFindMatcher& matcher, const FindHit& hit,
     const int32_t resume = span.offset + (ed.ReadOnly ? hit.len : InsertedLength(replacement));
     const FindOptions& o = matcher.Options();
     const RowPos at = PositionAt(ed, span.first, o.SearchUp ? span.offset : resume);
-    ed.GotoXY(at.x, at.y, 0);
+    ed.GotoXY(at.x, at.y);
     // From the top the match test resumes after column LastHitColumn of row
     // LastHitLine; down from the caret it must not skip a further character.
     matcher.LastHitLine = at.y;

@@ -199,7 +199,7 @@ class EditorModel {
     /// overwrite mode, through the key table.
     void EditingKey() {
         const Pos p = RandomPos();
-        h_.ed.GotoXY(p.x, p.y, 0);
+        h_.ed.GotoXY(p.x, p.y);
         const size_t o = CaretOffset();
         const int k = Pick(5);
         if (k == 0) {
@@ -285,7 +285,7 @@ class EditorModel {
 
     void InsertAtCaret() {
         Pos p = RandomPos();
-        h_.ed.GotoXY(p.x, p.y, 0);
+        h_.ed.GotoXY(p.x, p.y);
         const std::string text = RandomText(12);
         Edit(Offset({h_.ed.FCaretX, h_.ed.FCaretY}), 0, text);
         Log("insert " + Show(text) + " at " + At({h_.ed.FCaretX, h_.ed.FCaretY}));
@@ -297,8 +297,8 @@ class EditorModel {
 
     /// A range selection from a random anchor to a random caret.
     void Select(Pos a, Pos b) {
-        h_.ed.GotoXY(a.x, a.y, 0);
-        h_.ed.MoveCaret(b.x, b.y, 0, false);
+        h_.ed.GotoXY(a.x, a.y);
+        h_.ed.MoveCaret(b.x, b.y, ScrollMode::IfNeeded, false);
         h_.ed.FSelected = true;
         h_.ed.FSelEndX = h_.ed.FCaretX;
         h_.ed.FSelEndY = h_.ed.FCaretY;
@@ -359,7 +359,7 @@ class EditorModel {
             Edit(0, ref_.size(), text);
         } else {
             const Pos p = RandomPos();
-            h_.ed.GotoXY(p.x, p.y, 0);
+            h_.ed.GotoXY(p.x, p.y);
             Edit(Offset({h_.ed.FCaretX, h_.ed.FCaretY}), 0, text);
         }
         Log("paste " + Show(text) + " how " + std::to_string(how) + " caret " +

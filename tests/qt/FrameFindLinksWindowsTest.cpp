@@ -72,7 +72,7 @@ TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
     frame->OpenFile(File("d.txt", "x" + dup + "\r\n" + dup + "\r\n"), false);
     TMDIChild& child = *frame->Document(1);
     Focus(*frame);
-    child.Edit().GotoXY(1, 0, 0);
+    child.Edit().GotoXY(1, 0);
     QTest::keyClick(child.mmText, Qt::Key_End, Qt::ShiftModifier);
     ASSERT_EQ(child.Edit().GetSelText(), dup);
     child.actSelFind->trigger();
@@ -89,7 +89,7 @@ TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
     find.close();
 
     // The replace dialog's box, shown modally, keeps the bytes the same way.
-    child.Edit().GotoXY(1, 0, 0);
+    child.Edit().GotoXY(1, 0);
     QTest::keyClick(child.mmText, Qt::Key_End, Qt::ShiftModifier);
     TRePlaceDialog& replace = frame->ReplaceDialog();
     QTimer::singleShot(0, &replace, [&replace] {

@@ -54,7 +54,7 @@ TEST_F(FontWidget, TheStoredNameSizeAndStyleReachTheScreen) {
     EXPECT_EQ(w.Edit().FCharWidth, fm.horizontalAdvance(QLatin1Char('0')));
     EXPECT_EQ(w.Edit().FCharHeight, fm.height());
     w.Edit().SetAllText("abc\x82\xa0xyz\r\n");
-    w.Edit().GotoXY(5, 0, 0);  // after あ: five cells
+    w.Edit().GotoXY(5, 0);  // after あ: five cells
     EXPECT_EQ(w.Edit().FCaretPixelX, 5 * fm.horizontalAdvance(QLatin1Char('0')));
 }
 

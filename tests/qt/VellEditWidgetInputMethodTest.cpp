@@ -60,7 +60,7 @@ QInputMethodEvent TwoClauses() {
 
 TEST_F(InputMethodWidget, TheCompositionIsDrawnInlineAndMovesTheRestOfTheRow) {
     w.Edit().SetAllText("abcdef\r\nnext\r\n");
-    w.Edit().GotoXY(2, 0, 0);
+    w.Edit().GotoXY(2, 0);
     QApplication::processEvents();
     const QImage before = Shot();
     const int x = CaretX(), cw = Cell();
@@ -107,7 +107,7 @@ TEST_F(InputMethodWidget, TheCompositionIsDrawnInlineAndMovesTheRestOfTheRow) {
 
 TEST_F(InputMethodWidget, TheCaretStandsWhereTheInputMethodPutsIt) {
     w.Edit().SetAllText("ab\r\n");
-    w.Edit().GotoXY(1, 0, 0);
+    w.Edit().GotoXY(1, 0);
     QApplication::processEvents();
     const int x = CaretX(), cw = Cell();
     QInputMethodEvent compose = TwoClauses();

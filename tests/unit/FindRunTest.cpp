@@ -43,10 +43,10 @@ struct Documents : ISearchDocuments {
     TVellEdit& Editor(int n) override { return docs[n - 1]->h.ed; }
     TFindMatcher& Matcher(int n) override { return docs[n - 1]->matcher; }
     void Focus(int) override {}
-    void GoTop(int n) override { Editor(n).GotoXY(0, 0, 0); }
+    void GoTop(int n) override { Editor(n).GotoXY(0, 0); }
     void GoBottom(int n) override {
         TVellEdit& e = Editor(n);
-        e.GotoXY(0, e.Lines().Count() - 1, 0);
+        e.GotoXY(0, e.Lines().Count() - 1);
     }
     void RefreshView(int) override {}
     void Settle() override {}

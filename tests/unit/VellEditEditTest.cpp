@@ -23,7 +23,7 @@ class FailingClipboard : public IClipboard {
 TEST(VellEditEdit, PastingTwoLinesSplitsTheLine) {
     EditorHarness h;
     h.Load("abcdef");
-    h.ed.GotoXY(3, 0, 0);
+    h.ed.GotoXY(3, 0);
     h.clipboard.bytes = "X\r\nY";
     h.ed.PasteFromClipboard();
     EXPECT_EQ(h.Rows(), (Rows{"abcX\r\n", "Ydef\0\0"s}));
@@ -36,7 +36,7 @@ TEST(VellEditEdit, PastingTwoLinesSplitsTheLine) {
 TEST(VellEditEdit, PastedLineBreakAtAPieceEndPutsTheCaretOnTheNextRow) {
     EditorHarness h;
     h.Load(std::string(100, 'x'), true);
-    h.ed.MoveCaret(72, 0, 0, true);  // the end of the first piece
+    h.ed.MoveCaret(72, 0, ScrollMode::IfNeeded, true);  // the end of the first piece
     h.clipboard.bytes = "A\r\n";
     h.ed.PasteFromClipboard();
     EXPECT_EQ(h.ed.GetAllText(), std::string(72, 'x') + "A\r\n" + std::string(28, 'x'));
@@ -47,7 +47,7 @@ TEST(VellEditEdit, PastedLineBreakAtAPieceEndPutsTheCaretOnTheNextRow) {
 TEST(VellEditEdit, ForeignLineBreaksAreNormalisedOnTheWayIn) {
     EditorHarness h;
     h.Load("ab");
-    h.ed.GotoXY(1, 0, 0);
+    h.ed.GotoXY(1, 0);
     h.clipboard.bytes = "x\ry\0z\r"s;
     h.ed.PasteFromClipboard();
     EXPECT_EQ(h.ed.GetAllText(), "ax\r\nyz\r\nb");
@@ -63,7 +63,7 @@ TEST(VellEditEdit, EmptyTextOnlyDeletesTheSelection) {
     h.ed.SetSelText("");
     EXPECT_EQ(h.ed.GetAllText(), "aef");
     ASSERT_EQ(h.ed.UndoList().size(), 1u);
-    EXPECT_EQ(h.ed.UndoList().front().Kind, 1);
+    EXPECT_EQ(h.ed.UndoList().front().Kind, UndoKind::Delete);
     EXPECT_EQ(h.ed.UndoList().front().Text, "bcd");
 }
 
@@ -84,13 +84,14 @@ TEST(VellEditEdit, DeletingAcrossRowsJoinsThem) {
     h.view.Clear();
     h.ed.SetSelText("");
     EXPECT_EQ(h.Rows(), (Rows{"oree\0\0"s}));
-    EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 0, 8}, {"DrawLines", 3, 1, 0}}));
+    EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 0, 8},
+                                                  {"DrawLines", Span(DrawSpan::From), 1, 0}}));
 }
 
 TEST(VellEditEdit, InsertWithoutPositionsGoesToTheAnchorAndKeepsTheSelection) {
     EditorHarness h;
     h.Load("abcdef");
-    h.ed.GotoXY(2, 0, 0);
+    h.ed.GotoXY(2, 0);
     h.ed.ReplaceRange("Z", -1, -1, -1, -1);
     EXPECT_EQ(h.ed.GetAllText(), "abZcdef");
     h.Select(1, 0, 3, 0);
@@ -120,7 +121,7 @@ TEST(VellEditEdit, ReplaceRangeWithinARowRepaintsOnlyThatRow) {
     h.view.Clear();
     h.ed.ReplaceRange("XY", 1, 0, 3, 0);
     EXPECT_EQ(h.ed.GetAllText(), "aXYdef\r\nnext");
-    EXPECT_EQ(h.view.Named("DrawLines").back(), (Call{"DrawLines", 6, 0, 0}));
+    EXPECT_EQ(h.view.Named("DrawLines").back(), (Call{"DrawLines", Span(DrawSpan::Rows), 0, 0}));
     EXPECT_TRUE(h.view.Named("DrawAll").empty());
 }
 
@@ -144,8 +145,8 @@ TEST(VellEditEdit, ReplaceLinesReplacesRowsWithTheirBreaks) {
     EXPECT_EQ(h.ed.GetAllText(), "a\r\nX\r\nY\r\nZ\r\nd");
     EXPECT_EQ(to, h.ed.FPageLines - 1);  // rows moved: repaint to the bottom
     ASSERT_GE(h.ed.UndoList().size(), 2u);
-    EXPECT_EQ(h.ed.UndoList()[0].Kind, 0);
-    EXPECT_EQ(h.ed.UndoList()[1].Kind, 1);
+    EXPECT_EQ(h.ed.UndoList()[0].Kind, UndoKind::Insert);
+    EXPECT_EQ(h.ed.UndoList()[1].Kind, UndoKind::Delete);
     EXPECT_EQ(h.ed.UndoList()[0].Y, h.ed.UndoList()[1].Y);
 }
 
@@ -169,7 +170,7 @@ TEST(VellEditEdit, ReplaceLinesIgnoresAnEarlierSelectAll) {
 TEST(VellEditEdit, CopyInSelectAllLeavesOutTheEndMarker) {
     EditorHarness h;
     h.Load("x\r\ny");
-    h.ed.GotoXY(1, 1, 0);
+    h.ed.GotoXY(1, 1);
     h.ed.SelectAll();
     h.ed.CopyToClipboard();
     EXPECT_EQ(h.clipboard.bytes, "x\r\ny");
@@ -237,7 +238,7 @@ TEST(VellEditEdit, ReadOnlyBlocksEditsButNotCopying) {
 TEST(VellEditEdit, TypingWithoutWrapRepaintsTheRowFromTheCaret) {
     EditorHarness h;
     h.Load("hello\r\nworld");
-    h.ed.GotoXY(2, 1, 0);
+    h.ed.GotoXY(2, 1);
     h.view.Clear();
     h.Type("X");
     EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 1, 16}}));
@@ -278,9 +279,9 @@ TEST(VellEditEdit, ReplacingWithinAWrappedRowCutsTheLineAsAFreshLayoutWould) {
         EXPECT_EQ(h.ed.FCaretX, 10 + static_cast<int32_t>(replacement.size()));
         // One deletion and one insertion, both at the same place.
         ASSERT_EQ(h.ed.UndoList().size(), 2u);
-        EXPECT_EQ(h.ed.UndoList()[0].Kind, 0);
+        EXPECT_EQ(h.ed.UndoList()[0].Kind, UndoKind::Insert);
         EXPECT_EQ(h.ed.UndoList()[0].Text, replacement);
-        EXPECT_EQ(h.ed.UndoList()[1].Kind, 1);
+        EXPECT_EQ(h.ed.UndoList()[1].Kind, UndoKind::Delete);
         EXPECT_EQ(h.ed.UndoList()[1].Text, "abcd");
         EXPECT_EQ(h.ed.UndoList()[0].X, h.ed.UndoList()[1].X);
         h.ed.Undo();

@@ -122,7 +122,7 @@ TEST(VellFind, ForwardWrapsAroundOnlyAfterASearchWithoutHit) {
     EXPECT_EQ(o.noHits, 1);
     EXPECT_EQ(o.hits.size(), 2u);
     // The wrap-around wins over a caret moved in between.
-    h.ed.GotoXY(1, 1, 0);
+    h.ed.GotoXY(1, 1);
     h.ed.FindNext();
     EXPECT_EQ(o.Last(), (Hit{0, 0, 2, 1}));
     EXPECT_EQ(h.ed.FCaretY, 0);
@@ -133,7 +133,7 @@ TEST(VellFind, BackwardFindsEachRowsHitsLastOneFirst) {
     h.Load("x ab ab\r\nab ab ab ab\r\n");
     Owner o(h);
     h.ed.SetFindText("ab");
-    h.ed.GotoXY(7, 1, 0);
+    h.ed.GotoXY(7, 1);
     for (int i = 0; i < 5; ++i)
         h.ed.FindPrev();
     EXPECT_EQ(o.hits, (std::vector<Hit>{{3, 1, 2, 1}, {0, 1, 2, 2}, {5, 0, 2, 3}, {2, 0, 2, 4}}));
@@ -161,7 +161,7 @@ TEST(VellFind, ChangingDirectionGoesOnFromTheLastPositionWithoutWrapping) {
     EXPECT_EQ(o.Last(), (Hit{3, 0, 2, 7}));
     // With the caret placed in between, going up starts right at the caret.
     h.ed.FindNext();
-    h.ed.GotoXY(5, 0, 0);
+    h.ed.GotoXY(5, 0);
     h.ed.FindPrev();
     EXPECT_EQ(o.Last(), (Hit{3, 0, 2, 9}));
 }

@@ -28,14 +28,14 @@ void TwentyRowPage(EditorHarness& h) {
 TEST(VellEditSelection, GotoXYClampsToTheTextAndLeavesTrailBytes) {
     EditorHarness h;
     h.Load(Lines(9, "abc") + "abc");
-    h.ed.GotoXY(5, 1000, 0);
+    h.ed.GotoXY(5, 1000);
     EXPECT_EQ(h.ed.FCaretY, 9);
     EXPECT_EQ(h.ed.FCaretX, 3);
 
     h.Load("a" + std::string(kA) + std::string(kAsia) + "\r\n");
-    h.ed.GotoXY(2, 0, 0);  // the second byte of あ
+    h.ed.GotoXY(2, 0);  // the second byte of あ
     EXPECT_EQ(h.ed.FCaretX, 1);
-    h.ed.GotoXY(4, 0, 0);  // the second byte of 亜, itself a lead-byte value
+    h.ed.GotoXY(4, 0);  // the second byte of 亜, itself a lead-byte value
     EXPECT_EQ(h.ed.FCaretX, 3);
     EXPECT_EQ(h.ed.FSelAnchorX, 3);
 }
@@ -43,8 +43,8 @@ TEST(VellEditSelection, GotoXYClampsToTheTextAndLeavesTrailBytes) {
 TEST(VellEditSelection, GotoXYAboveTheFirstRowRaisesBeforeMoving) {
     EditorHarness h;
     h.Load("abc\r\ndef");
-    h.ed.GotoXY(2, 1, 0);
-    EXPECT_THROW(h.ed.GotoXY(0, -1, 0), ListIndexError);
+    h.ed.GotoXY(2, 1);
+    EXPECT_THROW(h.ed.GotoXY(0, -1), ListIndexError);
     EXPECT_EQ(h.ed.FCaretX, 2);
     EXPECT_EQ(h.ed.FCaretY, 1);
 }
@@ -52,10 +52,10 @@ TEST(VellEditSelection, GotoXYAboveTheFirstRowRaisesBeforeMoving) {
 TEST(VellEditSelection, CaretStopsBeforeALineBreakButReachesAPieceEnd) {
     EditorHarness h;
     h.Load("abc\r\ndef");
-    h.ed.MoveCaret(4, 0, 0, true);
+    h.ed.MoveCaret(4, 0, ScrollMode::IfNeeded, true);
     EXPECT_EQ(h.ed.FCaretX, 3);
     h.Load(std::string(100, 'x'), true);
-    h.ed.MoveCaret(90, 0, 0, true);
+    h.ed.MoveCaret(90, 0, ScrollMode::IfNeeded, true);
     EXPECT_EQ(h.ed.FCaretX, 72);
 }
 
@@ -63,7 +63,7 @@ TEST(VellEditSelection, FailedCaretMoveIsReported) {
     EditorHarness h;
     h.Load("abc");
     h.view.failOn = "UpdateCaret";
-    EXPECT_FALSE(h.ed.MoveCaret(1, 0, 0, true));
+    EXPECT_FALSE(h.ed.MoveCaret(1, 0, ScrollMode::IfNeeded, true));
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].text, "Error:OC004_2");
 }
@@ -103,7 +103,7 @@ TEST(VellEditSelection, SelectedTextJoinsRowsAndPieces) {
 TEST(VellEditSelection, SelectAllReadsTheWholeTextWithoutTheEndMarker) {
     EditorHarness h;
     h.Load("one\r\ntwo\r\nthree");
-    h.ed.GotoXY(1, 1, 0);
+    h.ed.GotoXY(1, 1);
     h.ed.SelectAll();
     EXPECT_EQ(h.ed.GetSelText(), "one\r\ntwo\r\nthree");
     EXPECT_EQ(h.ed.FCaretX, 1);  // GetSelText puts caret and anchor back
@@ -146,9 +146,9 @@ TEST(VellEditSelection, SearchHitsScrollToOneFifthBelowTheTop) {
     EditorHarness h;
     TwentyRowPage(h);
     h.Load(Lines(100, "row"));
-    EXPECT_TRUE(h.ed.GotoXY(0, 10, 2));  // visible already, scrolls all the same
+    EXPECT_TRUE(h.ed.GotoXY(0, 10, ScrollMode::NearTop));  // visible already, scrolls all the same
     EXPECT_EQ(h.ed.FTopLine, 6);
-    EXPECT_TRUE(h.ed.GotoXY(0, 50, 1));
+    EXPECT_TRUE(h.ed.GotoXY(0, 50, ScrollMode::Center));
     EXPECT_EQ(h.ed.FTopLine, 40);
 }
 
@@ -156,13 +156,13 @@ TEST(VellEditSelection, ScrollOnlyWhenNeededKeepsAFifthOfThePage) {
     EditorHarness h;
     TwentyRowPage(h);
     h.Load(Lines(100, "row"));
-    EXPECT_FALSE(h.ed.GotoXY(0, 19, 0));
+    EXPECT_FALSE(h.ed.GotoXY(0, 19));
     EXPECT_EQ(h.ed.FTopLine, 0);
-    EXPECT_TRUE(h.ed.GotoXY(0, 30, 0));
+    EXPECT_TRUE(h.ed.GotoXY(0, 30));
     EXPECT_EQ(h.ed.FTopLine, 14);
-    EXPECT_TRUE(h.ed.GotoXY(0, 10, 0));
+    EXPECT_TRUE(h.ed.GotoXY(0, 10));
     EXPECT_EQ(h.ed.FTopLine, 6);
-    EXPECT_FALSE(h.ed.GotoXY(0, 15, 0));
+    EXPECT_FALSE(h.ed.GotoXY(0, 15));
 }
 
 TEST(VellEditSelection, HorizontalScrollPutsTheCaretAtFourFifths) {
@@ -170,11 +170,11 @@ TEST(VellEditSelection, HorizontalScrollPutsTheCaretAtFourFifths) {
     h.Load(std::string(100, 'x') + "\r\n");
     EXPECT_EQ(h.ed.FTextWidth, 175);
     h.view.Clear();
-    EXPECT_TRUE(h.ed.GotoXY(50, 0, 0));  // 400 px, past the right edge
+    EXPECT_TRUE(h.ed.GotoXY(50, 0));  // 400 px, past the right edge
     EXPECT_EQ(h.ed.FScrollX, 400 - 140);
     EXPECT_EQ(h.ed.FCaretPixelX, 140);
     EXPECT_EQ(h.view.Named("DrawAll").size(), 1u);
-    EXPECT_TRUE(h.ed.GotoXY(0, 0, 0));
+    EXPECT_TRUE(h.ed.GotoXY(0, 0));
     EXPECT_EQ(h.ed.FScrollX, 0);
     EXPECT_EQ(h.ed.FCaretPixelX, 0);
 }
@@ -184,8 +184,8 @@ TEST(VellEditSelection, CaretPlacementReportsEachMoveOnce) {
     h.Load("abc\r\ndef");
     std::vector<std::pair<int32_t, int32_t>> seen;
     h.ed.OnSelectionChange = [&](TVellEdit& e) { seen.emplace_back(e.FCaretX, e.FCaretY); };
-    h.ed.GotoXY(2, 1, 0);
-    h.ed.GotoXY(2, 1, 0);
-    h.ed.GotoXY(1, 0, 0);
+    h.ed.GotoXY(2, 1);
+    h.ed.GotoXY(2, 1);
+    h.ed.GotoXY(1, 0);
     EXPECT_EQ(seen, (std::vector<std::pair<int32_t, int32_t>>{{2, 1}, {1, 0}}));
 }

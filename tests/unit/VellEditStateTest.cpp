@@ -122,7 +122,7 @@ TEST(VellEditState, LoneCarriageReturnsAndNulBytesDoNotBreakRows) {
 TEST(VellEditState, SetAllTextForgetsCaretHistoryAndModification) {
     EditorHarness h;
     h.Load("hello\r\nworld");
-    h.ed.GotoXY(3, 1, 0);
+    h.ed.GotoXY(3, 1);
     h.Type("x");
     ASSERT_TRUE(h.ed.FModified);
     h.ed.SetAllText("new");

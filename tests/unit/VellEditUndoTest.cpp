@@ -18,7 +18,7 @@ namespace {
 
 void Settle(TVellEdit& e, int32_t y, int32_t lastY) {
     if (e.WordWrap()) e.RewrapRange(0, y, false, false, lastY);
-    e.MoveCaret(e.FCaretX, e.FCaretY, 0, true);
+    e.MoveCaret(e.FCaretX, e.FCaretY, ScrollMode::IfNeeded, true);
 }
 
 void Enter(EditorHarness& h) {
@@ -27,7 +27,7 @@ void Enter(EditorHarness& h) {
     const std::string row = h.Row(y);
     const std::string tail = row.substr(static_cast<size_t>(x));
     e.PutLine(y, Entry(row.substr(0, static_cast<size_t>(x)) + "\r\n"));
-    e.RecordUndo(4, "\r\n", y, x);
+    e.RecordUndo(UndoKind::NewLine, "\r\n", y, x);
     if (tail.ends_with("\r\n") || y == h.Count() - 1)
         e.InsertLine(y + 1, Entry(tail));
     else
@@ -36,7 +36,7 @@ void Enter(EditorHarness& h) {
     Settle(e, y, y + 1);
 }
 
-void RemoveAt(EditorHarness& h, uint8_t kind, int32_t x, int32_t y) {
+void RemoveAt(EditorHarness& h, UndoKind kind, int32_t x, int32_t y) {
     TVellEdit& e = h.ed;
     const std::string row = h.Row(y);
     if (row[static_cast<size_t>(x)] == '\r') {
@@ -59,15 +59,15 @@ void RemoveAt(EditorHarness& h, uint8_t kind, int32_t x, int32_t y) {
 }
 
 void DeleteKey(EditorHarness& h) {
-    RemoveAt(h, 3, h.ed.FCaretX, h.ed.FCaretY);
+    RemoveAt(h, UndoKind::DeleteKey, h.ed.FCaretX, h.ed.FCaretY);
 }
 
 void BackSpace(EditorHarness& h) {
     const int32_t y = h.ed.FCaretY, x = h.ed.FCaretX;
     if (x > 0)
-        RemoveAt(h, 2, x - (ByteTypeAt(h.Row(y), x) == kTrailByte ? 2 : 1), y);
+        RemoveAt(h, UndoKind::BackSpace, x - (ByteTypeAt(h.Row(y), x) == kTrailByte ? 2 : 1), y);
     else if (y > 0)
-        RemoveAt(h, 2, h.ed.MaxCaretX(y - 1), y - 1);
+        RemoveAt(h, UndoKind::BackSpace, h.ed.MaxCaretX(y - 1), y - 1);
 }
 
 /// Typing over text in overwrite mode.
@@ -86,9 +86,10 @@ void Overwrite(EditorHarness& h, std::string_view s) {
         replace = std::min(body - x, n + 1);  // never half a character: a space keeps the width
         pad = " ";
     }
-    e.RecordUndo(5, line.substr(static_cast<size_t>(x), static_cast<size_t>(replace)), y, x);
+    e.RecordUndo(UndoKind::Overwrite,
+                 line.substr(static_cast<size_t>(x), static_cast<size_t>(replace)), y, x);
     line.replace(static_cast<size_t>(x), static_cast<size_t>(replace), std::string(s) + pad);
-    e.RecordUndo(0, std::string(s) + pad, y, x);
+    e.RecordUndo(UndoKind::Insert, std::string(s) + pad, y, x);
     e.PutLine(y, Entry(line));
     e.FCaretX = x + n;
     Settle(e, y, y);
@@ -138,7 +139,7 @@ TEST(VellEditUndo, OverwriteUndoesAndRedoesInOneStep) {
         EditorHarness h;
         const std::string text = Long('p', 70) + "xyz" + Long('q', 80) + "\r\n";
         h.Load(text, wrap);
-        h.ed.GotoXY(70, 0, 0);
+        h.ed.GotoXY(70, 0);
         Overwrite(h, "ab");
         const std::string typed = Long('p', 70) + "abz" + Long('q', 80) + "\r\n";
         EXPECT_EQ(h.ed.GetAllText(), typed);
@@ -172,7 +173,7 @@ TEST(VellEditUndo, OverwriteNeverLeavesHalfACharacter) {
 TEST(VellEditUndo, EnterUndoJoinsAndRedoSplitsAgain) {
     EditorHarness h;
     h.Load("abcdef");
-    h.ed.GotoXY(3, 0, 0);
+    h.ed.GotoXY(3, 0);
     Enter(h);
     EXPECT_EQ(h.ed.GetAllText(), "abc\r\ndef");
     h.ed.Undo();
@@ -187,7 +188,7 @@ TEST(VellEditUndo, EnterUndoJoinsAndRedoSplitsAgain) {
 TEST(VellEditUndo, EnterInAWrappedPieceUndoesBack) {
     EditorHarness h;
     h.Load(Long('x', 100) + "\r\nnext", true);
-    h.ed.GotoXY(10, 1, 0);  // offset 82 of the line
+    h.ed.GotoXY(10, 1);  // offset 82 of the line
     Enter(h);
     EXPECT_EQ(h.ed.GetAllText(), Long('x', 82) + "\r\n" + Long('x', 18) + "\r\nnext");
     h.ed.Undo();
@@ -197,14 +198,14 @@ TEST(VellEditUndo, EnterInAWrappedPieceUndoesBack) {
 TEST(VellEditUndo, DeleteKeyUndoKeepsTheCaretBeforeAndBackSpaceAfter) {
     EditorHarness h;
     h.Load("ab" + std::string(kA) + "cd");
-    h.ed.GotoXY(2, 0, 0);
+    h.ed.GotoXY(2, 0);
     DeleteKey(h);
     EXPECT_EQ(h.ed.GetAllText(), "abcd");
     h.ed.Undo();
     EXPECT_EQ(h.ed.GetAllText(), "ab" + std::string(kA) + "cd");
     EXPECT_EQ(h.ed.FCaretX, 2);
 
-    h.ed.GotoXY(4, 0, 0);
+    h.ed.GotoXY(4, 0);
     BackSpace(h);
     EXPECT_EQ(h.ed.GetAllText(), "abcd");
     h.ed.Undo();
@@ -216,14 +217,14 @@ TEST(VellEditUndo, DeletedLineBreaksComeBack) {
     for (bool wrap : {false, true}) {
         EditorHarness h;
         h.Load("abc\r\n" + Long('d', 80), wrap);
-        h.ed.GotoXY(3, 0, 0);
+        h.ed.GotoXY(3, 0);
         DeleteKey(h);
         EXPECT_EQ(h.ed.GetAllText(), "abc" + Long('d', 80));
         h.ed.Undo();
         EXPECT_EQ(h.ed.GetAllText(), "abc\r\n" + Long('d', 80));
         EXPECT_EQ(h.ed.FCaretX, 3);
         EXPECT_EQ(h.ed.FCaretY, 0);
-        h.ed.GotoXY(0, 1, 0);
+        h.ed.GotoXY(0, 1);
         BackSpace(h);
         EXPECT_EQ(h.ed.GetAllText(), "abc" + Long('d', 80));
         h.ed.Undo();
@@ -328,7 +329,7 @@ TEST(VellEditUndo, RecordsSurviveAWrapToggle) {
 TEST(VellEditUndo, InsertedLineEndingMidLineUndoesToOneRowPerLine) {
     EditorHarness h;
     h.Load("abXY\r\nnext");
-    h.ed.GotoXY(2, 0, 0);
+    h.ed.GotoXY(2, 0);
     h.Type("c\r\n");
     ASSERT_EQ(h.ed.GetAllText(), "abc\r\nXY\r\nnext");
     h.ed.Undo();
@@ -341,7 +342,7 @@ TEST(VellEditUndo, LoneLineFeedAtAPieceEndKeepsUndoInPlace) {
     const std::string text = Long('a', 71) + "\n" + Long('b', 10) + "\r\nccc\r\nddd";
     h.Load(text, true);
     ASSERT_EQ(h.Row(0).back(), '\n');
-    h.ed.GotoXY(1, 3, 0);  // inside ddd
+    h.ed.GotoXY(1, 3);  // inside ddd
     h.Type("Q");
     EXPECT_EQ(h.ed.UndoList().front().Y, 2);  // the third logical line
     h.ed.Undo();
@@ -364,7 +365,7 @@ TEST(VellEditUndo, MultiLinePasteUndoRedoWhileWrapped) {
     EditorHarness h;
     const std::string text = Long('w', 150) + "\r\n" + Repeat(kAsia, 40) + "\r\ntail";
     h.Load(text, true);
-    h.ed.GotoXY(30, 1, 0);
+    h.ed.GotoXY(30, 1);
     h.clipboard.bytes = "one\r\n" + Long('t', 100) + "\r\n" + Repeat(kA, 3);
     h.ed.PasteFromClipboard();
     const std::string pasted = h.ed.GetAllText();

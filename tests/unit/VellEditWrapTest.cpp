@@ -31,7 +31,7 @@ TEST(VellEditWrap, LinesNearTheColumnFollowTheFullWrapRule) {
 TEST(VellEditWrap, TypingAtALineEndUsesTheReWrapRule) {
     EditorHarness h;
     h.Load(Line('a', 70) + "\r\n", true);
-    h.ed.GotoXY(70, 0, 0);
+    h.ed.GotoXY(70, 0);
     h.Type("b");
     EXPECT_EQ(h.Row(0), Line('a', 70) + "b\r\n");
     h.Type("c");
@@ -45,7 +45,7 @@ TEST(VellEditWrap, TypingAtALineEndUsesTheReWrapRule) {
     EXPECT_EQ(h.Row(1), "\r\n");
 
     h.ed.SetAllText(Line('a', 70) + "\r\n");
-    h.ed.GotoXY(70, 0, 0);
+    h.ed.GotoXY(70, 0);
     h.Type("b");
     h.Type("c");
     h.Type("d");
@@ -96,7 +96,7 @@ TEST(VellEditWrap, EndMarkerIsCutLikeALineBreakButNeverSplit) {
 TEST(VellEditWrap, UnwrapAndWrapKeepTheCaretOnItsCharacter) {
     EditorHarness h;
     h.Load("first\r\n" + Line('x', 100) + "y" + Line('z', 60) + "\r\n", true);
-    h.ed.GotoXY(28, 2, 0);  // the y
+    h.ed.GotoXY(28, 2);  // the y
     h.ed.SetWordWrap(false);
     EXPECT_EQ(h.ed.FCaretY, 1);
     EXPECT_EQ(h.ed.FCaretX, 100);
@@ -106,7 +106,7 @@ TEST(VellEditWrap, UnwrapAndWrapKeepTheCaretOnItsCharacter) {
 
     // The end of a piece and the start of the next row are one place; the
     // caret comes back at the start of the row.
-    h.ed.MoveCaret(72, 1, 0, true);
+    h.ed.MoveCaret(72, 1, ScrollMode::IfNeeded, true);
     ASSERT_EQ(h.ed.FCaretX, 72);
     h.ed.SetWordWrap(false);
     h.ed.SetWordWrap(true);
@@ -168,7 +168,7 @@ TEST(VellEditWrap, AutoWrapNarrowerThanOneCharacterStillTakesOne) {
     h.ed.ResizeTextArea(h.ed.FTextLeft + 4, 89);
     h.Load("ab" + std::string(kA) + "\r\n", true);
     EXPECT_EQ(h.Rows(), (Rows{"a", "b", std::string(kA), "\r\n", "\0\0"s}));
-    h.ed.GotoXY(0, 0, 0);
+    h.ed.GotoXY(0, 0);
     h.Type("z");
     EXPECT_EQ(h.ed.GetAllText(), "zab" + std::string(kA) + "\r\n");
 }
@@ -188,29 +188,30 @@ TEST(VellEditWrap, ColumnChangeReWrapsTheWholeText) {
 TEST(VellEditWrap, EditRepaintsOnlyTheRowsItChanged) {
     EditorHarness h;
     h.Load("hello world\r\nnext\r\n", true);
-    h.ed.GotoXY(5, 0, 0);
+    h.ed.GotoXY(5, 0);
     h.view.Clear();
     h.Type("X");
     using C = RecordingView::Call;
     EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLineText", 0, 40}}));
 
     h.Load(Line('a', 70) + "\r\nnext\r\n", true);
-    h.ed.GotoXY(0, 0, 0);
+    h.ed.GotoXY(0, 0);
     h.Type("1");
     h.Type("2");
     h.view.Clear();
     h.Type("3");  // the line needs a second row: everything below moves
-    EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLines", 3, 0, 0}}));
+    EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLines", Span(DrawSpan::From), 0, 0}}));
 }
 
 TEST(VellEditWrap, ReWrapAcrossTwoRowsRepaintsBoth) {
     EditorHarness h;
     h.Load(Line('a', 100) + "\r\n", true);
-    h.ed.GotoXY(5, 0, 0);
+    h.ed.GotoXY(5, 0);
     h.view.Clear();
     h.Type("X");
     using C = RecordingView::Call;
-    EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLineText", 0, 40}, {"DrawLines", 6, 1, 1}}));
+    EXPECT_EQ(h.view.Paints(),
+              (std::vector<C>{{"DrawLineText", 0, 40}, {"DrawLines", Span(DrawSpan::Rows), 1, 1}}));
     EXPECT_EQ(h.Row(1), Line('a', 29) + "\r\n");
 }
 

@@ -18,7 +18,7 @@ struct KeysTest : ::testing::Test {
 
 TEST_F(KeysTest, HomeEndAndTheirCtrlCommaPeriodTwins) {
     h.Load("abc def\r\nxyz\r\n");
-    h.ed.GotoXY(3, 0, 0);
+    h.ed.GotoXY(3, 0);
     h.Key(VK_END);
     EXPECT_EQ(Caret(), std::make_pair(7, 0));
     h.Key(VK_HOME);
@@ -72,7 +72,7 @@ TEST_F(KeysTest, WrappedPiecesShareTheirBoundary) {
     h.ed.SetColumn(10);
     h.Load("abcdefghijklm\r\n", true);
     ASSERT_EQ(h.Row(0), "abcdefghij");
-    h.ed.GotoXY(9, 0, 0);
+    h.ed.GotoXY(9, 0);
     h.Key(VK_RIGHT);
     EXPECT_EQ(Caret(), std::make_pair(0, 1));
     h.Key(VK_LEFT);
@@ -114,15 +114,15 @@ TEST(CharClassTest, ClassesFollowTheTable) {
 
 TEST_F(KeysTest, EnterSplitsWithoutIndentAndBackspaceJoins) {
     h.Load("  abcdef\r\n");
-    h.ed.GotoXY(5, 0, 0);
+    h.ed.GotoXY(5, 0);
     h.Key(VK_RETURN);
     EXPECT_EQ(h.Text(), "  abc\r\ndef\r\n");
     EXPECT_EQ(Caret(), std::make_pair(0, 1));
-    EXPECT_EQ(h.ed.UndoList().front().Kind, 4);
+    EXPECT_EQ(h.ed.UndoList().front().Kind, UndoKind::NewLine);
     h.Key(VK_BACK);
     EXPECT_EQ(h.Text(), "  abcdef\r\n");
     EXPECT_EQ(Caret(), std::make_pair(5, 0));
-    h.ed.GotoXY(0, 0, 0);
+    h.ed.GotoXY(0, 0);
     h.Key(VK_BACK);
     EXPECT_EQ(h.Text(), "  abcdef\r\n");
 }
@@ -131,7 +131,7 @@ TEST_F(KeysTest, DeleteRemovesCharactersAndLineBreaksButNotTheEnd) {
     h.Load(std::string(kA) + "b\r\nc");
     h.Key(VK_DELETE);
     EXPECT_EQ(h.Text(), "b\r\nc");
-    EXPECT_EQ(h.ed.UndoList().front().Kind, 3);
+    EXPECT_EQ(h.ed.UndoList().front().Kind, UndoKind::DeleteKey);
     h.Key(VK_END);
     h.Key(VK_DELETE);
     EXPECT_EQ(h.Text(), "bc");
@@ -144,9 +144,9 @@ TEST_F(KeysTest, DeleteRemovesCharactersAndLineBreaksButNotTheEnd) {
 
 TEST_F(KeysTest, BackspaceUndoPutsTheCaretAfterTheCharacter) {
     h.Load("abc\r\n");
-    h.ed.GotoXY(3, 0, 0);
+    h.ed.GotoXY(3, 0);
     h.Key(VK_BACK);
-    EXPECT_EQ(h.ed.UndoList().front().Kind, 2);
+    EXPECT_EQ(h.ed.UndoList().front().Kind, UndoKind::BackSpace);
     h.Key('Z', true);
     EXPECT_EQ(h.Text(), "abc\r\n");
     EXPECT_EQ(Caret(), std::make_pair(3, 0));
@@ -267,7 +267,7 @@ TEST_F(KeysTest, ReadOnlyBlocksEditsButNotMovesOrCopying) {
 
 TEST_F(KeysTest, ImeTextIsOneInsertionAndOneUndoRecord) {
     h.Load("xy\r\n");
-    h.ed.GotoXY(1, 0, 0);
+    h.ed.GotoXY(1, 0);
     h.view.ImeCommit(std::string(kA) + std::string(kI) + "\x8a\xbf");
     EXPECT_EQ(h.Text(), "x" + std::string(kA) + std::string(kI) + "\x8a\xbfy\r\n");
     EXPECT_EQ(h.ed.UndoList().size(), 1u);
@@ -279,7 +279,7 @@ TEST_F(KeysTest, ImeTextIsOneInsertionAndOneUndoRecord) {
 TEST_F(KeysTest, RightAtALineEndOnTheMarginRowScrollsToColumnZero) {
     ViewHarness v(10);
     v.Load(Lines(30));
-    v.ed.GotoXY(3, 8, 0);  // screen row 8 of 10: the next row is in the margin
+    v.ed.GotoXY(3, 8);  // screen row 8 of 10: the next row is in the margin
     v.Key(VK_END);
     v.Key(VK_RIGHT);
     EXPECT_EQ(v.ed.FCaretY, 9);
@@ -303,7 +303,7 @@ TEST_F(KeysTest, LeftAndBackspaceAfterATrailByteInTheLeadRange) {
     h.Load(
         "\x88\x9f"
         "a\r\n");
-    h.ed.GotoXY(3, 0, 0);
+    h.ed.GotoXY(3, 0);
     h.Key(VK_LEFT);
     EXPECT_EQ(h.ed.FCaretX, 2);
     h.Key(VK_END);
@@ -316,7 +316,7 @@ TEST_F(KeysTest, LeftAndBackspaceAfterATrailByteInTheLeadRange) {
 TEST_F(KeysTest, DeleteAtTheEndOfAWrappedPieceRemovesTheNextCharacter) {
     h.ed.SetColumn(10);
     h.Load("abcdefghijklm\r\n", true);
-    h.ed.GotoXY(10, 0, 0);
+    h.ed.GotoXY(10, 0);
     ASSERT_EQ(h.ed.FCaretX, 10);
     h.Key(VK_DELETE);
     EXPECT_EQ(h.Text(), "abcdefghijlm\r\n");
@@ -325,7 +325,7 @@ TEST_F(KeysTest, DeleteAtTheEndOfAWrappedPieceRemovesTheNextCharacter) {
 TEST_F(KeysTest, BackspaceAtAPieceStartRemovesThePiecesLastCharacter) {
     h.ed.SetColumn(10);
     h.Load("abcdefghijklm\r\n", true);
-    h.ed.GotoXY(0, 1, 0);
+    h.ed.GotoXY(0, 1);
     h.Key(VK_BACK);
     EXPECT_EQ(h.Text(), "abcdefghiklm\r\n");
 }
@@ -353,7 +353,7 @@ TEST_F(KeysTest, PageKeysMoveByAPage) {
 TEST_F(KeysTest, EnterAtTheBottomScrollsTheNewRowIntoView) {
     ViewHarness v(10);
     v.Load(Lines(30));
-    v.ed.GotoXY(0, 7, 0);
+    v.ed.GotoXY(0, 7);
     for (int i = 0; i < 5; ++i)
         v.Key(VK_RETURN);
     EXPECT_EQ(v.ed.FCaretY, 12);
@@ -415,7 +415,7 @@ TEST_F(KeysTest, EnterOnTheBottomMarginRowScrollsOneRow) {
     ViewHarness v(20);
     v.Load(Lines(60));
     ASSERT_EQ(v.ed.FVMargin, 4);
-    v.ed.GotoXY(0, 15, 0);
+    v.ed.GotoXY(0, 15);
     v.Key(VK_RETURN);  // from screen row 15: the new row is the first margin row
     EXPECT_EQ(v.ed.FTopLine, 0);
     EXPECT_EQ(v.ed.FCaretY, 16);

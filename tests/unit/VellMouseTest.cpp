@@ -139,7 +139,7 @@ TEST_F(MouseTest, LeftOfTheTextScrollsBackOnlyWhenScrolled) {
 
 TEST_F(MouseTest, DragMovesTextWithinARowToWhereItWasDropped) {
     h.Load("abc def ghi\r\n");
-    h.ed.GotoXY(0, 0, 0);
+    h.ed.GotoXY(0, 0);
     h.Key(VK_RIGHT, true, true);  // "abc" selected
     Drag(h.X(1), h.Y(0), h.X(7, 1), h.Y(0));
     EXPECT_EQ(h.Text(), " defabc ghi\r\n");
@@ -200,7 +200,7 @@ TEST_F(MouseTest, MoveWithWordWrapLandsInLogicalCoordinates) {
     h.ed.SetColumn(10);
     h.Load("abcdefghijklmnopq\r\nuvw\r\n", true);
     ASSERT_EQ(h.Row(1), "klmnopq\r\n");
-    h.ed.GotoXY(0, 0, 0);
+    h.ed.GotoXY(0, 0);
     for (int i = 0; i < 5; ++i)
         h.Key(VK_RIGHT, false, true);         // "abcde"
     Drag(h.X(1), h.Y(0), h.X(5, 1), h.Y(1));  // before "p" on the second piece

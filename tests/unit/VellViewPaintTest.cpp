@@ -217,7 +217,7 @@ TEST(VellViewPaint, NumberColumnGrowsInTenPixelStepsAtAThousandRows) {
     NumberedView h;
     h.Load(Lines(998));  // 999 rows with the end marker
     EXPECT_EQ(h.ed.FTextLeft, 41);
-    h.ed.GotoXY(0, 998, 0);
+    h.ed.GotoXY(0, 998);
     h.surface.Clear();
     h.view.NewLine();  // the 1000th row: "1000" needs 32 + 10 + 7 pixels
     EXPECT_EQ(h.ed.FTextLeft, 51);
@@ -283,24 +283,22 @@ TEST(VellViewPaint, CaretUnderlineFollowsItsConditions) {
     EXPECT_EQ(underlines().back(), (PixelRect{10, 4 + 3 * 16 + 16, 400, 4 + 3 * 16 + 16}));
 }
 
-TEST(VellViewPaint, DrawLinesModesPaintTheirRows) {
+TEST(VellViewPaint, DrawLinesSpansPaintTheirRows) {
     ViewHarness h(10);
     h.Load(Lines(30));
-    h.ed.GotoXY(0, 4, 0);
-    auto rowsPainted = [&](int mode, int32_t a, int32_t b) {
+    h.ed.GotoXY(0, 4);
+    auto rowsPainted = [&](DrawSpan span, int32_t a, int32_t b) {
         h.surface.Clear();
-        h.view.DrawLines(mode, a, b);
+        h.view.DrawLines(span, a, b);
         std::set<int> rows;
         for (const auto& t : h.surface.Of("text"))
             if (t.rect.left == 10 && t.text.starts_with("line")) rows.insert((t.rect.top - 4) / 16);
         return rows;
     };
-    EXPECT_EQ(rowsPainted(4, 0, 0), (std::set<int>{4}));
-    EXPECT_EQ(rowsPainted(5, 0, 0), (std::set<int>{5, 6, 7, 8, 9}));
-    EXPECT_EQ(rowsPainted(1, 0, 0), (std::set<int>{3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(rowsPainted(6, 2, 3), (std::set<int>{2, 3}));
-    EXPECT_EQ(rowsPainted(3, 8, 0), (std::set<int>{8, 9}));
-    EXPECT_EQ(rowsPainted(9, 0, 0), (std::set<int>{0}));
+    EXPECT_EQ(rowsPainted(DrawSpan::Visible, 7, 8), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(rowsPainted(DrawSpan::Rows, 2, 3), (std::set<int>{2, 3}));
+    EXPECT_EQ(rowsPainted(DrawSpan::Rows, 8, 40), (std::set<int>{8, 9}));
+    EXPECT_EQ(rowsPainted(DrawSpan::From, 8, 0), (std::set<int>{8, 9}));
 }
 
 /// ExtendSelection must leave exactly the picture DrawSelection paints.
@@ -310,7 +308,7 @@ TEST(VellViewPaint, ExtendingTheSelectionGivesTheSamePictureAsRedrawing) {
         ViewHarness a, b;
         for (ViewHarness* h : {&a, &b}) {
             h->Load(text);
-            h->ed.GotoXY(2, 1, 0);
+            h->ed.GotoXY(2, 1);
             h->view.DrawAll();
         }
         // a: the pointer wanders, b: the final range painted at once.
@@ -328,7 +326,7 @@ TEST(VellViewPaint, ExtendingTheSelectionGivesTheSamePictureAsRedrawing) {
 TEST(VellViewPaint, NumbersAreDrawnOnlyForTheRowsOnScreen) {
     NumberedView h;
     h.Load(Lines(5000));
-    h.ed.GotoXY(0, 2500, 1);
+    h.ed.GotoXY(0, 2500, ScrollMode::Center);
     h.Key('A', true);
     h.surface.Clear();
     h.view.DrawAll();  // names every row of the document
@@ -342,8 +340,7 @@ TEST(VellViewPaint, RowsAboveTheViewAreNeverPainted) {
     ViewHarness h(10);
     h.Load(Lines(30));
     h.ed.FTopLine = 5;
-    h.ed.FCaretY = 5;
-    h.view.DrawLines(1, 0, 0);  // "caret row - 1" lies above the view
+    h.view.DrawLines(DrawSpan::From, 4, 0);  // row 4 lies above the view
     for (const auto& t : h.surface.Of("text"))
         EXPECT_GE(t.rect.top, 4) << t.text;
 }

@@ -25,7 +25,7 @@ TEST(VellViewScroll, DownMovesToTheMarginThenScrollsWithTheCaretOnOneScreenRow) 
 TEST(VellViewScroll, HeldArrowAcceleratesAfterFourEdgeScrolls) {
     ViewHarness h(20);
     h.Load(Lines(200));
-    h.ed.GotoXY(0, 16, 0);
+    h.ed.GotoXY(0, 16);
     h.keys.shift = false;
     std::vector<int32_t> steps;
     for (int i = 0; i < 7; ++i) {  // a held key: no release between presses
@@ -48,14 +48,14 @@ TEST(VellViewScroll, HeldArrowAcceleratesAfterFourEdgeScrolls) {
 TEST(VellViewScroll, LastEntryStopsScrollingDownAndPageDownMovesTheCaretInstead) {
     ViewHarness h(20);
     h.Load(Lines(100));
-    h.ed.GotoXY(0, 100, 0);
+    h.ed.GotoXY(0, 100);
     const int32_t top = h.ed.FTopLine;
     EXPECT_EQ(h.view.WMVScroll(SB_LINEDOWN), 0);
     EXPECT_EQ(h.view.WMVScroll(SB_PAGEDOWN), 0);
     EXPECT_EQ(h.view.WMVScroll(SB_THUMBTRACK, 1000), 0);
     EXPECT_EQ(h.ed.FTopLine, top);
 
-    h.ed.GotoXY(0, 95, 0);
+    h.ed.GotoXY(0, 95);
     h.ed.FTopLine = h.view.MaxTopLine();
     h.Key(VK_NEXT);
     EXPECT_EQ(h.ed.FCaretY, 100) << "a page down clamped to the last entry";
@@ -75,7 +75,7 @@ TEST(VellViewScroll, ScrollRangeAllowsMarginRowsPastTheEnd) {
 TEST(VellViewScroll, WheelNotchesScrollTwoRowsAndCarryTheCaret) {
     ViewHarness h(20);
     h.Load(Lines(100));
-    h.ed.GotoXY(0, 50, 0);
+    h.ed.GotoXY(0, 50);
     const int32_t top = h.ed.FTopLine, row = h.ed.FCaretY;
     h.view.WMMouseWheel(120);
     EXPECT_EQ(h.ed.FTopLine, top - 2);
@@ -175,7 +175,7 @@ TEST(VellViewScroll, ColFromXSplitsCharactersAtTheirMiddle) {
 TEST(VellViewScroll, UpAndDownKeepTheGoalColumnThroughShortRows) {
     ViewHarness h;
     h.Load("abcdefgh\r\nab\r\nabcdefgh\r\n");
-    h.ed.GotoXY(6, 0, 0);
+    h.ed.GotoXY(6, 0);
     h.Key(VK_DOWN);
     EXPECT_EQ(h.ed.FCaretX, 2);
     h.Key(VK_DOWN);
@@ -186,7 +186,7 @@ TEST(VellViewScroll, UpAndDownKeepTheGoalColumnThroughShortRows) {
 TEST(VellViewScroll, GoalColumnIsMeasuredOnTheRowWhereItWasSet) {
     ViewHarness h;
     h.Load("\t\tx\r\nabcdefghijklmnop\r\n\t\tx\r\n");
-    h.ed.GotoXY(2, 0, 0);  // after two TABs: pixel 96
+    h.ed.GotoXY(2, 0);  // after two TABs: pixel 96
     h.Key(VK_DOWN);
     EXPECT_EQ(h.ed.FCaretX, 12);
     h.Key(VK_END);
@@ -240,7 +240,7 @@ TEST(VellViewScroll, FocusCreatesAndDestroysTheCaret) {
 TEST(VellViewScroll, ScrollWhileAllSelectedTurnsIntoARange) {
     ViewHarness h(10);
     h.Load(Lines(50));
-    h.ed.GotoXY(0, 5, 0);
+    h.ed.GotoXY(0, 5);
     h.Key('A', true);
     ASSERT_TRUE(h.ed.FAllSelected);
     h.view.WMVScroll(SB_LINEDOWN);
