@@ -91,8 +91,6 @@ class TVellEdit {
     using TFindChangeEvent = std::function<void(
         TVellEdit& Sender, std::string_view findchr, std::string_view Changechr, int32_t x,
         int32_t y, int32_t len, int32_t Count, bool& ChangeF, bool& kakuninF, bool& AbortF)>;
-    using TFindChangeEndEvent = std::function<void(TVellEdit& Sender, std::string_view findchr,
-                                                   std::string_view ChangeStr, int32_t Count)>;
     using TUserDrawEvent = std::function<void(TVellEdit& Sender, int c1, int c2, int x1, int x2)>;
 
     explicit TVellEdit(const EditorServices& services);
@@ -164,7 +162,6 @@ class TVellEdit {
     TColor URLColor = 0xFF0000;
     TColor InyoColor = 0x808080;
     TColor UlineColor = 0x000000;
-    std::string Version = "TVellEdit Ver1.10";
 
     // Events, raised only when assigned.
     TNotifyEvent OnChange;
@@ -174,14 +171,10 @@ class TVellEdit {
     TFindHitEvent OnFindHit;
     TFindNoHitEvent OnFindNoHit;
     TFindChangeEvent OnFindChange;
-    TFindChangeEndEvent OnFindChangeEnd;
     TNotifyEvent OnSelectionChange;
     TFlagEvent OnChangeInsMode;
-    TFlagEvent OnAseikei;
     TUserDrawEvent OnUserDraw;
     TNotifyEvent OnPaint;
-    TNotifyEvent OnIMEChanging;
-    TNotifyEvent OnIMEChanged;
 
     // ---- The rows ---------------------------------------------------------
     const TVellStrings& Lines() const noexcept { return FLines; }
@@ -209,7 +202,6 @@ class TVellEdit {
 
     // ---- Layout and word wrap ----------------------------------------------
     void ApplyWordWrap(bool Wrap, bool Redraw);
-    void WrapAllLines(std::vector<Entry>& List) const;
     void JoinLogicalLine(int32_t Y, int32_t& LastY, std::string& S) const;
     void LogicalToEntry(int32_t& X, int32_t& Y);
     void EntryToLogical(int32_t& X, int32_t& Y);
@@ -300,7 +292,6 @@ class TVellEdit {
     bool FInsertMode = true;
     bool FModified = false;
     bool FRedoEnabled = false;
-    bool FAseikeiMode = false;
     bool FUndoing = false;
     int32_t FTopLine = 0;
     int FScrollX = 0;
@@ -372,7 +363,7 @@ class TVellEdit {
     // Whole text and layout.
     void LoadRows(std::string_view Text, const std::function<void(size_t)>& consumed);
     void AfterLayoutRedraw(bool Redraw);
-    void WrapInto(std::vector<Entry>& List, LineIndex* Index) const;
+    void WrapInto(std::vector<Entry>& List, LineIndex& Index) const;
     void UnwrapInto(std::vector<Entry>& List, LineIndex& Index) const;
     void AssignRows(const std::vector<Entry>& List, LineIndex& Index);
     int32_t RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, int32_t& C, int32_t& NewRow,

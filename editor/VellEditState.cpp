@@ -31,7 +31,6 @@ TVellEdit::TVellEdit(const EditorServices& services)
     if (!FMetrics || !FClipboard || !FMessages)
         throw std::invalid_argument("TVellEdit needs text metrics, a clipboard and a message box");
     InitDefaults();
-    FAseikeiMode = false;
     FLines.Add(Entry(kEndMarker));
     FLineIndex.Reset(1);
     CalcFontMetrics();
@@ -72,7 +71,6 @@ void TVellEdit::InitDefaults() {
     URLColor = 0xFF0000;
     InyoColor = 0x808080;
     UlineColor = 0x000000;
-    Version = "TVellEdit Ver1.10";
     FShowLineNumber = false;
     FLineNoColumn = 5;
 }

@@ -35,13 +35,9 @@ void TVellEdit::SetColumn(int32_t Value) {
     ApplyWordWrap(true, true);
 }
 
-void TVellEdit::WrapAllLines(std::vector<Entry>& List) const {
-    WrapInto(List, nullptr);
-}
-
-/// Cuts every row of the unwrapped store into List; `Index`, when given, is
-/// filled for the rows as they come.
-void TVellEdit::WrapInto(std::vector<Entry>& List, LineIndex* Index) const {
+/// Cuts every row of the unwrapped store into List, filling `Index` for the
+/// rows as they come.
+void TVellEdit::WrapInto(std::vector<Entry>& List, LineIndex& Index) const {
     const CutRule rule = MakeCutRule();
     EntryArena arena(ArenaEstimate(FLines));
     List.reserve(List.size() + static_cast<size_t>(FLines.Count()) + 16);
@@ -50,12 +46,12 @@ void TVellEdit::WrapInto(std::vector<Entry>& List, LineIndex* Index) const {
         // A line that needs no cut keeps its bytes: the row is shared.
         if (static_cast<size_t>(NextPieceLength(line, rule, CutTest::FullWrap)) >= line.size()) {
             List.push_back(FLines.Get(i));
-            if (Index) Index->Append(true);
+            Index.Append(true);
             continue;
         }
         CutLine(line, rule, CutTest::FullWrap, [&](std::string_view piece) {
             List.push_back(arena.Make({piece}));
-            if (Index) Index->Append(piece.data() + piece.size() == line.data() + line.size());
+            Index.Append(piece.data() + piece.size() == line.data() + line.size());
         });
     }
 }
@@ -91,7 +87,7 @@ void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
         LineIndex index;
         index.Reset(0);
         if (Wrap) {
-            WrapInto(list, &index);
+            WrapInto(list, index);
             AssignRows(list, index);
             FWordWrap = true;
             tag = "_1";

@@ -153,7 +153,6 @@ void TVellView::InsertTyped(std::string_view s) {
         ed_.MoveCaret(x, y, ScrollMode::IfNeeded, true);
     }
     if (!ed_.WordWrap()) UpdateHorzScrollBar(true);
-    if (ed_.FAseikeiMode && ed_.OnAseikei) ed_.OnAseikei(ed_, false);
     ed_.FGoalX = ed_.FCaretX;
     ed_.UpdateCaret();
     ShowCaret();

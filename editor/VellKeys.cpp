@@ -254,11 +254,10 @@ void TVellView::InsertTab() {
     ed_.RecordUndo(UndoKind::Insert, "\t", ed_.FCaretY, ed_.FCaretX);
     ed_.InsertAtCaret("\t", true);
     ed_.FGoalX = ed_.FCaretX;
-    if (ed_.FAseikeiMode && ed_.OnAseikei) ed_.OnAseikei(ed_, false);
 }
 
 /// Removes the character at the caret: a line break joins the next line on.
-void TVellView::RemoveAtCaret(UndoKind undoKind, bool backspace) {
+void TVellView::RemoveAtCaret(UndoKind undoKind) {
     const int32_t x = ed_.FCaretX, y = ed_.FCaretY;
     const std::string_view e = ed_.Lines().View(y);
     if (x >= static_cast<int32_t>(e.size()) || e[x] == '\0') return;
@@ -268,7 +267,6 @@ void TVellView::RemoveAtCaret(UndoKind undoKind, bool backspace) {
         ed_.RemoveRange(x, y, x + static_cast<int32_t>(CharSize(e, x)), y, undoKind, true);
     if (!ed_.WordWrap()) UpdateHorzScrollBar(true);
     ed_.UpdateCaret();
-    if (ed_.FAseikeiMode && ed_.OnAseikei) ed_.OnAseikei(ed_, !backspace);
 }
 
 /// The end of a wrapped piece is the start of the next row: what follows
@@ -286,7 +284,7 @@ void TVellView::DeleteChar() {
     if (ed_.SelectionExists()) return ed_.DeleteSelection(true);
     StepOffPieceEnd();
     HideCaret();
-    RemoveAtCaret(UndoKind::DeleteKey, false);
+    RemoveAtCaret(UndoKind::DeleteKey);
     ShowCaret();
 }
 
@@ -305,7 +303,7 @@ void TVellView::BackSpace() {
         const std::string_view e = ed_.Lines().View(ed_.FCaretY);
         ed_.FCaretX -= static_cast<int32_t>(CharSizeBefore(e, ed_.FCaretX));
     }
-    RemoveAtCaret(UndoKind::BackSpace, true);
+    RemoveAtCaret(UndoKind::BackSpace);
     ShowCaret();
 }
 

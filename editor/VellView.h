@@ -130,7 +130,6 @@ class TVellView final : public IEditorView {
     void ClearBelowText(int32_t fromRow, int32_t toRow);
     void ExtendSelection(int32_t x, int32_t y);
     int GetCaretX() const noexcept { return ed_.FCaretPixelX + ed_.FTextLeft; }
-    int TextLeftBase() const noexcept { return textLeftBase_; }
     int LineNoWidth() const noexcept { return lineNoWidth_; }
 
     // ---- Links and quotations -------------------------------------------------
@@ -167,8 +166,6 @@ class TVellView final : public IEditorView {
     int VScale() const noexcept { return vScale_; }
     int HScale() const noexcept { return hScale_; }
     int RepeatCount() const noexcept { return repeatCount_; }
-    int VScrolled() const noexcept { return vScrolled_; }
-    void SuppressCaretOnNextScroll() noexcept { scrollMovesCaret_ = false; }
 
     // ---- Keyboard -----------------------------------------------------------------
     /// Key codes follow the virtual-key numbering (VK_*).
@@ -212,7 +209,6 @@ class TVellView final : public IEditorView {
     void CancelTextDrag();
     /// Ctrl pressed or released during a text drag switches the pointer shape.
     void DragModifierChanged(bool control);
-    bool MouseSelecting() const noexcept { return mouseSelecting_; }
     bool Dragging() const noexcept { return dragging_; }
     int AutoScroll() const noexcept { return autoScroll_; }
     DragCursorShape DragCursor() const noexcept { return dragCursor_; }
@@ -223,7 +219,6 @@ class TVellView final : public IEditorView {
     TVellEdit::TNotifyEvent OnDblclick;
 
   private:
-    friend struct ViewKeyTable;
     struct RowCol {
         int32_t x = 0, y = 0;
     };
@@ -241,9 +236,8 @@ class TVellView final : public IEditorView {
     void SetScrollRects();
     void ScrollTextArea(int dx);
     bool InsideSelection(int32_t x, int32_t y) const;
-    void RemoveAtCaret(UndoKind undoKind, bool backspace);
+    void RemoveAtCaret(UndoKind undoKind);
     void StepOffPieceEnd();
-    void AfterRowEdit(int fromPixelX);
     void OverwriteAtCaret(std::string_view s, std::string& line, std::string& pad);
     bool ShiftOrMouse() const;
     void BeginSelectionMove(bool shift);
