@@ -14,6 +14,7 @@
 #include "editor/EditorView.h"
 #include "editor/LineCutter.h"
 #include "editor/LineIndex.h"
+#include "editor/RowPos.h"
 #include "platform/Clipboard.h"
 #include "platform/Color.h"
 #include "platform/MessageBox.h"
@@ -236,9 +237,6 @@ class TVellEdit {
     /// The primitive under every deletion: removes the selected text (a
     /// select-all included) and records it, unless an undo is replaying.
     void DeleteSelection(bool Redraw);
-    /// Removes (X1, Y1)..(X2, Y2), rows in order, as one edit recorded under
-    /// `Kind`, so that its undo puts the caret where that key expects it.
-    void RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, UndoKind Kind, bool Redraw);
     void SetSelText(std::string_view S);
     void ReplaceRange(std::string_view Text, int32_t StartX, int32_t EndY, int32_t EndX,
                       int32_t StartY);
@@ -253,6 +251,26 @@ class TVellEdit {
     void CopyToClipboard();
     void CutToClipboard();
     void PasteFromClipboard();
+
+    // ---- The editing keys ------------------------------------------------------
+    // Each is one undo step; none does anything while ReadOnly.
+    /// Typed text or a committed input-method string. It replaces a selection;
+    /// in overwrite mode it replaces as many bytes of its line as it has.
+    void InsertTyped(std::string_view S);
+    /// Enter: splits the line at the caret, no indentation carried over.
+    void NewLine();
+    void InsertTab();
+    /// The character at the caret, a line break included; a selection instead.
+    void DeleteChar();
+    /// The character before the caret; a selection instead.
+    void BackSpace();
+    /// To the next or previous change of word class on the caret's row.
+    void DeleteWordRight();
+    void DeleteWordLeft();
+    bool InsertMode() const noexcept { return FInsertMode; }
+    void ToggleInsertMode();
+    /// A range from Anchor to the caret at Caret, as a Shift move leaves it.
+    void Select(RowPos Anchor, RowPos Caret);
 
     // ---- Undo and redo ---------------------------------------------------------
     /// Records an edit at (X, Y) in rows (X = -1: the selection start) and
@@ -277,6 +295,11 @@ class TVellEdit {
     // ---- Geometry the engine needs from the font and the window ----------------
     void CalcFontMetrics();
     void ResizeTextArea(int Width, int Height);
+    /// The highest top row: the view may scroll a margin less one row past
+    /// the last row.
+    int32_t MaxTopLine() const noexcept {
+        return std::max(0, FLines.Count() + FVMargin - FPageLines - 1);
+    }
 
     // State shared with the view, in row coordinates.
     int32_t FCaretX = 0, FCaretY = 0;
@@ -372,6 +395,12 @@ class TVellEdit {
     void RewrapRepaint(int PixelX, int32_t FromY, int32_t LastRow, bool Full);
 
     // Editing.
+    std::string OverwriteAtCaret(std::string_view S);
+    /// Removes (X1, Y1)..(X2, Y2), rows in order, as one edit recorded under
+    /// `Kind`, so that its undo puts the caret where that key expects it.
+    void RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, UndoKind Kind, bool Redraw);
+    void RemoveAtCaret(UndoKind Kind);
+    void StepOffPieceEnd();
     void PlaceAfterRowEdit(bool Redraw, int32_t Row, int FromPixelX);
     void RepaintFromRow(int32_t Row, int FromPixelX);
     bool ClampPosition(int32_t& X, int32_t& Y) const;

@@ -34,7 +34,7 @@ bool TVellView::FitNumberColumn() {
 
 bool TVellView::UpdateVertScrollBar(bool redraw) {
     const int32_t count = ed_.Lines().Count();
-    maxTopLine_ = std::max(0, count + ed_.FVMargin - ed_.FPageLines - 1);
+    maxTopLine_ = ed_.MaxTopLine();
     const bool moved = FitNumberColumn();
     if (ed_.VertScrollBar()) {
         vbar_.Enable(ed_.FPageLines < count + ed_.FVMargin);

@@ -45,9 +45,6 @@ struct ViewServices {
     ITimerFactory* timers = nullptr;
 };
 
-/// The word class of a character: a single byte, or lead x 256 + trail.
-uint8_t CharClass(int code);
-
 /// Virtual-key codes of the keys the control acts on.
 enum VirtualKey : int {
     VK_BACK = 8,
@@ -180,16 +177,7 @@ class TVellView final : public IEditorView {
     void MoveRight(bool byWord);
     void GoTop();
     void GoBottom();
-    void NewLine();
-    void InsertTab();
-    void DeleteChar();
-    void BackSpace();
-    void DeleteWordRight();
-    void DeleteWordLeft();
-    void ToggleInsertMode();
     void PageScroll(int code);
-    int32_t FindWordBoundary(bool forward, std::string& skipped) const;
-    void InsertTyped(std::string_view s);
     bool InKeyDown() const noexcept { return inKeyDown_; }
 
     // ---- Mouse and drag-and-drop --------------------------------------------------
@@ -236,9 +224,6 @@ class TVellView final : public IEditorView {
     void SetScrollRects();
     void ScrollTextArea(int dx);
     bool InsideSelection(int32_t x, int32_t y) const;
-    void RemoveAtCaret(UndoKind undoKind);
-    void StepOffPieceEnd();
-    void OverwriteAtCaret(std::string_view s, std::string& line, std::string& pad);
     bool ShiftOrMouse() const;
     void BeginSelectionMove(bool shift);
     void EndSelectionMove(bool hadSelection);

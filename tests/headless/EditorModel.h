@@ -221,7 +221,7 @@ class EditorModel {
             std::string c = RandomChar();
             if (c == "\t") c = "t";  // Tab is a key of its own
             Log(std::string(overwrite ? "overwrite " : "type ") + Show(c) + " at " + At(p));
-            h_.ed.FInsertMode = !overwrite;
+            if (overwrite) h_.ed.ToggleInsertMode();
             if (overwrite)
                 Overwrite(o, c);
             else
@@ -230,7 +230,7 @@ class EditorModel {
                 h_.view.CharTyped(static_cast<unsigned char>(c[0]));
             else
                 h_.view.ImeCommit(c);
-            h_.ed.FInsertMode = true;
+            if (overwrite) h_.ed.ToggleInsertMode();
         }
     }
 
@@ -295,21 +295,12 @@ class EditorModel {
             h_.ed.ReplaceRange(text, -1, -1, -1, -1);
     }
 
-    /// A range selection from a random anchor to a random caret.
-    void Select(Pos a, Pos b) {
-        h_.ed.GotoXY(a.x, a.y);
-        h_.ed.MoveCaret(b.x, b.y, ScrollMode::IfNeeded, false);
-        h_.ed.FSelected = true;
-        h_.ed.FSelEndX = h_.ed.FCaretX;
-        h_.ed.FSelEndY = h_.ed.FCaretY;
-    }
-
     void DeleteSelection() {
         const Pos a = RandomPos(), b = NearbyPos(a);
         const size_t oa = Offset(a), ob = Offset(b);
         const size_t from = std::min(oa, ob), to = std::max(oa, ob);
         const std::string removed = ref_.substr(from, to - from);
-        Select(a, b);
+        h_.ed.Select({a.x, a.y}, {b.x, b.y});
         Edit(from, to - from, "");
         Log("delete " + At(a) + "-" + At(b));
         if (Chance(50)) {
@@ -352,7 +343,7 @@ class EditorModel {
         if (how < 3) {
             Pos a = RandomPos(), b = NearbyPos(a);
             const size_t oa = Offset(a), ob = Offset(b);
-            Select(a, b);
+            h_.ed.Select({a.x, a.y}, {b.x, b.y});
             Edit(std::min(oa, ob), std::max(oa, ob) - std::min(oa, ob), text);
         } else if (how < 4) {
             h_.ed.SelectAll();

@@ -59,7 +59,7 @@ TEST(VellEditEdit, ForeignLineBreaksAreNormalisedOnTheWayIn) {
 TEST(VellEditEdit, EmptyTextOnlyDeletesTheSelection) {
     EditorHarness h;
     h.Load("abcdef");
-    h.Select(1, 0, 4, 0);
+    h.ed.Select({1, 0}, {4, 0});
     h.ed.SetSelText("");
     EXPECT_EQ(h.ed.GetAllText(), "aef");
     ASSERT_EQ(h.ed.UndoList().size(), 1u);
@@ -70,7 +70,7 @@ TEST(VellEditEdit, EmptyTextOnlyDeletesTheSelection) {
 TEST(VellEditEdit, EmptySelectionOnAnEmptyLineKeepsTheLine) {
     EditorHarness h;
     h.Load("a\r\n\r\nb");
-    h.Select(0, 1, 0, 1);  // selected, but nothing in it
+    h.ed.Select({0, 1}, {0, 1});  // selected, but nothing in it
     h.ed.SetSelText("x");
     EXPECT_EQ(h.Rows(), (Rows{"a\r\n", "x\r\n", "b\0\0"s}));
     h.ed.Undo();
@@ -80,7 +80,7 @@ TEST(VellEditEdit, EmptySelectionOnAnEmptyLineKeepsTheLine) {
 TEST(VellEditEdit, DeletingAcrossRowsJoinsThem) {
     EditorHarness h;
     h.Load("one\r\ntwo\r\nthree");
-    h.Select(1, 0, 2, 2);
+    h.ed.Select({1, 0}, {2, 2});
     h.view.Clear();
     h.ed.SetSelText("");
     EXPECT_EQ(h.Rows(), (Rows{"oree\0\0"s}));
@@ -94,7 +94,7 @@ TEST(VellEditEdit, InsertWithoutPositionsGoesToTheAnchorAndKeepsTheSelection) {
     h.ed.GotoXY(2, 0);
     h.ed.ReplaceRange("Z", -1, -1, -1, -1);
     EXPECT_EQ(h.ed.GetAllText(), "abZcdef");
-    h.Select(1, 0, 3, 0);
+    h.ed.Select({1, 0}, {3, 0});
     h.ed.ReplaceRange("Q", -1, -1, -1, -1);
     EXPECT_EQ(h.ed.GetAllText(), "aQbZcdef");
 }
@@ -220,7 +220,7 @@ TEST(VellEditEdit, ReadOnlyBlocksEditsButNotCopying) {
     EditorHarness h;
     h.Load("abc\r\ndef");
     h.ed.ReadOnly = true;
-    h.Select(0, 0, 2, 0);
+    h.ed.Select({0, 0}, {2, 0});
     h.ed.SetSelText("X");
     h.ed.ReplaceRange("X", 0, 1, 1, 1);
     int32_t from = 0, to = 1;
@@ -240,12 +240,12 @@ TEST(VellEditEdit, TypingWithoutWrapRepaintsTheRowFromTheCaret) {
     h.Load("hello\r\nworld");
     h.ed.GotoXY(2, 1);
     h.view.Clear();
-    h.Type("X");
+    h.ed.InsertTyped("X");
     EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 1, 16}}));
     EXPECT_EQ(h.ed.FCaretPixelX, 24);
     h.view.Clear();
     h.view.textEdgeMoves = true;  // a wider line-number column moves every row
-    h.Type("Y");
+    h.ed.InsertTyped("Y");
     EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawAll"}}));
 }
 
@@ -253,7 +253,7 @@ TEST(VellEditEdit, DeletingAWrappedPieceWholeRemovesItsRow) {
     EditorHarness h;
     h.Load(std::string(72, 'a') + std::string(72, 'b') + "cc\r\n", true);
     ASSERT_EQ(h.Row(1), std::string(72, 'b'));
-    h.Select(0, 1, 72, 1);
+    h.ed.Select({0, 1}, {72, 1});
     h.ed.SetSelText("");
     EXPECT_EQ(h.Rows(), (Rows{std::string(72, 'a'), "cc\r\n", "\0\0"s}));
     EXPECT_EQ(h.ed.FCaretY, 1);

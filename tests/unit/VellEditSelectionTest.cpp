@@ -71,7 +71,7 @@ TEST(VellEditSelection, FailedCaretMoveIsReported) {
 TEST(VellEditSelection, RangeEndingAtARowStartEndsWithTheRowAbove) {
     EditorHarness h;
     h.Load(Lines(7, "line"));
-    h.Select(3, 2, 0, 5);
+    h.ed.Select({3, 2}, {0, 5});
     int32_t x1, y1, y2, x2;
     ASSERT_TRUE(h.ed.GetSelectionRange(x1, y1, y2, x2));
     EXPECT_EQ(x1, 3);
@@ -80,7 +80,7 @@ TEST(VellEditSelection, RangeEndingAtARowStartEndsWithTheRowAbove) {
     EXPECT_EQ(x2, 6);  // the whole row, its line break included
 
     // An empty range at a row start is not turned inside out.
-    h.Select(0, 5, 0, 5);
+    h.ed.Select({0, 5}, {0, 5});
     ASSERT_TRUE(h.ed.GetSelectionRange(x1, y1, y2, x2));
     EXPECT_EQ(y1, 5);
     EXPECT_EQ(y2, 5);
@@ -90,13 +90,13 @@ TEST(VellEditSelection, RangeEndingAtARowStartEndsWithTheRowAbove) {
 TEST(VellEditSelection, SelectedTextJoinsRowsAndPieces) {
     EditorHarness h;
     h.Load("abcd\r\nefgh\r\nijkl");
-    h.Select(2, 0, 3, 2);
+    h.ed.Select({2, 0}, {3, 2});
     EXPECT_EQ(h.ed.GetSelText(), "cd\r\nefgh\r\nijk");
-    h.Select(3, 2, 2, 0);  // the same range, made upwards
+    h.ed.Select({3, 2}, {2, 0});  // the same range, made upwards
     EXPECT_EQ(h.ed.GetSelText(), "cd\r\nefgh\r\nijk");
 
     h.Load(std::string(100, 'x') + "yz", true);
-    h.Select(70, 0, 30, 1);
+    h.ed.Select({70, 0}, {30, 1});
     EXPECT_EQ(h.ed.GetSelText(), std::string(30, 'x') + "yz");
 }
 

@@ -123,7 +123,7 @@ TEST(VellEditState, SetAllTextForgetsCaretHistoryAndModification) {
     EditorHarness h;
     h.Load("hello\r\nworld");
     h.ed.GotoXY(3, 1);
-    h.Type("x");
+    h.ed.InsertTyped("x");
     ASSERT_TRUE(h.ed.FModified);
     h.ed.SetAllText("new");
     EXPECT_FALSE(h.ed.FModified);

@@ -32,9 +32,9 @@ TEST(VellEditWrap, TypingAtALineEndUsesTheReWrapRule) {
     EditorHarness h;
     h.Load(Line('a', 70) + "\r\n", true);
     h.ed.GotoXY(70, 0);
-    h.Type("b");
+    h.ed.InsertTyped("b");
     EXPECT_EQ(h.Row(0), Line('a', 70) + "b\r\n");
-    h.Type("c");
+    h.ed.InsertTyped("c");
     EXPECT_EQ(h.Row(0), Line('a', 70) + "bc\r\n");  // 72 text bytes and the break in one row
     EXPECT_EQ(h.Count(), 2);
 
@@ -46,9 +46,9 @@ TEST(VellEditWrap, TypingAtALineEndUsesTheReWrapRule) {
 
     h.ed.SetAllText(Line('a', 70) + "\r\n");
     h.ed.GotoXY(70, 0);
-    h.Type("b");
-    h.Type("c");
-    h.Type("d");
+    h.ed.InsertTyped("b");
+    h.ed.InsertTyped("c");
+    h.ed.InsertTyped("d");
     EXPECT_EQ(h.Rows(), (Rows{Line('a', 70) + "bc", "d\r\n", "\0\0"s}));
     EXPECT_EQ(h.ed.FCaretX, 1);
     EXPECT_EQ(h.ed.FCaretY, 1);
@@ -58,7 +58,7 @@ TEST(VellEditWrap, ShorteningALineRemovesItsSpareRows) {
     EditorHarness h;
     h.Load(Line('x', 250) + "\r\nnext", true);
     ASSERT_EQ(h.Count(), 5);  // 72, 72, 72, 34 + break, next
-    h.Select(10, 0, 10, 2);
+    h.ed.Select({10, 0}, {10, 2});
     h.ed.SetSelText("");
     EXPECT_EQ(h.Rows(), (Rows{Line('x', 72), Line('x', 34) + "\r\n", "next\0\0"s}));
 }
@@ -169,7 +169,7 @@ TEST(VellEditWrap, AutoWrapNarrowerThanOneCharacterStillTakesOne) {
     h.Load("ab" + std::string(kA) + "\r\n", true);
     EXPECT_EQ(h.Rows(), (Rows{"a", "b", std::string(kA), "\r\n", "\0\0"s}));
     h.ed.GotoXY(0, 0);
-    h.Type("z");
+    h.ed.InsertTyped("z");
     EXPECT_EQ(h.ed.GetAllText(), "zab" + std::string(kA) + "\r\n");
 }
 
@@ -190,16 +190,16 @@ TEST(VellEditWrap, EditRepaintsOnlyTheRowsItChanged) {
     h.Load("hello world\r\nnext\r\n", true);
     h.ed.GotoXY(5, 0);
     h.view.Clear();
-    h.Type("X");
+    h.ed.InsertTyped("X");
     using C = RecordingView::Call;
     EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLineText", 0, 40}}));
 
     h.Load(Line('a', 70) + "\r\nnext\r\n", true);
     h.ed.GotoXY(0, 0);
-    h.Type("1");
-    h.Type("2");
+    h.ed.InsertTyped("1");
+    h.ed.InsertTyped("2");
     h.view.Clear();
-    h.Type("3");  // the line needs a second row: everything below moves
+    h.ed.InsertTyped("3");  // the line needs a second row: everything below moves
     EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLines", Span(DrawSpan::From), 0, 0}}));
 }
 
@@ -208,7 +208,7 @@ TEST(VellEditWrap, ReWrapAcrossTwoRowsRepaintsBoth) {
     h.Load(Line('a', 100) + "\r\n", true);
     h.ed.GotoXY(5, 0);
     h.view.Clear();
-    h.Type("X");
+    h.ed.InsertTyped("X");
     using C = RecordingView::Call;
     EXPECT_EQ(h.view.Paints(),
               (std::vector<C>{{"DrawLineText", 0, 40}, {"DrawLines", Span(DrawSpan::Rows), 1, 1}}));

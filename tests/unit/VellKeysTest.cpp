@@ -2,6 +2,7 @@
 // and CharTyped as the window delivers them.
 #include <gtest/gtest.h>
 
+#include "editor/WordBoundary.h"
 #include "headless/ViewHarness.h"
 #include "support/RowLimit.h"
 

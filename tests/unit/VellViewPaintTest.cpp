@@ -219,7 +219,7 @@ TEST(VellViewPaint, NumberColumnGrowsInTenPixelStepsAtAThousandRows) {
     EXPECT_EQ(h.ed.FTextLeft, 41);
     h.ed.GotoXY(0, 998);
     h.surface.Clear();
-    h.view.NewLine();  // the 1000th row: "1000" needs 32 + 10 + 7 pixels
+    h.Key(VK_RETURN);  // the 1000th row: "1000" needs 32 + 10 + 7 pixels
     EXPECT_EQ(h.ed.FTextLeft, 51);
     EXPECT_EQ(h.view.LineNoWidth(), 41);
     EXPECT_EQ(h.ed.FTextWidth, 400 - 51);
@@ -231,7 +231,7 @@ TEST(VellViewPaint, NumberColumnGrowsInTenPixelStepsAtAThousandRows) {
     EXPECT_EQ(rowsAtNewEdge.size(), static_cast<size_t>(visible));
 
     // Back to 999 rows: the needed width (41) is not above the base, so it stays.
-    h.view.BackSpace();
+    h.Key(VK_BACK);
     EXPECT_EQ(h.ed.FTextLeft, 51);
 }
 
