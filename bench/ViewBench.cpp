@@ -144,10 +144,10 @@ int main(int argc, char** argv) {
     }
     {
         VellEditWidget w;
-        w.resize(800 + 20, 4 + 50 * w.Edit().FRowHeight + 20);
+        w.resize(800 + 20, 4 + 50 * w.Edit().Viewport().RowHeight + 20);
         w.show();
         QApplication::processEvents();
-        std::printf("qt       window of %d rows\n", w.Edit().FPageLines);
+        std::printf("qt       window of %d rows\n", w.Edit().Viewport().PageLines);
         RunLongLine("qt", w.Edit(), w.View());
         if (!longLineOnly)
             Run("qt", w.Edit(), w.View(), small, bench::GenerateSjisText(bigBytes, 11));

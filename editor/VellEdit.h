@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "editor/EditorView.h"
+#include "editor/FindWalk.h"
 #include "editor/LineCutter.h"
 #include "editor/LineIndex.h"
 #include "editor/RowPos.h"
+#include "editor/Selection.h"
+#include "editor/Viewport.h"
 #include "platform/Clipboard.h"
 #include "platform/Color.h"
 #include "platform/MessageBox.h"
@@ -213,7 +216,7 @@ class TVellEdit {
     CutRule MakeCutRule() const;
 
     // ---- Positions and selection -------------------------------------------
-    bool SelectionExists() const noexcept { return FSelected || FAllSelected; }
+    bool SelectionExists() const noexcept { return FSelection.Exists(); }
     bool GetSelectionRange(int32_t& X1, int32_t& Y1, int32_t& Y2, int32_t& X2) const;
     std::string ReadSelText();
     std::string GetSelText();
@@ -298,45 +301,23 @@ class TVellEdit {
     /// The highest top row: the view may scroll a margin less one row past
     /// the last row.
     int32_t MaxTopLine() const noexcept {
-        return std::max(0, FLines.Count() + FVMargin - FPageLines - 1);
+        return std::max(0, FLines.Count() + FViewport.VMargin - FViewport.PageLines - 1);
     }
 
-    // State shared with the view, in row coordinates.
-    int32_t FCaretX = 0, FCaretY = 0;
-    int32_t FSelAnchorX = 0, FSelAnchorY = 0;
-    int32_t FSelEndX = 0, FSelEndY = 0;
-    bool FSelected = false;
-    bool FAllSelected = false;
-    int32_t FPrevCaretX = 0, FPrevCaretY = 0;
-    int32_t FGoalX = 0;
-    int FCaretPixelX = 0;
-    int FCaretPixelY = 0;
-    int32_t FSelChangeX = 0, FSelChangeY = 0;
-    bool FInsertMode = true;
-    bool FModified = false;
-    bool FRedoEnabled = false;
-    bool FUndoing = false;
-    int32_t FTopLine = 0;
-    int FScrollX = 0;
-
-    // Font and window geometry.
-    int FWidth = 185, FHeight = 89;
-    int FCharWidth = 8, FCharHeight = 16;
-    int FRowHeight = 16;
-    int FTextLeft = 10;
-    int FTextWidth = 175;
-    int FTextHeight = 85;
-    int32_t FPageLines = 5;
-    int32_t FVMargin = 1;
-    int FHStep = 35;
-    int FCaretMargin = 10;
-
-    // Search state; the search walk itself lives with its own operations.
-    std::string FFindText, FReplaceText, FFindRest;
-    int32_t FFindLine = 0, FFindLastLine = 0, FFindX = 0, FFindLimit = 0;
-    bool FFindStarted = false, FFindFromCaret = true, FFindEnded = false;
-    bool FConfirmReplace = false, FAbortReplace = false;
-    int32_t FHitX = 0, FHitY = 0, FHitLen = 0, FHitCount = 0;
+    // ---- The parts the view shares --------------------------------------------------
+    TSelection& Selection() noexcept { return FSelection; }
+    const TSelection& Selection() const noexcept { return FSelection; }
+    TViewport& Viewport() noexcept { return FViewport; }
+    const TViewport& Viewport() const noexcept { return FViewport; }
+    TFindWalk& FindWalk() noexcept { return FFindWalk; }
+    const TFindWalk& FindWalk() const noexcept { return FFindWalk; }
+    int32_t CaretX() const noexcept { return FSelection.Caret.X; }
+    int32_t CaretY() const noexcept { return FSelection.Caret.Y; }
+    int32_t TopLine() const noexcept { return FViewport.TopLine; }
+    /// The text differs from its last load or save.
+    bool Modified() const noexcept { return FModified; }
+    /// What OnChangeRedoMode last reported.
+    bool RedoEnabled() const noexcept { return FRedoEnabled; }
 
     // ---- Search and replace -------------------------------------------------------
     // The owner matches through OnFind and hears of hits through OnFindHit and
@@ -348,8 +329,8 @@ class TVellEdit {
     void FindNext();
     /// One hit backward from the caret, or before the last hit.
     void FindPrev();
-    /// Replaces the next hit from row FFindLine on, or every hit down to the
-    /// last row, asking through OnFindChange while FConfirmReplace is set.
+    /// Replaces the next hit from the walk's row on, or every hit down to the
+    /// last row, asking through OnFindChange while confirming.
     void FindForward(bool ReplaceAll);
     /// Shows the current hit in `Color`, its text in the inverse colour.
     void PaintHit(TColor Color);
@@ -358,21 +339,10 @@ class TVellEdit {
     void PaintRange(int32_t X, int32_t Y, bool Restore, TColor BackColor, TColor FontColor,
                     int32_t Len);
 
+    /// From (X, Y), `Length` bytes on through the rows, terminators counted.
+    void WalkToEnd(int32_t Length, int32_t& X, int32_t& Y) const;
+
   private:
-    bool FindStepForward(bool Replace);
-    void FindStepBackward();
-    bool BeginFindFromHere();
-    void LoadFindWindow(int32_t Y, int32_t FromX);
-    void LoadFindPrefix(int32_t Y, int32_t Length);
-    bool AskFind(int32_t& x, int32_t& len);
-    bool AskFindDownward(int32_t& x, int32_t& len);
-    bool AskFindUpward(int32_t& x, int32_t& len);
-    void TakeLastMatch(int32_t& x, int32_t& len);
-    void PlaceHit(int32_t x, int32_t len);
-    void SkipFoundText(int32_t x, int32_t len);
-    bool ConfirmHit(int32_t x, int32_t len);
-    void ReplaceFoundHit(int32_t len);
-    void UnhighlightHit();
     void PaintRangeAsSelection(int32_t X, int32_t Y, int32_t EndX, int32_t EndY, TColor BackColor,
                                TColor FontColor);
 
@@ -381,7 +351,6 @@ class TVellEdit {
     int TextWidth(std::string_view Bytes) const;
     void RaiseModify(bool Value);
     void RaiseRedoMode(bool Value);
-    void CollapseAnchorToCaret();
 
     // Whole text and layout.
     void LoadRows(std::string_view Text, const std::function<void(size_t)>& consumed);
@@ -409,7 +378,6 @@ class TVellEdit {
     void DeleteSameRow(const std::string& Removed, bool Redraw);
     bool ReplaceWithinRow(std::string_view Text, bool Redraw);
     void DeleteAcrossRows(int32_t Xa, int32_t Ya, int32_t Xb, int32_t Yb, bool Redraw);
-    void WalkToEnd(int32_t Length, int32_t& X, int32_t& Y) const;
 
     // Undo.
     void ToRowPosition(int32_t& X, int32_t& Y);
@@ -438,9 +406,18 @@ class TVellEdit {
         FChangedFrom = std::min(FChangedFrom, Row);
         if (Row < FLineOffset.row) FLineOffset.row = -1;
     }
+    TSelection FSelection;
+    TViewport FViewport;
+    TFindWalk FFindWalk{*this};
+    bool FInsertMode = true;
+
     std::deque<UndoRecord> FUndoList, FRedoList;
     int64_t FUndoSize = 0, FRedoSize = 0;
     bool FUndoLost = false;
+    /// A replay is deleting or inserting: the primitives record nothing.
+    bool FUndoing = false;
+    bool FModified = false;
+    bool FRedoEnabled = false;
 
     int FTopMargin = 4, FLeftMargin = 10;
     bool FCurSetMode = true;

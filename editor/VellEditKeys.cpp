@@ -18,10 +18,9 @@ void TVellEdit::ToggleInsertMode() {
 void TVellEdit::Select(RowPos Anchor, RowPos Caret) {
     GotoXY(Anchor.X, Anchor.Y);
     MoveCaret(Caret.X, Caret.Y, ScrollMode::IfNeeded, false);
-    FAllSelected = false;
-    FSelected = true;
-    FSelEndX = FPrevCaretX = FCaretX;
-    FSelEndY = FPrevCaretY = FCaretY;
+    FSelection.AllSelected = false;
+    FSelection.Selected = true;
+    FSelection.End = FSelection.PrevCaret = FSelection.Caret;
     View().DrawSelection();
 }
 
@@ -30,24 +29,25 @@ void TVellEdit::InsertTyped(std::string_view S) {
     // Typing over a selection replaces just the selection, in either mode.
     const bool replacing = SelectionExists();
     if (replacing) DeleteSelection(true);
-    FGoalX = 0;
+    FSelection.GoalX = 0;
     View().HideCaret();
-    const std::string_view entry = FLines.View(FCaretY);
+    const std::string_view entry = FLines.View(FSelection.Caret.Y);
     const bool piece = !HasTerminator(entry);
     std::string pad;
-    if (!replacing && !FInsertMode && (FCaretX < static_cast<int32_t>(entry.size()) - 2 || piece))
+    if (!replacing && !FInsertMode &&
+        (FSelection.Caret.X < static_cast<int32_t>(entry.size()) - 2 || piece))
         pad = OverwriteAtCaret(S);
     const std::string text = std::string(S) + pad;
-    RecordUndo(UndoKind::Insert, text, FCaretY, FCaretX);
+    RecordUndo(UndoKind::Insert, text, FSelection.Caret.Y, FSelection.Caret.X);
     InsertAtCaret(text, true);
     if (!pad.empty()) {
         // The caret stays after the typed text, before the padding space.
-        int32_t x = FCaretX - 1, y = FCaretY;
+        int32_t x = FSelection.Caret.X - 1, y = FSelection.Caret.Y;
         if (x < 0 && y > 0) x = static_cast<int32_t>(FLines.View(--y).size()) - 1;
         MoveCaret(x, y, ScrollMode::IfNeeded, true);
     }
     if (!FWordWrap) View().UpdateHorzScrollBar(true);
-    FGoalX = FCaretX;
+    FSelection.GoalX = FSelection.Caret.X;
     UpdateCaret();
     View().ShowCaret();
 }
@@ -57,10 +57,10 @@ void TVellEdit::InsertTyped(std::string_view S) {
 /// which is returned to go in after the typed text.
 std::string TVellEdit::OverwriteAtCaret(std::string_view S) {
     std::string line;
-    int32_t lastY = FCaretY;
-    JoinLogicalLine(FCaretY, lastY, line);
+    int32_t lastY = FSelection.Caret.Y;
+    JoinLogicalLine(FSelection.Caret.Y, lastY, line);
     const std::string_view body = StripTerminator(line);
-    const int32_t x = FCaretX;
+    const int32_t x = FSelection.Caret.X;
     const auto rest = static_cast<int32_t>(body.size()) - x;
     const auto n = static_cast<int32_t>(S.size());
     int32_t count = std::min(rest, n);
@@ -71,10 +71,10 @@ std::string TVellEdit::OverwriteAtCaret(std::string_view S) {
     }
     if (count <= 0) return pad;
     // The end of the overwritten bytes, walked through the pieces of the line.
-    int32_t ex = x + count, ey = FCaretY;
+    int32_t ex = x + count, ey = FSelection.Caret.Y;
     while (ey < lastY && ex > static_cast<int32_t>(FLines.View(ey).size()))
         ex -= static_cast<int32_t>(FLines.View(ey++).size());
-    RemoveRange(x, FCaretY, ex, ey, UndoKind::Overwrite, true);
+    RemoveRange(x, FSelection.Caret.Y, ex, ey, UndoKind::Overwrite, true);
     return pad;
 }
 
@@ -83,38 +83,39 @@ void TVellEdit::NewLine() {
     if (SelectionExists()) DeleteSelection(true);
     // From the bottom margin the view scrolls one row with the new line, so
     // the caret keeps its screen row and the margin stays below it.
-    const bool atMargin = FCaretY - FTopLine + FVMargin >= FPageLines;
-    RecordUndo(UndoKind::NewLine, kCrLf, FCaretY, FCaretX);
-    FGoalX = 0;
+    const bool atMargin =
+        FSelection.Caret.Y - FViewport.TopLine + FViewport.VMargin >= FViewport.PageLines;
+    RecordUndo(UndoKind::NewLine, kCrLf, FSelection.Caret.Y, FSelection.Caret.X);
+    FSelection.GoalX = 0;
     if (!atMargin) return InsertAtCaret(kCrLf, true);
     View().HideCaret();
     InsertAtCaret(kCrLf, false);
     View().UpdateVertScrollBar(false);
-    FTopLine = std::min(FTopLine + 1, std::max(MaxTopLine(), FTopLine));
-    FScrollX = 0;
-    if (!MoveCaret(FCaretX, FCaretY, ScrollMode::IfNeeded, true)) {
+    FViewport.TopLine = std::min(FViewport.TopLine + 1, std::max(MaxTopLine(), FViewport.TopLine));
+    FViewport.ScrollX = 0;
+    if (!MoveCaret(FSelection.Caret.X, FSelection.Caret.Y, ScrollMode::IfNeeded, true)) {
         View().UpdateVertScrollBar(true);
         View().DrawAll();
         UpdateCaret();
     }
-    FGoalX = 0;
+    FSelection.GoalX = 0;
     View().ShowCaret();
 }
 
 void TVellEdit::InsertTab() {
     if (ReadOnly) return;
     if (SelectionExists()) DeleteSelection(true);
-    RecordUndo(UndoKind::Insert, "\t", FCaretY, FCaretX);
+    RecordUndo(UndoKind::Insert, "\t", FSelection.Caret.Y, FSelection.Caret.X);
     InsertAtCaret("\t", true);
-    FGoalX = FCaretX;
+    FSelection.GoalX = FSelection.Caret.X;
 }
 
 void TVellEdit::RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, UndoKind Kind,
                             bool Redraw) {
     if (X1 == X2 && Y1 == Y2) return;
-    FSelAnchorX = X1, FSelAnchorY = Y1;
-    FCaretX = X2, FCaretY = Y2;
-    FSelected = FAllSelected = false;
+    FSelection.Anchor = {X1, Y1};
+    FSelection.Caret = {X2, Y2};
+    FSelection.Selected = FSelection.AllSelected = false;
     DeleteSelection(Redraw);
     // A record that did not fit emptied the whole list, so a front record
     // here is the one just made.
@@ -124,7 +125,7 @@ void TVellEdit::RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, Undo
 
 /// Removes the character at the caret: a line break joins the next line on.
 void TVellEdit::RemoveAtCaret(UndoKind Kind) {
-    const int32_t x = FCaretX, y = FCaretY;
+    const int32_t x = FSelection.Caret.X, y = FSelection.Caret.Y;
     const std::string_view e = FLines.View(y);
     if (x >= static_cast<int32_t>(e.size()) || e[x] == '\0') return;
     if (e[x] == '\r')
@@ -138,10 +139,11 @@ void TVellEdit::RemoveAtCaret(UndoKind Kind) {
 /// The end of a wrapped piece is the start of the next row: what follows
 /// the caret there is on that row.
 void TVellEdit::StepOffPieceEnd() {
-    const std::string_view e = FLines.View(FCaretY);
-    if (FCaretX >= static_cast<int32_t>(e.size()) && FCaretY < FLines.Count() - 1) {
-        FCaretX = 0;
-        ++FCaretY;
+    const std::string_view e = FLines.View(FSelection.Caret.Y);
+    if (FSelection.Caret.X >= static_cast<int32_t>(e.size()) &&
+        FSelection.Caret.Y < FLines.Count() - 1) {
+        FSelection.Caret.X = 0;
+        ++FSelection.Caret.Y;
     }
 }
 
@@ -157,16 +159,18 @@ void TVellEdit::DeleteChar() {
 void TVellEdit::BackSpace() {
     if (ReadOnly) return;
     if (SelectionExists()) return DeleteSelection(true);
-    if (FCaretX == 0 && FCaretY == 0) return;
+    if (FSelection.Caret.X == 0 && FSelection.Caret.Y == 0) return;
     View().HideCaret();
-    if (FCaretX == 0) {
+    if (FSelection.Caret.X == 0) {
         // Back over the line break, or before the last character of a piece.
-        --FCaretY;
-        const std::string_view e = FLines.View(FCaretY);
+        --FSelection.Caret.Y;
+        const std::string_view e = FLines.View(FSelection.Caret.Y);
         const auto len = static_cast<int32_t>(e.size());
-        FCaretX = e.ends_with(kCrLf) ? len - 2 : len - static_cast<int32_t>(CharSizeBefore(e, len));
+        FSelection.Caret.X =
+            e.ends_with(kCrLf) ? len - 2 : len - static_cast<int32_t>(CharSizeBefore(e, len));
     } else {
-        FCaretX -= static_cast<int32_t>(CharSizeBefore(FLines.View(FCaretY), FCaretX));
+        FSelection.Caret.X -= static_cast<int32_t>(
+            CharSizeBefore(FLines.View(FSelection.Caret.Y), FSelection.Caret.X));
     }
     RemoveAtCaret(UndoKind::BackSpace);
     View().ShowCaret();
@@ -175,22 +179,26 @@ void TVellEdit::BackSpace() {
 void TVellEdit::DeleteWordRight() {
     if (ReadOnly) return;
     if (!SelectionExists()) StepOffPieceEnd();
-    const std::string_view e = FLines.View(FCaretY);
-    if (FCaretX >= static_cast<int32_t>(e.size()) || e[FCaretX] == '\0') return;
-    const char c = e[FCaretX];
+    const std::string_view e = FLines.View(FSelection.Caret.Y);
+    if (FSelection.Caret.X >= static_cast<int32_t>(e.size()) || e[FSelection.Caret.X] == '\0')
+        return;
+    const char c = e[FSelection.Caret.X];
     if (SelectionExists() || c == '\r' || c == '\t') return DeleteChar();
     std::string skipped;
-    const int32_t to = FindWordBoundary(e, FCaretX, true, skipped);
-    RemoveRange(FCaretX, FCaretY, to, FCaretY, UndoKind::Delete, true);
+    const int32_t to = FindWordBoundary(e, FSelection.Caret.X, true, skipped);
+    RemoveRange(FSelection.Caret.X, FSelection.Caret.Y, to, FSelection.Caret.Y, UndoKind::Delete,
+                true);
 }
 
 void TVellEdit::DeleteWordLeft() {
-    if (ReadOnly || (FCaretX == 0 && FCaretY == 0)) return;
-    const std::string_view e = FLines.View(FCaretY);
-    if (SelectionExists() || FCaretX == 0 || e[FCaretX - 1] == '\t') return BackSpace();
+    if (ReadOnly || (FSelection.Caret.X == 0 && FSelection.Caret.Y == 0)) return;
+    const std::string_view e = FLines.View(FSelection.Caret.Y);
+    if (SelectionExists() || FSelection.Caret.X == 0 || e[FSelection.Caret.X - 1] == '\t')
+        return BackSpace();
     std::string skipped;
-    const int32_t from = FindWordBoundary(e, FCaretX, false, skipped);
-    RemoveRange(from, FCaretY, FCaretX, FCaretY, UndoKind::Delete, true);
+    const int32_t from = FindWordBoundary(e, FSelection.Caret.X, false, skipped);
+    RemoveRange(from, FSelection.Caret.Y, FSelection.Caret.X, FSelection.Caret.Y, UndoKind::Delete,
+                true);
 }
 
 }  // namespace tw

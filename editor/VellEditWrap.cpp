@@ -82,7 +82,7 @@ void TVellEdit::AssignRows(const std::vector<Entry>& List, LineIndex& Index) {
 void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
     std::string tag = "_0";
     try {
-        FHitLen = 0;
+        FFindWalk.DropHit();
         std::vector<Entry> list;
         LineIndex index;
         index.Reset(0);
@@ -91,12 +91,12 @@ void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
             AssignRows(list, index);
             FWordWrap = true;
             tag = "_1";
-            LogicalToEntry(FCaretX, FCaretY);
-            LogicalToEntry(FSelAnchorX, FSelAnchorY);
+            LogicalToEntry(FSelection.Caret.X, FSelection.Caret.Y);
+            LogicalToEntry(FSelection.Anchor.X, FSelection.Anchor.Y);
         } else {
             tag = "_2";
-            EntryToLogical(FCaretX, FCaretY);
-            EntryToLogical(FSelAnchorX, FSelAnchorY);
+            EntryToLogical(FSelection.Caret.X, FSelection.Caret.Y);
+            EntryToLogical(FSelection.Anchor.X, FSelection.Anchor.Y);
             tag = "_3";
             UnwrapInto(list, index);
             FWordWrap = false;
@@ -164,7 +164,7 @@ int32_t TVellEdit::RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, i
         }
         ++W;
         if (CaretPass && C >= 0) {
-            FCaretX = C;
+            FSelection.Caret.X = C;
             C -= static_cast<int32_t>(n);
             ++NewRow;
         }
@@ -187,7 +187,7 @@ int32_t TVellEdit::RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, i
     }
     // Stopped where the old rows go on: the caret may lie in one of them.
     for (int32_t r = W; CaretPass && !ended && C >= 0 && r < FLines.Count(); ++r) {
-        FCaretX = C;
+        FSelection.Caret.X = C;
         C -= static_cast<int32_t>(FLines.View(r).size());
         ++NewRow;
     }
@@ -208,9 +208,9 @@ void TVellEdit::KeepRestIfFull(int32_t W, const std::string& Rest) {
 
 void TVellEdit::RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, int32_t ToY) {
     const CutRule rule = MakeCutRule();
-    const int32_t caretRow = FCaretY;
-    int32_t c = FCaretX;
-    int32_t newRow = FCaretY;
+    const int32_t caretRow = FSelection.Caret.Y;
+    int32_t c = FSelection.Caret.X;
+    int32_t newRow = FSelection.Caret.Y;
     int32_t w = FromY;
     int32_t lastChange = 0;
     for (int32_t pass = FromY; pass <= ToY; ++pass) {
@@ -220,14 +220,15 @@ void TVellEdit::RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, 
     --newRow;
     if (!Redraw) {
         // No selection survives an edit: the anchor goes with the caret.
-        FCaretY = FSelAnchorY = FSelEndY = newRow;
-        FSelAnchorX = FSelEndX = FCaretX;
-        FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX) - FScrollX;
+        FSelection.Caret.Y = FSelection.Anchor.Y = FSelection.End.Y = newRow;
+        FSelection.Anchor.X = FSelection.End.X = FSelection.Caret.X;
+        FSelection.PixelX =
+            RowPrefixWidth(FSelection.Caret.Y, FSelection.Caret.X) - FViewport.ScrollX;
         return;
     }
-    if (!MoveCaret(FCaretX, newRow, ScrollMode::IfNeeded, true))
+    if (!MoveCaret(FSelection.Caret.X, newRow, ScrollMode::IfNeeded, true))
         RewrapRepaint(PixelX, FromY, w - 1, Force || lastChange != 0 || ToY != FromY);
-    FPrevCaretY = FCaretY;
+    FSelection.PrevCaret.Y = FSelection.Caret.Y;
     UpdateCaret();
 }
 

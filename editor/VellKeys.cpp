@@ -9,52 +9,52 @@
 namespace tw {
 
 void TVellView::GoLineStart() {
-    if (ed_.FCaretX == 0 && ed_.FCaretY == 0) return;
+    if (sel_.Caret.X == 0 && sel_.Caret.Y == 0) return;
     HideCaret();
-    ed_.FCaretX = 0;
-    ed_.FCaretPixelX = 0;
+    sel_.Caret.X = 0;
+    sel_.PixelX = 0;
     UpdateSelectionAfterMove();
-    if (ed_.FScrollX != 0) {
-        ed_.FScrollX = 0;
+    if (vp_.ScrollX != 0) {
+        vp_.ScrollX = 0;
         DrawAll();
     }
-    ed_.FGoalX = 0;
+    sel_.GoalX = 0;
     ed_.UpdateCaret();
     ShowCaret();
 }
 
 void TVellView::GoLineEnd() {
-    const std::string_view t = StripTerminator(ed_.Lines().View(ed_.FCaretY));
+    const std::string_view t = StripTerminator(ed_.Lines().View(sel_.Caret.Y));
     const auto len = static_cast<int32_t>(t.size());
-    if (ed_.FCaretY == ed_.Lines().Count() - 1 && ed_.FCaretX == len) return;
+    if (sel_.Caret.Y == ed_.Lines().Count() - 1 && sel_.Caret.X == len) return;
     HideCaret();
-    const int old = ed_.FScrollX;
+    const int old = vp_.ScrollX;
     ScrollToLineEndX(ExpandedWidth(t));
-    ed_.FCaretX = len;
+    sel_.Caret.X = len;
     UpdateSelectionAfterMove();
-    if (ed_.FScrollX != old) DrawAll();
-    ed_.FGoalX = ed_.FCaretX;
+    if (vp_.ScrollX != old) DrawAll();
+    sel_.GoalX = sel_.Caret.X;
     ed_.UpdateCaret();
     ShowCaret();
 }
 
 void TVellView::MoveRight(bool byWord) {
-    const std::string_view e = ed_.Lines().View(ed_.FCaretY);
+    const std::string_view e = ed_.Lines().View(sel_.Caret.Y);
     const auto len = static_cast<int32_t>(e.size());
-    const bool lastRow = ed_.FCaretY == ed_.Lines().Count() - 1;
+    const bool lastRow = sel_.Caret.Y == ed_.Lines().Count() - 1;
     std::string c;
     bool rowEnd = true;
-    if (ed_.FCaretX < len) {
-        c = std::string(e.substr(ed_.FCaretX, CharSizeAt(e, ed_.FCaretX)));
+    if (sel_.Caret.X < len) {
+        c = std::string(e.substr(sel_.Caret.X, CharSizeAt(e, sel_.Caret.X)));
         if (c[0] == '\0') {
-            ed_.FGoalX = ed_.FCaretX;
+            sel_.GoalX = sel_.Caret.X;
             return;
         }
         if (byWord && c[0] != '\r' && c[0] != '\t')
-            ed_.FCaretX = FindWordBoundary(e, ed_.FCaretX, true, c);
+            sel_.Caret.X = FindWordBoundary(e, sel_.Caret.X, true, c);
         else
-            ed_.FCaretX += static_cast<int32_t>(c.size());
-        rowEnd = c[0] == '\r' || (ed_.FCaretX >= len && !lastRow);
+            sel_.Caret.X += static_cast<int32_t>(c.size());
+        rowEnd = c[0] == '\r' || (sel_.Caret.X >= len && !lastRow);
     }
     HideCaret();
     if (rowEnd && !lastRow) {
@@ -65,37 +65,37 @@ void TVellView::MoveRight(bool byWord) {
     }
     ed_.UpdateCaret();
     ShowCaret();
-    ed_.FGoalX = ed_.FCaretX;
+    sel_.GoalX = sel_.Caret.X;
 }
 
 void TVellView::MoveLeft(bool byWord) {
-    if (ed_.FCaretX == 0 && ed_.FCaretY == 0) return;
+    if (sel_.Caret.X == 0 && sel_.Caret.Y == 0) return;
     HideCaret();
-    if (ed_.FCaretX == 0) {
-        if (ed_.FCaretY - ed_.FTopLine - ed_.FVMargin > 0 || WMVScroll(SB_LINEUP) == 0) GoPrevRow();
-        const std::string_view e = ed_.Lines().View(ed_.FCaretY);
+    if (sel_.Caret.X == 0) {
+        if (sel_.Caret.Y - vp_.TopLine - vp_.VMargin > 0 || WMVScroll(SB_LINEUP) == 0) GoPrevRow();
+        const std::string_view e = ed_.Lines().View(sel_.Caret.Y);
         const auto len = static_cast<int32_t>(e.size());
         // The end of a piece and the start of the next row are one place, so
         // the caret goes before the piece's last character.
-        ed_.FCaretX =
+        sel_.Caret.X =
             e.ends_with(kCrLf) ? len - 2 : len - static_cast<int32_t>(CharSizeBefore(e, len));
-        const int old = ed_.FScrollX;
-        ScrollToLineEndX(ExpandedWidth(e.substr(0, ed_.FCaretX)));
-        if (ed_.FScrollX != old) DrawAll();
+        const int old = vp_.ScrollX;
+        ScrollToLineEndX(ExpandedWidth(e.substr(0, sel_.Caret.X)));
+        if (vp_.ScrollX != old) DrawAll();
     } else {
-        const std::string_view e = ed_.Lines().View(ed_.FCaretY);
-        const auto n = static_cast<int32_t>(CharSizeBefore(e, ed_.FCaretX));
-        std::string c(e.substr(ed_.FCaretX - n, n));
+        const std::string_view e = ed_.Lines().View(sel_.Caret.Y);
+        const auto n = static_cast<int32_t>(CharSizeBefore(e, sel_.Caret.X));
+        std::string c(e.substr(sel_.Caret.X - n, n));
         if (byWord && c[0] != '\t')
-            ed_.FCaretX = FindWordBoundary(e, ed_.FCaretX, false, c);
+            sel_.Caret.X = FindWordBoundary(e, sel_.Caret.X, false, c);
         else
-            ed_.FCaretX -= n;
+            sel_.Caret.X -= n;
         KeepVisibleLeft(metrics_.TextWidth(c), c.find('\t') != std::string::npos);
     }
     UpdateSelectionAfterMove();
     ed_.UpdateCaret();
     ShowCaret();
-    ed_.FGoalX = ed_.FCaretX;
+    sel_.GoalX = sel_.Caret.X;
 }
 
 bool TVellView::ShiftOrMouse() const {
@@ -105,11 +105,10 @@ bool TVellView::ShiftOrMouse() const {
 /// Ctrl+Home and Ctrl+End keep or start a range with Shift, and drop any
 /// selection without it.
 void TVellView::BeginSelectionMove(bool shift) {
-    if (!ed_.FSelected && shift) {
-        ed_.FAllSelected = false;
-        ed_.FSelected = true;
-        ed_.FSelAnchorX = ed_.FCaretX;
-        ed_.FSelAnchorY = ed_.FCaretY;
+    if (!sel_.Selected && shift) {
+        sel_.AllSelected = false;
+        sel_.Selected = true;
+        sel_.Anchor = sel_.Caret;
     } else if (ed_.SelectionExists() && !shift) {
         ed_.ClearSelection();
     }
@@ -117,24 +116,24 @@ void TVellView::BeginSelectionMove(bool shift) {
 
 void TVellView::EndSelectionMove(bool hadSelection) {
     if (hadSelection) {
-        ed_.FSelEndX = ed_.FCaretX, ed_.FSelEndY = ed_.FCaretY;
+        sel_.End = sel_.Caret;
     } else {
-        ed_.FSelAnchorX = ed_.FCaretX, ed_.FSelAnchorY = ed_.FCaretY;
+        sel_.Anchor = sel_.Caret;
     }
-    ed_.FPrevCaretX = ed_.FCaretX, ed_.FPrevCaretY = ed_.FCaretY;
+    sel_.PrevCaret = sel_.Caret;
 }
 
 void TVellView::GoTop() {
-    if (ed_.FCaretX == 0 && ed_.FCaretY == 0) return;
+    if (sel_.Caret.X == 0 && sel_.Caret.Y == 0) return;
     HideCaret();
     BeginSelectionMove(ShiftOrMouse());
-    ed_.FScrollX = ed_.FCaretPixelX = 0;
-    ed_.FTopLine = ed_.FCaretY = ed_.FCaretX = ed_.FGoalX = 0;
+    vp_.ScrollX = sel_.PixelX = 0;
+    vp_.TopLine = sel_.Caret.Y = sel_.Caret.X = sel_.GoalX = 0;
     vbar_.SetPos(0, false);
     hbar_.SetPos(0, false);
     UpdateVertScrollBar(true);
     UpdateHorzScrollBar(true);
-    EndSelectionMove(ed_.FSelected);
+    EndSelectionMove(sel_.Selected);
     DrawAll();
     ed_.UpdateCaret();
     ShowCaret();
@@ -143,20 +142,20 @@ void TVellView::GoTop() {
 void TVellView::GoBottom() {
     const int32_t last = ed_.Lines().Count() - 1;
     const std::string_view t = StripTerminator(ed_.Lines().View(last));
-    if (ed_.FCaretY == last && ed_.FCaretX == static_cast<int32_t>(t.size())) return;
+    if (sel_.Caret.Y == last && sel_.Caret.X == static_cast<int32_t>(t.size())) return;
     HideCaret();
     BeginSelectionMove(ShiftOrMouse());
-    ed_.FCaretY = last;
+    sel_.Caret.Y = last;
     ScrollToLineEndX(ExpandedWidth(t));
-    ed_.FCaretX = static_cast<int32_t>(t.size());
-    EndSelectionMove(ed_.FSelected);
+    sel_.Caret.X = static_cast<int32_t>(t.size());
+    EndSelectionMove(sel_.Selected);
     UpdateVertScrollBar(false);
-    ed_.FTopLine = maxTopLine_;
-    vbar_.SetPos((ed_.FTopLine + vScale_ - 1) / vScale_, false);
+    vp_.TopLine = maxTopLine_;
+    vbar_.SetPos((vp_.TopLine + vScale_ - 1) / vScale_, false);
     hbar_.SetPos(0, false);
     UpdateVertScrollBar(true);
     UpdateHorzScrollBar(true);
-    ed_.FGoalX = ed_.FCaretX;
+    sel_.GoalX = sel_.Caret.X;
     DrawAll();
     ed_.UpdateCaret();
     ShowCaret();

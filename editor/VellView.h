@@ -126,7 +126,7 @@ class TVellView final : public IEditorView {
     void DrawLineNumbers(int32_t fromRow, int32_t toRow);
     void ClearBelowText(int32_t fromRow, int32_t toRow);
     void ExtendSelection(int32_t x, int32_t y);
-    int GetCaretX() const noexcept { return ed_.FCaretPixelX + ed_.FTextLeft; }
+    int GetCaretX() const noexcept { return sel_.PixelX + vp_.TextLeft; }
     int LineNoWidth() const noexcept { return lineNoWidth_; }
 
     // ---- Links and quotations -------------------------------------------------
@@ -207,10 +207,7 @@ class TVellView final : public IEditorView {
     TVellEdit::TNotifyEvent OnDblclick;
 
   private:
-    struct RowCol {
-        int32_t x = 0, y = 0;
-    };
-    std::string RangeText(RowCol from, RowCol to);
+    std::string RangeText(RowPos from, RowPos to);
     int32_t ResumeLinkScan(int32_t fromRow, LinkCarry& carry) const;
     void RememberLinkCarry(int32_t row, const LinkCarry& carry) const;
     TColor TextColorFor(std::string_view entry) const;
@@ -233,6 +230,8 @@ class TVellView final : public IEditorView {
     void FollowPointer(int x);
 
     TVellEdit& ed_;
+    TSelection& sel_;
+    TViewport& vp_;
     const ITextMetrics& metrics_;
     ISurface& surface_;
     ICaret& caret_;
@@ -277,12 +276,11 @@ class TVellView final : public IEditorView {
     bool dragging_ = false;
     int autoScroll_ = 0;
     int mouseX_ = 0, mouseY_ = 0;
-    int32_t dragX_ = 0, dragY_ = 0;
     bool dblClicked_ = false;
     DragCursorShape dragCursor_ = DragCursorShape::Move;
     /// The dragged bytes, kept here so the drop never depends on the clipboard.
     std::string dragText_;
-    RowCol dragFrom_, dragTo_;
+    RowPos dragFrom_, dragTo_;
     int32_t marginRow_ = -1;
 
     // Links: the carry-over at the start of rows of long wrapped lines, so

@@ -193,7 +193,7 @@ class EditorModel {
         Check();
     }
 
-    size_t CaretOffset() const { return Offset({h_.ed.FCaretX, h_.ed.FCaretY}); }
+    size_t CaretOffset() const { return Offset({h_.ed.CaretX(), h_.ed.CaretY()}); }
 
     /// Enter, Backspace, Delete and typed characters, in insert or in
     /// overwrite mode, through the key table.
@@ -287,8 +287,8 @@ class EditorModel {
         Pos p = RandomPos();
         h_.ed.GotoXY(p.x, p.y);
         const std::string text = RandomText(12);
-        Edit(Offset({h_.ed.FCaretX, h_.ed.FCaretY}), 0, text);
-        Log("insert " + Show(text) + " at " + At({h_.ed.FCaretX, h_.ed.FCaretY}));
+        Edit(Offset({h_.ed.CaretX(), h_.ed.CaretY()}), 0, text);
+        Log("insert " + Show(text) + " at " + At({h_.ed.CaretX(), h_.ed.CaretY()}));
         if (Chance(50))
             h_.ed.SetSelText(text);
         else
@@ -351,11 +351,11 @@ class EditorModel {
         } else {
             const Pos p = RandomPos();
             h_.ed.GotoXY(p.x, p.y);
-            Edit(Offset({h_.ed.FCaretX, h_.ed.FCaretY}), 0, text);
+            Edit(Offset({h_.ed.CaretX(), h_.ed.CaretY()}), 0, text);
         }
         Log("paste " + Show(text) + " how " + std::to_string(how) + " caret " +
-            At({h_.ed.FCaretX, h_.ed.FCaretY}) + " anchor " +
-            At({h_.ed.FSelAnchorX, h_.ed.FSelAnchorY}));
+            At({h_.ed.CaretX(), h_.ed.CaretY()}) + " anchor " +
+            At({h_.ed.Selection().Anchor.X, h_.ed.Selection().Anchor.Y}));
         h_.ed.PasteFromClipboard();
     }
 
@@ -477,7 +477,7 @@ class EditorModel {
         }
         lost_ = lost_ || e.UndoLost();
         if (!lost_ && e.GetAllText() != episodeStart_) Fail("undoing everything");
-        if (!lost_ && e.FModified) Fail("modified after undoing everything");
+        if (!lost_ && e.Modified()) Fail("modified after undoing everything");
         while (!e.RedoList().empty()) {
             UndoOrRedo(false);
             Check();
@@ -515,11 +515,11 @@ class EditorModel {
         const size_t at = CaretOffset();
         if (at != *expected_)
             Fail("caret at offset " + std::to_string(at) + " " +
-                 At({h_.ed.FCaretX, h_.ed.FCaretY}) + ", expected " + std::to_string(*expected_));
-        const std::string_view row = h_.ed.Lines().View(h_.ed.FCaretY);
-        if (placed_ && h_.ed.FCaretY + 1 < h_.ed.Lines().Count() && !HasTerminator(row) &&
-            h_.ed.FCaretX == static_cast<int32_t>(row.size()))
-            Fail("caret at the end of a wrapped piece " + At({h_.ed.FCaretX, h_.ed.FCaretY}));
+                 At({h_.ed.CaretX(), h_.ed.CaretY()}) + ", expected " + std::to_string(*expected_));
+        const std::string_view row = h_.ed.Lines().View(h_.ed.CaretY());
+        if (placed_ && h_.ed.CaretY() + 1 < h_.ed.Lines().Count() && !HasTerminator(row) &&
+            h_.ed.CaretX() == static_cast<int32_t>(row.size()))
+            Fail("caret at the end of a wrapped piece " + At({h_.ed.CaretX(), h_.ed.CaretY()}));
         expected_.reset();
         placed_ = true;
     }
@@ -538,9 +538,9 @@ class EditorModel {
             CheckRow(row, y == last);
             lineEnds += HasTerminator(row);
         }
-        CheckPosition(e.FCaretX, e.FCaretY, "caret");
-        CheckPosition(e.FSelAnchorX, e.FSelAnchorY, "anchor");
-        if (e.FModified != (!e.UndoList().empty() || e.UndoLost())) Fail("modified flag");
+        CheckPosition(e.CaretX(), e.CaretY(), "caret");
+        CheckPosition(e.Selection().Anchor.X, e.Selection().Anchor.Y, "anchor");
+        if (e.Modified() != (!e.UndoList().empty() || e.UndoLost())) Fail("modified flag");
         int32_t x = 0, y = probe;
         h_.ed.EntryToLogical(x, y);
         if (y != endsBeforeProbe) Fail("logical line number of row " + std::to_string(probe));

@@ -61,7 +61,7 @@ TEST_F(FrameFindLinksWindows, FindFromTheTopSearchesAgainAfterAMiss) {
         find.Find->click();
         EXPECT_EQ(child.Matcher.NoHit, std::string(text) == "nowhere") << text;
     }
-    EXPECT_EQ(child.Edit().FHitY, 0);
+    EXPECT_EQ(child.Edit().FindWalk().HitY(), 0);
 }
 
 TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
@@ -79,8 +79,8 @@ TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
     TFindDialog& find = frame->FindDialog();
     find.Find->click();
     EXPECT_FALSE(child.Matcher.NoHit);
-    EXPECT_EQ(child.Edit().FHitY, 0);
-    EXPECT_EQ(child.Edit().FHitX, 1);
+    EXPECT_EQ(child.Edit().FindWalk().HitY(), 0);
+    EXPECT_EQ(child.Edit().FindWalk().HitX(), 1);
     EXPECT_EQ(frame->Options().FindHistory[0], dup);
     // Once the user edits the field, it is the text that is searched for.
     find.SearchText->setEditText(find.SearchText->currentText() + QStringLiteral("!"));
@@ -112,8 +112,9 @@ TEST_F(FrameFindLinksWindows, ADoubleClickOpensOnlyTheLinkUnderTheCaret) {
     QApplication::processEvents();
     const TVellEdit& e = child.Edit();
     auto doubleClick = [&](size_t column) {
-        const QPoint at(e.FTextLeft - e.FScrollX + static_cast<int>(column) * e.FCharWidth + 2,
-                        e.TopMargin() + e.FRowHeight / 2);
+        const QPoint at(e.Viewport().TextLeft - e.Viewport().ScrollX +
+                            static_cast<int>(column) * e.Viewport().CharWidth + 2,
+                        e.TopMargin() + e.Viewport().RowHeight / 2);
         QTest::mouseClick(child.mmText, Qt::LeftButton, {}, at);
         QTest::mouseDClick(child.mmText, Qt::LeftButton, {}, at);
         QApplication::processEvents();

@@ -169,7 +169,7 @@ TEST(ReplaceRun, TheFindDialogsHitIsHighlightedAndKept) {
     d.Replace("ab", "-", Direction::Down, false);
     EXPECT_EQ(d.outcomes, (std::vector<HitOutcome>{HitOutcome::Highlighted}));
     EXPECT_EQ(d.h.ed.GetAllText(), "xx ab");
-    EXPECT_EQ(d.h.ed.FHitLen, 2);
+    EXPECT_EQ(d.h.ed.FindWalk().HitLen(), 2);
     EXPECT_FALSE(d.matcher.NoHit);
 }
 
@@ -191,7 +191,8 @@ TEST(ReplaceRun, FindingDownAndUpVisitsEveryAdjacentHitOnce) {
                 d.h.ed.FindPrev();
             else
                 d.h.ed.FindNext();
-            if (!d.matcher.NoHit) hits.emplace_back(d.h.ed.FHitY, d.h.ed.FHitX);
+            if (!d.matcher.NoHit)
+                hits.emplace_back(d.h.ed.FindWalk().HitY(), d.h.ed.FindWalk().HitX());
         }
         std::vector<std::pair<int32_t, int32_t>> expected{{0, 0}, {0, 2}, {0, 5}, {0, 7}, {1, 0}};
         if (dir == Direction::Up) std::reverse(expected.begin(), expected.end());

@@ -27,10 +27,10 @@ TEST(VellEditEdit, PastingTwoLinesSplitsTheLine) {
     h.clipboard.bytes = "X\r\nY";
     h.ed.PasteFromClipboard();
     EXPECT_EQ(h.Rows(), (Rows{"abcX\r\n", "Ydef\0\0"s}));
-    EXPECT_EQ(h.ed.FCaretX, 1);  // before the old rest of the line
-    EXPECT_EQ(h.ed.FCaretY, 1);
-    EXPECT_EQ(h.ed.FSelAnchorX, 1);
-    EXPECT_EQ(h.ed.FSelAnchorY, 1);
+    EXPECT_EQ(h.ed.CaretX(), 1);  // before the old rest of the line
+    EXPECT_EQ(h.ed.CaretY(), 1);
+    EXPECT_EQ(h.ed.Selection().Anchor.X, 1);
+    EXPECT_EQ(h.ed.Selection().Anchor.Y, 1);
 }
 
 TEST(VellEditEdit, PastedLineBreakAtAPieceEndPutsTheCaretOnTheNextRow) {
@@ -40,8 +40,8 @@ TEST(VellEditEdit, PastedLineBreakAtAPieceEndPutsTheCaretOnTheNextRow) {
     h.clipboard.bytes = "A\r\n";
     h.ed.PasteFromClipboard();
     EXPECT_EQ(h.ed.GetAllText(), std::string(72, 'x') + "A\r\n" + std::string(28, 'x'));
-    EXPECT_EQ(h.ed.FCaretX, 0);
-    EXPECT_EQ(h.Row(h.ed.FCaretY), std::string(28, 'x') + "\0\0"s);
+    EXPECT_EQ(h.ed.CaretX(), 0);
+    EXPECT_EQ(h.Row(h.ed.CaretY()), std::string(28, 'x') + "\0\0"s);
 }
 
 TEST(VellEditEdit, ForeignLineBreaksAreNormalisedOnTheWayIn) {
@@ -52,8 +52,8 @@ TEST(VellEditEdit, ForeignLineBreaksAreNormalisedOnTheWayIn) {
     h.ed.PasteFromClipboard();
     EXPECT_EQ(h.ed.GetAllText(), "ax\r\nyz\r\nb");
     EXPECT_EQ(h.ed.UndoList().front().Text, "x\r\nyz\r\n");
-    EXPECT_EQ(h.ed.FCaretY, 2);
-    EXPECT_EQ(h.ed.FCaretX, 0);
+    EXPECT_EQ(h.ed.CaretY(), 2);
+    EXPECT_EQ(h.ed.CaretX(), 0);
 }
 
 TEST(VellEditEdit, EmptyTextOnlyDeletesTheSelection) {
@@ -143,7 +143,7 @@ TEST(VellEditEdit, ReplaceLinesReplacesRowsWithTheirBreaks) {
     to = 2;
     h.ed.ReplaceLines("X\r\nY\r\nZ\r\n", from, to);
     EXPECT_EQ(h.ed.GetAllText(), "a\r\nX\r\nY\r\nZ\r\nd");
-    EXPECT_EQ(to, h.ed.FPageLines - 1);  // rows moved: repaint to the bottom
+    EXPECT_EQ(to, h.ed.Viewport().PageLines - 1);  // rows moved: repaint to the bottom
     ASSERT_GE(h.ed.UndoList().size(), 2u);
     EXPECT_EQ(h.ed.UndoList()[0].Kind, UndoKind::Insert);
     EXPECT_EQ(h.ed.UndoList()[1].Kind, UndoKind::Delete);
@@ -174,8 +174,8 @@ TEST(VellEditEdit, CopyInSelectAllLeavesOutTheEndMarker) {
     h.ed.SelectAll();
     h.ed.CopyToClipboard();
     EXPECT_EQ(h.clipboard.bytes, "x\r\ny");
-    EXPECT_TRUE(h.ed.FAllSelected);
-    EXPECT_EQ(h.ed.FCaretX, 1);
+    EXPECT_TRUE(h.ed.Selection().AllSelected);
+    EXPECT_EQ(h.ed.CaretX(), 1);
 }
 
 TEST(VellEditEdit, CutWithoutSelectionChangesNothing) {
@@ -242,7 +242,7 @@ TEST(VellEditEdit, TypingWithoutWrapRepaintsTheRowFromTheCaret) {
     h.view.Clear();
     h.ed.InsertTyped("X");
     EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 1, 16}}));
-    EXPECT_EQ(h.ed.FCaretPixelX, 24);
+    EXPECT_EQ(h.ed.Selection().PixelX, 24);
     h.view.Clear();
     h.view.textEdgeMoves = true;  // a wider line-number column moves every row
     h.ed.InsertTyped("Y");
@@ -256,8 +256,8 @@ TEST(VellEditEdit, DeletingAWrappedPieceWholeRemovesItsRow) {
     h.ed.Select({0, 1}, {72, 1});
     h.ed.SetSelText("");
     EXPECT_EQ(h.Rows(), (Rows{std::string(72, 'a'), "cc\r\n", "\0\0"s}));
-    EXPECT_EQ(h.ed.FCaretY, 1);
-    EXPECT_EQ(h.ed.FCaretX, 0);
+    EXPECT_EQ(h.ed.CaretY(), 1);
+    EXPECT_EQ(h.ed.CaretX(), 0);
 }
 
 TEST(VellEditEdit, ReplacingWithinAWrappedRowCutsTheLineAsAFreshLayoutWould) {
@@ -275,8 +275,8 @@ TEST(VellEditEdit, ReplacingWithinAWrappedRowCutsTheLineAsAFreshLayoutWould) {
         EditorHarness fresh;
         fresh.Load(replaced, true);
         EXPECT_EQ(h.Rows(), fresh.Rows()) << replacement;
-        EXPECT_EQ(h.ed.FCaretY, 0);
-        EXPECT_EQ(h.ed.FCaretX, 10 + static_cast<int32_t>(replacement.size()));
+        EXPECT_EQ(h.ed.CaretY(), 0);
+        EXPECT_EQ(h.ed.CaretX(), 10 + static_cast<int32_t>(replacement.size()));
         // One deletion and one insertion, both at the same place.
         ASSERT_EQ(h.ed.UndoList().size(), 2u);
         EXPECT_EQ(h.ed.UndoList()[0].Kind, UndoKind::Insert);

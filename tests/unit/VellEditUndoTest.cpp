@@ -35,7 +35,7 @@ TEST(VellEditUndo, EachKeystrokeIsItsOwnStep) {
     EXPECT_EQ(h.ed.GetAllText(), "a");
     h.ed.Undo();
     EXPECT_EQ(h.ed.GetAllText(), "");
-    EXPECT_FALSE(h.ed.FModified);
+    EXPECT_FALSE(h.ed.Modified());
     h.ed.Undo();
     EXPECT_EQ(h.ed.GetAllText(), "");
     EXPECT_EQ(h.ed.RedoList().size(), 3u);
@@ -50,7 +50,7 @@ TEST(VellEditUndo, PastedReplacementUndoesInOneStep) {
     EXPECT_EQ(h.ed.GetAllText(), "goodbye world");
     h.ed.Undo();
     EXPECT_EQ(h.ed.GetAllText(), "hello world");
-    EXPECT_FALSE(h.ed.FSelected);  // the text comes back, the selection does not
+    EXPECT_FALSE(h.ed.Selection().Selected);  // the text comes back, the selection does not
     h.ed.Redo();
     EXPECT_EQ(h.ed.GetAllText(), "goodbye world");
     EXPECT_TRUE(h.ed.RedoList().empty());
@@ -67,7 +67,7 @@ TEST(VellEditUndo, OverwriteUndoesAndRedoesInOneStep) {
         EXPECT_EQ(h.ed.GetAllText(), typed);
         h.ed.Undo();
         EXPECT_EQ(h.ed.GetAllText(), text);
-        EXPECT_EQ(h.ed.FCaretX, 70);  // before the restored characters
+        EXPECT_EQ(h.ed.CaretX(), 70);  // before the restored characters
         h.ed.Redo();
         EXPECT_EQ(h.ed.GetAllText(), typed);
         h.ed.Undo();
@@ -103,8 +103,8 @@ TEST(VellEditUndo, EnterUndoJoinsAndRedoSplitsAgain) {
     EXPECT_EQ(h.Count(), 1);
     h.ed.Redo();
     EXPECT_EQ(h.ed.GetAllText(), "abc\r\ndef");
-    EXPECT_EQ(h.ed.FCaretX, 0);  // after the break
-    EXPECT_EQ(h.ed.FCaretY, 1);
+    EXPECT_EQ(h.ed.CaretX(), 0);  // after the break
+    EXPECT_EQ(h.ed.CaretY(), 1);
 }
 
 TEST(VellEditUndo, EnterInAWrappedPieceUndoesBack) {
@@ -125,14 +125,14 @@ TEST(VellEditUndo, DeleteKeyUndoKeepsTheCaretBeforeAndBackSpaceAfter) {
     EXPECT_EQ(h.ed.GetAllText(), "abcd");
     h.ed.Undo();
     EXPECT_EQ(h.ed.GetAllText(), "ab" + std::string(kA) + "cd");
-    EXPECT_EQ(h.ed.FCaretX, 2);
+    EXPECT_EQ(h.ed.CaretX(), 2);
 
     h.ed.GotoXY(4, 0);
     h.ed.BackSpace();
     EXPECT_EQ(h.ed.GetAllText(), "abcd");
     h.ed.Undo();
     EXPECT_EQ(h.ed.GetAllText(), "ab" + std::string(kA) + "cd");
-    EXPECT_EQ(h.ed.FCaretX, 4);
+    EXPECT_EQ(h.ed.CaretX(), 4);
 }
 
 TEST(VellEditUndo, DeletedLineBreaksComeBack) {
@@ -144,14 +144,14 @@ TEST(VellEditUndo, DeletedLineBreaksComeBack) {
         EXPECT_EQ(h.ed.GetAllText(), "abc" + Long('d', 80));
         h.ed.Undo();
         EXPECT_EQ(h.ed.GetAllText(), "abc\r\n" + Long('d', 80));
-        EXPECT_EQ(h.ed.FCaretX, 3);
-        EXPECT_EQ(h.ed.FCaretY, 0);
+        EXPECT_EQ(h.ed.CaretX(), 3);
+        EXPECT_EQ(h.ed.CaretY(), 0);
         h.ed.GotoXY(0, 1);
         h.ed.BackSpace();
         EXPECT_EQ(h.ed.GetAllText(), "abc" + Long('d', 80));
         h.ed.Undo();
         EXPECT_EQ(h.ed.GetAllText(), "abc\r\n" + Long('d', 80));
-        EXPECT_EQ(h.ed.FCaretY, 1);
+        EXPECT_EQ(h.ed.CaretY(), 1);
     }
 }
 
@@ -167,7 +167,7 @@ TEST(VellEditUndo, TooLargeAnEditEmptiesTheHistoryForGood) {
     EXPECT_TRUE(h.ed.UndoLost());
     h.ed.Undo();
     EXPECT_EQ(h.ed.GetAllText(), "x" + Long('p', 11) + "start");
-    EXPECT_TRUE(h.ed.FModified);
+    EXPECT_TRUE(h.ed.Modified());
 }
 
 TEST(VellEditUndo, BudgetDropsTheOldestRecordsFirst) {
@@ -182,7 +182,7 @@ TEST(VellEditUndo, BudgetDropsTheOldestRecordsFirst) {
     h.ed.Undo();
     h.ed.Undo();
     EXPECT_EQ(h.ed.GetAllText(), "ab");
-    EXPECT_TRUE(h.ed.FModified);  // history was lost, the document stays changed
+    EXPECT_TRUE(h.ed.Modified());  // history was lost, the document stays changed
 }
 
 TEST(VellEditUndo, NewEditEmptiesTheRedoList) {
@@ -225,7 +225,7 @@ TEST(VellEditUndo, ModifiedAndRedoStatesAreReported) {
     h.ed.ResetModified();
     EXPECT_EQ(events, (std::vector<std::string>{"M-", "R-"}));
     EXPECT_TRUE(h.ed.UndoList().empty());
-    EXPECT_FALSE(h.ed.FModified);
+    EXPECT_FALSE(h.ed.Modified());
 }
 
 TEST(VellEditUndo, RecordsSurviveAWrapToggle) {

@@ -50,8 +50,8 @@ TEST(VellEditWrap, TypingAtALineEndUsesTheReWrapRule) {
     h.ed.InsertTyped("c");
     h.ed.InsertTyped("d");
     EXPECT_EQ(h.Rows(), (Rows{Line('a', 70) + "bc", "d\r\n", "\0\0"s}));
-    EXPECT_EQ(h.ed.FCaretX, 1);
-    EXPECT_EQ(h.ed.FCaretY, 1);
+    EXPECT_EQ(h.ed.CaretX(), 1);
+    EXPECT_EQ(h.ed.CaretY(), 1);
 }
 
 TEST(VellEditWrap, ShorteningALineRemovesItsSpareRows) {
@@ -98,20 +98,20 @@ TEST(VellEditWrap, UnwrapAndWrapKeepTheCaretOnItsCharacter) {
     h.Load("first\r\n" + Line('x', 100) + "y" + Line('z', 60) + "\r\n", true);
     h.ed.GotoXY(28, 2);  // the y
     h.ed.SetWordWrap(false);
-    EXPECT_EQ(h.ed.FCaretY, 1);
-    EXPECT_EQ(h.ed.FCaretX, 100);
+    EXPECT_EQ(h.ed.CaretY(), 1);
+    EXPECT_EQ(h.ed.CaretX(), 100);
     h.ed.SetWordWrap(true);
-    EXPECT_EQ(h.ed.FCaretY, 2);
-    EXPECT_EQ(h.ed.FCaretX, 28);
+    EXPECT_EQ(h.ed.CaretY(), 2);
+    EXPECT_EQ(h.ed.CaretX(), 28);
 
     // The end of a piece and the start of the next row are one place; the
     // caret comes back at the start of the row.
     h.ed.MoveCaret(72, 1, ScrollMode::IfNeeded, true);
-    ASSERT_EQ(h.ed.FCaretX, 72);
+    ASSERT_EQ(h.ed.CaretX(), 72);
     h.ed.SetWordWrap(false);
     h.ed.SetWordWrap(true);
-    EXPECT_EQ(h.ed.FCaretX, 0);
-    EXPECT_EQ(h.ed.FCaretY, 2);
+    EXPECT_EQ(h.ed.CaretX(), 0);
+    EXPECT_EQ(h.ed.CaretY(), 2);
 }
 
 TEST(VellEditWrap, ConversionsAgreeWithTheLogicalText) {
@@ -157,7 +157,7 @@ TEST(VellEditWrap, PieceEndingInALoneLineFeedDoesNotEndTheLine) {
 TEST(VellEditWrap, AutoWrapCutsAtTheWindowWidth) {
     EditorHarness h;
     h.ed.AutoWrap = true;
-    h.ed.ResizeTextArea(h.ed.FTextLeft + 160, 89);  // 20 cells
+    h.ed.ResizeTextArea(h.ed.Viewport().TextLeft + 160, 89);  // 20 cells
     h.Load(Line('x', 45) + "\r\n", true);
     EXPECT_EQ(h.Rows(), (Rows{Line('x', 20), Line('x', 20), "xxxxx\r\n", "\0\0"s}));
 }
@@ -165,7 +165,7 @@ TEST(VellEditWrap, AutoWrapCutsAtTheWindowWidth) {
 TEST(VellEditWrap, AutoWrapNarrowerThanOneCharacterStillTakesOne) {
     EditorHarness h;
     h.ed.AutoWrap = true;
-    h.ed.ResizeTextArea(h.ed.FTextLeft + 4, 89);
+    h.ed.ResizeTextArea(h.ed.Viewport().TextLeft + 4, 89);
     h.Load("ab" + std::string(kA) + "\r\n", true);
     EXPECT_EQ(h.Rows(), (Rows{"a", "b", std::string(kA), "\r\n", "\0\0"s}));
     h.ed.GotoXY(0, 0);

@@ -116,7 +116,7 @@ TEST_F(LinksTest, ARepaintInALongLineDoesNotScanItFromItsStart) {
     const int64_t before = h.view.LinkRowsScanned();
     for (int i = 0; i < 20; ++i)
         h.view.CharTyped(i % 2 ? 'b' : ' ');  // a space ends the link on this row
-    EXPECT_LT(h.view.LinkRowsScanned() - before, 20 * 4 * h.ed.FPageLines);
+    EXPECT_LT(h.view.LinkRowsScanned() - before, 20 * 4 * h.ed.Viewport().PageLines);
     // The row above the typed ones is still part of the link that starts the
     // line; the typed rows, which begin with a space, are plain.
     h.surface.Clear();
