@@ -73,7 +73,7 @@ void TTarnwickEditor::actMoveExecute() {
     TMDIChild* child = ActiveChild();
     if (!row || !child) return;
     try {
-        child->Edit().GotoXY(0, *row, 0);
+        child->Edit().GotoXY(0, *row);
     } catch (const std::exception&) {
         // A line that cannot be reached leaves the caret where it was.
     }

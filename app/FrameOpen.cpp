@@ -198,8 +198,8 @@ void TTarnwickEditor::ShowFileState(TMDIChild& child, const std::string& fileNam
         child.SetPanelText(kPanelMode, QStringLiteral("読み込み専用"));
         child.Edit().ReadOnly = true;
     } else {
-        child.SetPanelText(kPanelMode, child.Edit().FInsertMode ? QStringLiteral("挿入")
-                                                                : QStringLiteral("上書き"));
+        child.SetPanelText(kPanelMode, child.Edit().InsertMode() ? QStringLiteral("挿入")
+                                                                 : QStringLiteral("上書き"));
     }
 }
 

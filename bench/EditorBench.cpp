@@ -129,18 +129,18 @@ void Measure(const char* name, bool longLines) {
                 static_cast<double>(StatusKb("VmRSS:") - before) / 1024 / mb);
 
     const int32_t rows = ed.Lines().Count();
-    ed.GotoXY(5, rows / 2, 0);
+    ed.GotoXY(5, rows / 2);
     PrintKeys("1,000 keystrokes, middle", Type(ed, 1000));
-    ed.GotoXY(5, 1, 0);
+    ed.GotoXY(5, 1);
     PrintKeys("1,000 keystrokes, start", Type(ed, 1000));
-    ed.GotoXY(5, rows - 2, 0);
+    ed.GotoXY(5, rows - 2);
     PrintKeys("1,000 keystrokes, end", Type(ed, 1000));
 
     // A keystroke right after the caret jumped somewhere else in the file.
     std::mt19937 rng(7);
     std::vector<double> jumps;
     for (int i = 0; i < 1000; ++i) {
-        ed.GotoXY(3, static_cast<int32_t>(rng() % static_cast<uint32_t>(ed.Lines().Count())), 0);
+        ed.GotoXY(3, static_cast<int32_t>(rng() % static_cast<uint32_t>(ed.Lines().Count())));
         auto t = Clock::now();
         ed.SetSelText("j");
         jumps.push_back(Ms(t, Clock::now()));

@@ -94,7 +94,7 @@ struct Document {
         options.SearchDown = true;
         matcher.ResetLastHit();
         matcher.NoHit = false;
-        ed.GotoXY(0, 0, 0);
+        ed.GotoXY(0, 0);
         ed.SetFindText(find);
         while (!matcher.NoHit)
             ed.FindNext();
@@ -197,7 +197,7 @@ bool ReplaceFigures(const std::string& file, const std::string& text, int seeded
 
     Document own(text);
     own.ed.SetFindText(kRare);
-    own.ed.FReplaceText = kReplacement;
+    own.ed.FindWalk().SetReplaceText(kReplacement);
     t0 = Clock::now();
     own.ed.FindForward(true);
     const double engine = Seconds(t0, Clock::now());
@@ -211,7 +211,8 @@ bool ReplaceFigures(const std::string& file, const std::string& text, int seeded
                 vim / dialog);
     std::printf("  the control's own replace mode           %8.3f s   vim/us %6.1f\n", engine,
                 vim / engine);
-    ok &= Check(doc.hits == seeded && own.ed.FHitCount == seeded, "10,000 replacements");
+    ok &=
+        Check(doc.hits == seeded && own.ed.FindWalk().HitCount() == seeded, "10,000 replacements");
     ok &= VimAgrees(vim, report, std::to_string(seeded) + " substitutions");
     return ok;
 }

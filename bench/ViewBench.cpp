@@ -81,14 +81,14 @@ void Run(const char* name, TVellEdit& ed, TVellView& view, const std::string& sm
                                                       {"keystroke+repaint in the middle", rows / 2},
                                                       {"keystroke+repaint at the end", rows - 1}};
     for (auto [what, row] : places) {
-        ed.GotoXY(0, row, 1);
+        ed.GotoXY(0, row, ScrollMode::Center);
         const size_t before = ed.UndoList().size();
         Report(name, what, Measure(300, [&] { view.CharTyped('a'); }));
         if (ed.UndoList().size() == before) std::printf("%-8s   (nothing was typed!)\n", name);
     }
     int k = 0;
     Report(name, "jump to the middle + repaint", Measure(50, [&] {
-               ed.GotoXY(0, rows / 2 + (k++ % 7) * 1000, 1);
+               ed.GotoXY(0, rows / 2 + (k++ % 7) * 1000, ScrollMode::Center);
                view.DrawAll();
            }));
 }
@@ -105,7 +105,7 @@ void RunLongLine(const char* name, TVellEdit& ed, TVellView& view) {
     ed.SetColumn(70);
     ed.SetAllText(text);
     const int32_t rows = ed.Lines().Count();
-    ed.GotoXY(0, rows / 2, 1);
+    ed.GotoXY(0, rows / 2, ScrollMode::Center);
     view.DrawAll();
     const size_t before = ed.UndoList().size();
     Report(name, "keystroke+repaint mid 10 MB line", Measure(300, [&] { view.CharTyped('a'); }));
@@ -144,10 +144,10 @@ int main(int argc, char** argv) {
     }
     {
         VellEditWidget w;
-        w.resize(800 + 20, 4 + 50 * w.Edit().FRowHeight + 20);
+        w.resize(800 + 20, 4 + 50 * w.Edit().Viewport().RowHeight + 20);
         w.show();
         QApplication::processEvents();
-        std::printf("qt       window of %d rows\n", w.Edit().FPageLines);
+        std::printf("qt       window of %d rows\n", w.Edit().Viewport().PageLines);
         RunLongLine("qt", w.Edit(), w.View());
         if (!longLineOnly)
             Run("qt", w.Edit(), w.View(), small, bench::GenerateSjisText(bigBytes, 11));

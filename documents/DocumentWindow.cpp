@@ -157,7 +157,8 @@ void TMDIChild::Saved() {
 }
 
 void TMDIChild::ShowCaretPosition() {
-    SetPanelText(kPanelCaret, QStringLiteral(" %1 :  %2").arg(Edit().FCaretX).arg(Edit().FCaretY));
+    SetPanelText(kPanelCaret,
+                 QStringLiteral(" %1 :  %2").arg(Edit().CaretX()).arg(Edit().CaretY()));
 }
 
 void TMDIChild::ShowLineCount(const QString& prefix) {
@@ -271,7 +272,7 @@ QList<QAction*> TMDIChild::Marks() const {
 }
 
 void TMDIChild::AddMark() {
-    const int32_t row = Edit().FCaretY;
+    const int32_t row = Edit().CaretY();
     const std::string caption = MarkCaption(Edit().Lines().View(row), row);
     // Control bytes of the row's end would make the menu unreadable.
     QString text = FromCp932(caption);
@@ -279,7 +280,7 @@ void TMDIChild::AddMark() {
         if (c.unicode() < 0x20) c = QChar(' ');
     QAction* mark = MarkMenu->addAction(text);
     mark->setData(row);
-    connect(mark, &QAction::triggered, this, [this, row] { Edit().GotoXY(0, row, 0); });
+    connect(mark, &QAction::triggered, this, [this, row] { Edit().GotoXY(0, row); });
 }
 
 void TMDIChild::ClearMarks() {
@@ -399,7 +400,7 @@ void TMDIChild::mmTextPaint() {
 }
 
 void TMDIChild::mmTextDblclick() {
-    int32_t col = Edit().FCaretX, line = Edit().FCaretY;
+    int32_t col = Edit().CaretX(), line = Edit().CaretY();
     // Only the link under the caret opens: with seekStart the line's first
     // link would open from anywhere on the line, plain text included.
     const std::string link = View().GetLinkText(col, line, false);
@@ -411,8 +412,8 @@ void TMDIChild::mmTextDblclick() {
 
 void TMDIChild::mmTextUserDraw(int c1, int x1, int x2) {
     const TVellEdit& e = Edit();
-    const RulerDrawing ruler =
-        LayOutRuler({c1, x1, x2, e.FTextLeft, e.FScrollX, std::max(1, e.FCharWidth)});
+    const RulerDrawing ruler = LayOutRuler({c1, x1, x2, e.Viewport().TextLeft, e.Viewport().ScrollX,
+                                            std::max(1, e.Viewport().CharWidth)});
     QImage& image = mmText->Canvas();
     if (image.isNull()) return;
     {
@@ -463,8 +464,8 @@ void TMDIChild::showEvent(QShowEvent* event) {
 
 void TMDIChild::FormActivate() {
     frame_.ChildActivated(*this);
-    mmTextChangeModify(Edit().FModified);
-    mmTextChangeRedoMode(Edit().FRedoEnabled);
+    mmTextChangeModify(Edit().Modified());
+    mmTextChangeRedoMode(Edit().RedoEnabled());
 }
 
 bool TMDIChild::ConfirmSave() {

@@ -5,6 +5,13 @@
 
 namespace tw {
 
+/// The rows DrawLines repaints, none of them past the last visible row.
+enum class DrawSpan {
+    Visible,  ///< every visible row
+    From,     ///< row a down to the last visible row
+    Rows,     ///< rows a to b
+};
+
 /// The engine changes the text, the caret and the scroll fields of TVellEdit;
 /// everything that turns them into pixels goes through this interface. The
 /// window implements it over its canvas; a control without a window uses
@@ -30,10 +37,8 @@ class IEditorView {
 
     /// The whole client area.
     virtual void DrawAll() = 0;
-    /// Rows by mode, each up to the last visible row L: 0 all visible rows,
-    /// 1 caret row - 1 .. L, 2 caret row .. L, 3 max(a, top) .. L, 4 the caret
-    /// row, 5 caret row + 1 .. L, 6 max(a, top) .. min(b, L).
-    virtual void DrawLines(int mode, int32_t a, int32_t b) = 0;
+    /// The rows of `span`, with a and b as it reads them.
+    virtual void DrawLines(DrawSpan span, int32_t a, int32_t b) = 0;
     /// One row, unselected, from pixel `fromPixelX` to the right edge, with
     /// its links and the caret-row underline.
     virtual void DrawLineText(int32_t row, int fromPixelX) = 0;
@@ -59,7 +64,7 @@ class NullEditorView final : public IEditorView {
     bool UpdateVertScrollBar(bool) override { return false; }
     void UpdateHorzScrollBar(bool) override {}
     void DrawAll() override {}
-    void DrawLines(int, int32_t, int32_t) override {}
+    void DrawLines(DrawSpan, int32_t, int32_t) override {}
     void DrawLineText(int32_t, int) override {}
     void DrawSelection() override {}
     void DrawSelectedText() override {}

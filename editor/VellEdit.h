@@ -12,8 +12,12 @@
 #include <vector>
 
 #include "editor/EditorView.h"
+#include "editor/FindWalk.h"
 #include "editor/LineCutter.h"
 #include "editor/LineIndex.h"
+#include "editor/RowPos.h"
+#include "editor/Selection.h"
+#include "editor/Viewport.h"
 #include "platform/Clipboard.h"
 #include "platform/Color.h"
 #include "platform/MessageBox.h"
@@ -39,11 +43,28 @@ struct TVellFont {
     int Height() const;
 };
 
+/// What an edit did, and so what replaying its record does.
+enum class UndoKind : uint8_t {
+    Insert = 0,     ///< inserted text: undo removes it
+    Delete = 1,     ///< a removed selection: undo puts it back, the caret after it
+    BackSpace = 2,  ///< removed by BackSpace: undone as Delete
+    DeleteKey = 3,  ///< removed by the Delete key: put back, the caret before it
+    NewLine = 4,    ///< the CR LF of Enter: undo joins the two rows
+    Overwrite = 5,  ///< bytes typed over, put back with the undo of their Insert
+};
+
+/// How far a caret move scrolls vertically to show the caret's row.
+enum class ScrollMode {
+    IfNeeded,  ///< only a row off screen, keeping a fifth of the page around it
+    Center,    ///< the row in the middle of the page
+    NearTop,   ///< the row a fifth of the page below the top, where search hits show
+};
+
 /// One edit, as undo replays it. X and Y are logical coordinates while word
 /// wrap is on (the same as row coordinates while it is off), so records stay
 /// valid when the text is wrapped or unwrapped between the edit and its undo.
 struct UndoRecord {
-    uint8_t Kind = 0;  ///< 0 inserted, 1 deleted, 2 BackSpace, 3 Delete key, 4 Enter, 5 overwritten
+    UndoKind Kind = UndoKind::Insert;
     int32_t X = 0;
     int32_t Y = 0;
     std::string Text;
@@ -74,8 +95,6 @@ class TVellEdit {
     using TFindChangeEvent = std::function<void(
         TVellEdit& Sender, std::string_view findchr, std::string_view Changechr, int32_t x,
         int32_t y, int32_t len, int32_t Count, bool& ChangeF, bool& kakuninF, bool& AbortF)>;
-    using TFindChangeEndEvent = std::function<void(TVellEdit& Sender, std::string_view findchr,
-                                                   std::string_view ChangeStr, int32_t Count)>;
     using TUserDrawEvent = std::function<void(TVellEdit& Sender, int c1, int c2, int x1, int x2)>;
 
     explicit TVellEdit(const EditorServices& services);
@@ -147,7 +166,6 @@ class TVellEdit {
     TColor URLColor = 0xFF0000;
     TColor InyoColor = 0x808080;
     TColor UlineColor = 0x000000;
-    std::string Version = "TVellEdit Ver1.10";
 
     // Events, raised only when assigned.
     TNotifyEvent OnChange;
@@ -157,14 +175,10 @@ class TVellEdit {
     TFindHitEvent OnFindHit;
     TFindNoHitEvent OnFindNoHit;
     TFindChangeEvent OnFindChange;
-    TFindChangeEndEvent OnFindChangeEnd;
     TNotifyEvent OnSelectionChange;
     TFlagEvent OnChangeInsMode;
-    TFlagEvent OnAseikei;
     TUserDrawEvent OnUserDraw;
     TNotifyEvent OnPaint;
-    TNotifyEvent OnIMEChanging;
-    TNotifyEvent OnIMEChanged;
 
     // ---- The rows ---------------------------------------------------------
     const TVellStrings& Lines() const noexcept { return FLines; }
@@ -192,7 +206,6 @@ class TVellEdit {
 
     // ---- Layout and word wrap ----------------------------------------------
     void ApplyWordWrap(bool Wrap, bool Redraw);
-    void WrapAllLines(std::vector<Entry>& List) const;
     void JoinLogicalLine(int32_t Y, int32_t& LastY, std::string& S) const;
     void LogicalToEntry(int32_t& X, int32_t& Y);
     void EntryToLogical(int32_t& X, int32_t& Y);
@@ -203,14 +216,14 @@ class TVellEdit {
     CutRule MakeCutRule() const;
 
     // ---- Positions and selection -------------------------------------------
-    bool SelectionExists() const noexcept { return FSelected || FAllSelected; }
+    bool SelectionExists() const noexcept { return FSelection.Exists(); }
     bool GetSelectionRange(int32_t& X1, int32_t& Y1, int32_t& Y2, int32_t& X2) const;
     std::string ReadSelText();
     std::string GetSelText();
     void SelectAll();
-    bool GotoXY(int32_t X, int32_t Y, int ScrollMode);
-    bool MoveCaret(int32_t X, int32_t Y, int ScrollMode, bool ResetAnchor);
-    bool ScrollIntoView(int PixelX, int32_t Y, int ScrollMode, int Margin);
+    bool GotoXY(int32_t X, int32_t Y, ScrollMode Mode = ScrollMode::IfNeeded);
+    bool MoveCaret(int32_t X, int32_t Y, ScrollMode Mode, bool ResetAnchor);
+    bool ScrollIntoView(int PixelX, int32_t Y, ScrollMode Mode, int Margin);
     void GetLogicalLineRange(int32_t& Y, int32_t& LastY) const;
     void GetLogicalLine(int32_t Y, std::string& S) const;
     /// Removes any selection, repaints it and collapses the anchor to the caret.
@@ -227,10 +240,6 @@ class TVellEdit {
     /// The primitive under every deletion: removes the selected text (a
     /// select-all included) and records it, unless an undo is replaying.
     void DeleteSelection(bool Redraw);
-    /// Removes (X1, Y1)..(X2, Y2), rows in order, as one edit recorded under
-    /// `Kind` (2 Backspace, 3 Delete key, 5 overwritten), so that its undo
-    /// puts the caret where that key expects it.
-    void RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, uint8_t Kind, bool Redraw);
     void SetSelText(std::string_view S);
     void ReplaceRange(std::string_view Text, int32_t StartX, int32_t EndY, int32_t EndX,
                       int32_t StartY);
@@ -246,11 +255,31 @@ class TVellEdit {
     void CutToClipboard();
     void PasteFromClipboard();
 
+    // ---- The editing keys ------------------------------------------------------
+    // Each is one undo step; none does anything while ReadOnly.
+    /// Typed text or a committed input-method string. It replaces a selection;
+    /// in overwrite mode it replaces as many bytes of its line as it has.
+    void InsertTyped(std::string_view S);
+    /// Enter: splits the line at the caret, no indentation carried over.
+    void NewLine();
+    void InsertTab();
+    /// The character at the caret, a line break included; a selection instead.
+    void DeleteChar();
+    /// The character before the caret; a selection instead.
+    void BackSpace();
+    /// To the next or previous change of word class on the caret's row.
+    void DeleteWordRight();
+    void DeleteWordLeft();
+    bool InsertMode() const noexcept { return FInsertMode; }
+    void ToggleInsertMode();
+    /// A range from Anchor to the caret at Caret, as a Shift move leaves it.
+    void Select(RowPos Anchor, RowPos Caret);
+
     // ---- Undo and redo ---------------------------------------------------------
     /// Records an edit at (X, Y) in rows (X = -1: the selection start) and
     /// drops the redo list. False when the text alone exceeds UndoBuf: then
     /// nothing is kept, all history goes and the document stays modified.
-    bool RecordUndo(uint8_t Kind, std::string_view Text, int32_t Y, int32_t X);
+    bool RecordUndo(UndoKind Kind, std::string_view Text, int32_t Y, int32_t X);
     void Undo();
     void Redo();
     void ClearUndoList();
@@ -259,7 +288,7 @@ class TVellEdit {
     /// The shared step of Undo and Redo: replays the front record of `List`.
     void ReplayRecord(std::deque<UndoRecord>& List, bool IsUndo);
     /// Moves the front record of one list to the other under a new kind.
-    void MoveUndoRecord(uint8_t Kind, bool ToRedo);
+    void MoveUndoRecord(UndoKind Kind, bool ToRedo);
     const std::deque<UndoRecord>& UndoList() const noexcept { return FUndoList; }
     const std::deque<UndoRecord>& RedoList() const noexcept { return FRedoList; }
     int64_t UndoSize() const noexcept { return FUndoSize; }
@@ -269,44 +298,26 @@ class TVellEdit {
     // ---- Geometry the engine needs from the font and the window ----------------
     void CalcFontMetrics();
     void ResizeTextArea(int Width, int Height);
+    /// The highest top row: the view may scroll a margin less one row past
+    /// the last row.
+    int32_t MaxTopLine() const noexcept {
+        return std::max(0, FLines.Count() + FViewport.VMargin - FViewport.PageLines - 1);
+    }
 
-    // State shared with the view, in row coordinates.
-    int32_t FCaretX = 0, FCaretY = 0;
-    int32_t FSelAnchorX = 0, FSelAnchorY = 0;
-    int32_t FSelEndX = 0, FSelEndY = 0;
-    bool FSelected = false;
-    bool FAllSelected = false;
-    int32_t FPrevCaretX = 0, FPrevCaretY = 0;
-    int32_t FGoalX = 0;
-    int FCaretPixelX = 0;
-    int FCaretPixelY = 0;
-    int32_t FSelChangeX = 0, FSelChangeY = 0;
-    bool FInsertMode = true;
-    bool FModified = false;
-    bool FRedoEnabled = false;
-    bool FAseikeiMode = false;
-    bool FUndoing = false;
-    int32_t FTopLine = 0;
-    int FScrollX = 0;
-
-    // Font and window geometry.
-    int FWidth = 185, FHeight = 89;
-    int FCharWidth = 8, FCharHeight = 16;
-    int FRowHeight = 16;
-    int FTextLeft = 10;
-    int FTextWidth = 175;
-    int FTextHeight = 85;
-    int32_t FPageLines = 5;
-    int32_t FVMargin = 1;
-    int FHStep = 35;
-    int FCaretMargin = 10;
-
-    // Search state; the search walk itself lives with its own operations.
-    std::string FFindText, FReplaceText, FFindRest;
-    int32_t FFindLine = 0, FFindLastLine = 0, FFindX = 0, FFindLimit = 0;
-    bool FFindStarted = false, FFindFromCaret = true, FFindEnded = false;
-    bool FConfirmReplace = false, FAbortReplace = false;
-    int32_t FHitX = 0, FHitY = 0, FHitLen = 0, FHitCount = 0;
+    // ---- The parts the view shares --------------------------------------------------
+    TSelection& Selection() noexcept { return FSelection; }
+    const TSelection& Selection() const noexcept { return FSelection; }
+    TViewport& Viewport() noexcept { return FViewport; }
+    const TViewport& Viewport() const noexcept { return FViewport; }
+    TFindWalk& FindWalk() noexcept { return FFindWalk; }
+    const TFindWalk& FindWalk() const noexcept { return FFindWalk; }
+    int32_t CaretX() const noexcept { return FSelection.Caret.X; }
+    int32_t CaretY() const noexcept { return FSelection.Caret.Y; }
+    int32_t TopLine() const noexcept { return FViewport.TopLine; }
+    /// The text differs from its last load or save.
+    bool Modified() const noexcept { return FModified; }
+    /// What OnChangeRedoMode last reported.
+    bool RedoEnabled() const noexcept { return FRedoEnabled; }
 
     // ---- Search and replace -------------------------------------------------------
     // The owner matches through OnFind and hears of hits through OnFindHit and
@@ -318,8 +329,8 @@ class TVellEdit {
     void FindNext();
     /// One hit backward from the caret, or before the last hit.
     void FindPrev();
-    /// Replaces the next hit from row FFindLine on, or every hit down to the
-    /// last row, asking through OnFindChange while FConfirmReplace is set.
+    /// Replaces the next hit from the walk's row on, or every hit down to the
+    /// last row, asking through OnFindChange while confirming.
     void FindForward(bool ReplaceAll);
     /// Shows the current hit in `Color`, its text in the inverse colour.
     void PaintHit(TColor Color);
@@ -328,21 +339,10 @@ class TVellEdit {
     void PaintRange(int32_t X, int32_t Y, bool Restore, TColor BackColor, TColor FontColor,
                     int32_t Len);
 
+    /// From (X, Y), `Length` bytes on through the rows, terminators counted.
+    void WalkToEnd(int32_t Length, int32_t& X, int32_t& Y) const;
+
   private:
-    bool FindStepForward(bool Replace);
-    void FindStepBackward();
-    bool BeginFindFromHere();
-    void LoadFindWindow(int32_t Y, int32_t FromX);
-    void LoadFindPrefix(int32_t Y, int32_t Length);
-    bool AskFind(int32_t& x, int32_t& len);
-    bool AskFindDownward(int32_t& x, int32_t& len);
-    bool AskFindUpward(int32_t& x, int32_t& len);
-    void TakeLastMatch(int32_t& x, int32_t& len);
-    void PlaceHit(int32_t x, int32_t len);
-    void SkipFoundText(int32_t x, int32_t len);
-    bool ConfirmHit(int32_t x, int32_t len);
-    void ReplaceFoundHit(int32_t len);
-    void UnhighlightHit();
     void PaintRangeAsSelection(int32_t X, int32_t Y, int32_t EndX, int32_t EndY, TColor BackColor,
                                TColor FontColor);
 
@@ -351,12 +351,11 @@ class TVellEdit {
     int TextWidth(std::string_view Bytes) const;
     void RaiseModify(bool Value);
     void RaiseRedoMode(bool Value);
-    void CollapseAnchorToCaret();
 
     // Whole text and layout.
     void LoadRows(std::string_view Text, const std::function<void(size_t)>& consumed);
     void AfterLayoutRedraw(bool Redraw);
-    void WrapInto(std::vector<Entry>& List, LineIndex* Index) const;
+    void WrapInto(std::vector<Entry>& List, LineIndex& Index) const;
     void UnwrapInto(std::vector<Entry>& List, LineIndex& Index) const;
     void AssignRows(const std::vector<Entry>& List, LineIndex& Index);
     int32_t RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, int32_t& C, int32_t& NewRow,
@@ -365,6 +364,12 @@ class TVellEdit {
     void RewrapRepaint(int PixelX, int32_t FromY, int32_t LastRow, bool Full);
 
     // Editing.
+    std::string OverwriteAtCaret(std::string_view S);
+    /// Removes (X1, Y1)..(X2, Y2), rows in order, as one edit recorded under
+    /// `Kind`, so that its undo puts the caret where that key expects it.
+    void RemoveRange(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, UndoKind Kind, bool Redraw);
+    void RemoveAtCaret(UndoKind Kind);
+    void StepOffPieceEnd();
     void PlaceAfterRowEdit(bool Redraw, int32_t Row, int FromPixelX);
     void RepaintFromRow(int32_t Row, int FromPixelX);
     bool ClampPosition(int32_t& X, int32_t& Y) const;
@@ -373,7 +378,6 @@ class TVellEdit {
     void DeleteSameRow(const std::string& Removed, bool Redraw);
     bool ReplaceWithinRow(std::string_view Text, bool Redraw);
     void DeleteAcrossRows(int32_t Xa, int32_t Ya, int32_t Xb, int32_t Yb, bool Redraw);
-    void WalkToEnd(int32_t Length, int32_t& X, int32_t& Y) const;
 
     // Undo.
     void ToRowPosition(int32_t& X, int32_t& Y);
@@ -402,9 +406,18 @@ class TVellEdit {
         FChangedFrom = std::min(FChangedFrom, Row);
         if (Row < FLineOffset.row) FLineOffset.row = -1;
     }
+    TSelection FSelection;
+    TViewport FViewport;
+    TFindWalk FFindWalk{*this};
+    bool FInsertMode = true;
+
     std::deque<UndoRecord> FUndoList, FRedoList;
     int64_t FUndoSize = 0, FRedoSize = 0;
     bool FUndoLost = false;
+    /// A replay is deleting or inserting: the primitives record nothing.
+    bool FUndoing = false;
+    bool FModified = false;
+    bool FRedoEnabled = false;
 
     int FTopMargin = 4, FLeftMargin = 10;
     bool FCurSetMode = true;

@@ -10,11 +10,6 @@ namespace tw {
 
 namespace {
 
-struct Pos {
-    int32_t x, y;
-    bool operator<(const Pos& o) const { return y != o.y ? y < o.y : x < o.x; }
-};
-
 std::string_view SafeSub(std::string_view s, int32_t from, int32_t to) {
     const auto n = static_cast<int32_t>(s.size());
     from = std::clamp(from, 0, n);
@@ -24,31 +19,25 @@ std::string_view SafeSub(std::string_view s, int32_t from, int32_t to) {
 
 }  // namespace
 
-void TVellEdit::CollapseAnchorToCaret() {
-    FSelAnchorX = FPrevCaretX = FSelEndX = FCaretX;
-    FSelAnchorY = FPrevCaretY = FSelEndY = FCaretY;
-}
-
-bool TVellEdit::GotoXY(int32_t X, int32_t Y, int ScrollMode) {
+bool TVellEdit::GotoXY(int32_t X, int32_t Y, ScrollMode Mode) {
     X = std::max(X, 0);
     Y = std::min(Y, FLines.Count() - 1);
     // A row above the first raises the store's index error to the caller.
     if (ByteTypeAt(FLines.View(Y), X + 1) == kTrailByte) --X;
-    return MoveCaret(X, Y, ScrollMode, true);
+    return MoveCaret(X, Y, Mode, true);
 }
 
-bool TVellEdit::MoveCaret(int32_t X, int32_t Y, int ScrollMode, bool ResetAnchor) {
+bool TVellEdit::MoveCaret(int32_t X, int32_t Y, ScrollMode Mode, bool ResetAnchor) {
     try {
-        const int32_t oldRow = FCaretY;
+        const int32_t oldRow = FSelection.Caret.Y;
         const bool moved = X >= 0;
         if (moved) {
             Y = std::min(Y, FLines.Count() - 1);
             X = std::min(X, MaxCaretX(Y));
-            FCaretPixelX = RowPrefixWidth(Y, X) - FScrollX;
-            FCaretX = X;
-            FCaretY = Y;
+            FSelection.PixelX = RowPrefixWidth(Y, X) - FViewport.ScrollX;
+            FSelection.Caret = {X, Y};
         }
-        const bool scrolled = ScrollIntoView(FCaretPixelX, FCaretY, ScrollMode, 3);
+        const bool scrolled = ScrollIntoView(FSelection.PixelX, FSelection.Caret.Y, Mode, 3);
         if (scrolled) {
             View().UpdateVertScrollBar(true);
             View().UpdateHorzScrollBar(true);
@@ -57,10 +46,10 @@ bool TVellEdit::MoveCaret(int32_t X, int32_t Y, int ScrollMode, bool ResetAnchor
             View().ShowCaret();
         } else if (moved) {
             UpdateCaret();
-            if (FCaretY != oldRow) View().MoveCaretUnderline(oldRow, FCaretY);
+            if (FSelection.Caret.Y != oldRow) View().MoveCaretUnderline(oldRow, FSelection.Caret.Y);
         }
-        if (ResetAnchor) CollapseAnchorToCaret();
-        FGoalX = FCaretX;
+        if (ResetAnchor) FSelection.CollapseToCaret();
+        FSelection.GoalX = FSelection.Caret.X;
         return scrolled;
     } catch (const std::exception&) {
         ShowError("Error:OC004_2");
@@ -68,35 +57,39 @@ bool TVellEdit::MoveCaret(int32_t X, int32_t Y, int ScrollMode, bool ResetAnchor
     }
 }
 
-bool TVellEdit::ScrollIntoView(int PixelX, int32_t Y, int ScrollMode, int Margin) {
+bool TVellEdit::ScrollIntoView(int PixelX, int32_t Y, ScrollMode Mode, int Margin) {
     char tag = '1';
     try {
-        const int oldScroll = FScrollX;
-        const int32_t oldTop = FTopLine;
-        const int w = FTextWidth;
-        const int32_t h = FPageLines;
+        const int oldScroll = FViewport.ScrollX;
+        const int32_t oldTop = FViewport.TopLine;
+        const int w = FViewport.TextWidth;
+        const int32_t h = FViewport.PageLines;
         const int keep = w - w / 5;  // the caret comes to rest at four fifths
         if (PixelX > w - Margin) {
             tag = '2';
-            FScrollX += PixelX - keep;
+            FViewport.ScrollX += PixelX - keep;
         } else if (PixelX < Margin) {
             tag = '3';
-            FScrollX = std::max(0, FScrollX + PixelX - keep);
+            FViewport.ScrollX = std::max(0, FViewport.ScrollX + PixelX - keep);
         }
-        FCaretPixelX -= FScrollX - oldScroll;
+        FSelection.PixelX -= FViewport.ScrollX - oldScroll;
         tag = '4';
-        if (ScrollMode == 0) {
-            if (Y < FTopLine) {
-                FTopLine = std::max(0, Y - h / 5);
-                if (FLines.Count() < h - FVMargin) FTopLine = 0;
-            }
-            if (Y >= FTopLine + h) FTopLine = std::max(0, Y - (h - h / 5));
-        } else if (ScrollMode == 1) {
-            FTopLine = std::max(0, Y - h / 2);
-        } else if (ScrollMode == 2) {
-            FTopLine = std::max(0, Y - (h - static_cast<int32_t>(0.8 * h)));
+        switch (Mode) {
+            case ScrollMode::IfNeeded:
+                if (Y < FViewport.TopLine) {
+                    FViewport.TopLine = std::max(0, Y - h / 5);
+                    if (FLines.Count() < h - FViewport.VMargin) FViewport.TopLine = 0;
+                }
+                if (Y >= FViewport.TopLine + h) FViewport.TopLine = std::max(0, Y - (h - h / 5));
+                break;
+            case ScrollMode::Center:
+                FViewport.TopLine = std::max(0, Y - h / 2);
+                break;
+            case ScrollMode::NearTop:
+                FViewport.TopLine = std::max(0, Y - (h - static_cast<int32_t>(0.8 * h)));
+                break;
         }
-        return FScrollX != oldScroll || FTopLine != oldTop;
+        return FViewport.ScrollX != oldScroll || FViewport.TopLine != oldTop;
     } catch (const std::exception&) {
         ShowError(std::string("Error:OC004_3_") + tag);
         return false;
@@ -104,101 +97,98 @@ bool TVellEdit::ScrollIntoView(int PixelX, int32_t Y, int ScrollMode, int Margin
 }
 
 void TVellEdit::UpdateCaret() {
-    FCaretPixelY = (FCaretY - FTopLine) * FRowHeight;
+    FSelection.PixelY = (FSelection.Caret.Y - FViewport.TopLine) * FViewport.RowHeight;
     View().UpdateCaret();
     ClearHit();
-    if ((FCaretX == FSelChangeX && FCaretY == FSelChangeY) || !OnSelectionChange) return;
+    if ((FSelection.Caret == FSelection.Reported) || !OnSelectionChange) return;
     OnSelectionChange(*this);
-    FSelChangeX = FCaretX;
-    FSelChangeY = FCaretY;
+    FSelection.Reported = FSelection.Caret;
 }
 
 bool TVellEdit::GetSelectionRange(int32_t& X1, int32_t& Y1, int32_t& Y2, int32_t& X2) const {
-    if (FSelected) {
-        Pos a{FSelAnchorX, FSelAnchorY}, b{FSelEndX, FSelEndY};
-        if (b < a) std::swap(a, b);
-        X1 = a.x, Y1 = a.y, X2 = b.x, Y2 = b.y;
+    if (FSelection.Selected) {
+        const auto [a, b] = FSelection.Ordered();
+        X1 = a.X, Y1 = a.Y, X2 = b.X, Y2 = b.Y;
         // A range that ends at the start of a row ends with the row above,
         // its line break included. An empty range stays where it is.
         if (Y2 > Y1 && X2 == 0) {
             --Y2;
             X2 = static_cast<int32_t>(FLines.View(Y2).size());
         }
-    } else if (FAllSelected) {
+    } else if (FSelection.AllSelected) {
         X1 = Y1 = 0;
         Y2 = FLines.Count() - 1;
         X2 = static_cast<int32_t>(FLines.View(Y2).size());
     } else {
-        X1 = X2 = FCaretX;
-        Y1 = Y2 = FCaretY;
+        X1 = X2 = FSelection.Caret.X;
+        Y1 = Y2 = FSelection.Caret.Y;
     }
     return SelectionExists();
 }
 
 std::string TVellEdit::ReadSelText() {
-    if (FAllSelected) {
-        FSelAnchorX = FSelAnchorY = 0;
-        FCaretY = FLines.Count() - 1;
-        FCaretX = MaxCaretX(FCaretY);
+    if (FSelection.AllSelected) {
+        const int32_t last = FLines.Count() - 1;
+        FSelection.Anchor = {0, 0};
+        FSelection.Caret = {MaxCaretX(last), last};
     }
-    Pos a{FSelAnchorX, FSelAnchorY}, b{FCaretX, FCaretY};
-    if (b < a) std::swap(a, b);
-    if (a.y == b.y) return std::string(SafeSub(FLines.View(a.y), a.x, b.x));
-    std::string s(SafeSub(FLines.View(a.y), a.x, INT32_MAX));
-    for (int32_t y = a.y + 1; y < b.y; ++y)
+    const auto [a, b] = std::minmax(FSelection.Anchor, FSelection.Caret);
+    if (a.Y == b.Y) return std::string(SafeSub(FLines.View(a.Y), a.X, b.X));
+    std::string s(SafeSub(FLines.View(a.Y), a.X, INT32_MAX));
+    for (int32_t y = a.Y + 1; y < b.Y; ++y)
         s.append(FLines.View(y));
-    s.append(SafeSub(FLines.View(b.y), 0, b.x));
+    s.append(SafeSub(FLines.View(b.Y), 0, b.X));
     return s;
 }
 
 std::string TVellEdit::GetSelText() {
-    const Pos anchor{FSelAnchorX, FSelAnchorY}, caret{FCaretX, FCaretY};
+    const RowPos anchor = FSelection.Anchor, caret = FSelection.Caret;
     std::string s = ReadSelText();
-    FSelAnchorX = anchor.x, FSelAnchorY = anchor.y;
-    FCaretX = caret.x, FCaretY = caret.y;
+    FSelection.Anchor = anchor;
+    FSelection.Caret = caret;
     return s;
 }
 
 void TVellEdit::SelectAll() {
     if (FLines.View(0) == kEndMarker) return;
-    FAllSelected = true;
+    FSelection.AllSelected = true;
     View().DrawSelection();
     ClearHit();
     if (!OnSelectionChange) return;
     OnSelectionChange(*this);
-    FSelChangeX = FCaretX;
-    FSelChangeY = FCaretY;
+    FSelection.Reported = FSelection.Caret;
 }
 
 void TVellEdit::ClearSelection() {
     View().HideCaret();
     const bool was = SelectionExists();
-    if (FAllSelected) {
-        FAllSelected = FSelected = false;
-        View().DrawLines(0, 0, 0);
-    } else if (FSelected) {
-        FSelected = false;
-        View().DrawLines(6, std::min(FSelAnchorY, FSelEndY), std::max(FSelAnchorY, FSelEndY));
+    if (FSelection.AllSelected) {
+        FSelection.AllSelected = FSelection.Selected = false;
+        View().DrawLines(DrawSpan::Visible, 0, 0);
+    } else if (FSelection.Selected) {
+        FSelection.Selected = false;
+        View().DrawLines(DrawSpan::Rows, std::min(FSelection.Anchor.Y, FSelection.End.Y),
+                         std::max(FSelection.Anchor.Y, FSelection.End.Y));
     }
     if (was && OnSelectionChange) {
         OnSelectionChange(*this);
-        FSelChangeX = FCaretX;
-        FSelChangeY = FCaretY;
+        FSelection.Reported = FSelection.Caret;
     }
     View().ShowCaret();
-    CollapseAnchorToCaret();
+    FSelection.CollapseToCaret();
     View().DrawCaretUnderline(true);
     ClearHit();
 }
 
 void TVellEdit::ClearHit() {
-    FFindFromCaret = true;
-    if (!SelectionExists() && FHitLen > 0) {
-        int32_t x = FHitX, y = FHitY;
-        WalkToEnd(FHitLen, x, y);
-        View().DrawLines(6, FHitY, y);
+    FFindWalk.RestartAtCaret();
+    const TFindWalk& w = FFindWalk;
+    if (!SelectionExists() && w.HitLen() > 0) {
+        int32_t x = w.HitX(), y = w.HitY();
+        WalkToEnd(w.HitLen(), x, y);
+        View().DrawLines(DrawSpan::Rows, w.HitY(), y);
     }
-    FHitLen = 0;
+    FFindWalk.DropHit();
 }
 
 /// From (X, Y), `Length` bytes on through the rows, terminators counted.

@@ -9,9 +9,9 @@ bool TVellEdit::CopySelection() {
     if (!SelectionExists()) return false;
     std::string text;
     try {
-        const int32_t caretX = FCaretX, caretY = FCaretY;
+        const RowPos caret = FSelection.Caret;
         text = ReadSelText();
-        if (FAllSelected) FCaretX = caretX, FCaretY = caretY;
+        if (FSelection.AllSelected) FSelection.Caret = caret;
     } catch (const std::exception&) {
         ShowError("Error:OC003");
         return false;
@@ -41,7 +41,7 @@ void TVellEdit::PasteFromClipboard() {
     if (!text) return;
     if (NeedsNormalizing(*text)) *text = NormalizeBreaks(*text);
     if (SelectionExists()) DeleteSelection(true);
-    RecordUndo(0, *text, FCaretY, FCaretX);
+    RecordUndo(UndoKind::Insert, *text, FSelection.Caret.Y, FSelection.Caret.X);
     InsertAtCaret(*text, true);
 }
 

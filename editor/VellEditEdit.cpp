@@ -31,14 +31,15 @@ std::string_view Normalized(std::string_view text, std::string& storage) {
 void TVellEdit::RepaintFromRow(int32_t Row, int FromPixelX) {
     if (View().UpdateVertScrollBar(true)) return View().DrawAll();
     View().DrawLineText(Row, FromPixelX);
-    View().DrawLines(3, Row + 1, 0);
+    View().DrawLines(DrawSpan::From, Row + 1, 0);
 }
 
 /// After an edit that kept the row count: scroll to the caret, or else repaint
 /// the edited row from a pixel on.
 void TVellEdit::PlaceAfterRowEdit(bool Redraw, int32_t Row, int FromPixelX) {
-    FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX) - FScrollX;
-    if (!Redraw || MoveCaret(FCaretX, FCaretY, 0, true)) return;
+    FSelection.PixelX = RowPrefixWidth(FSelection.Caret.Y, FSelection.Caret.X) - FViewport.ScrollX;
+    if (!Redraw || MoveCaret(FSelection.Caret.X, FSelection.Caret.Y, ScrollMode::IfNeeded, true))
+        return;
     if (View().UpdateVertScrollBar(true))
         View().DrawAll();
     else
@@ -51,17 +52,17 @@ void TVellEdit::InsertAtCaret(std::string_view S, bool Redraw) {
     std::string storage;
     S = Normalized(S, storage);
     if (S.empty()) return;
-    const int32_t y0 = FCaretY;
-    const int32_t cx = std::clamp(FCaretX, 0, MaxCaretX(y0));
+    const int32_t y0 = FSelection.Caret.Y;
+    const int32_t cx = std::clamp(FSelection.Caret.X, 0, MaxCaretX(y0));
     std::string_view row = FLines.View(y0);
     const std::string before(row.substr(0, static_cast<size_t>(cx)));
     const std::string after(row.substr(static_cast<size_t>(cx)));
-    const int fromPixel = TextWidth(ExpandTabs(before, FTabCount)) - FScrollX;
+    const int fromPixel = TextWidth(ExpandTabs(before, FTabCount)) - FViewport.ScrollX;
     View().HideCaret();
     View().DrawCaretUnderline(false);
     if (S.find("\r\n") == std::string_view::npos) {
         PutLine(y0, Entry::Join({before, S, after}));
-        FCaretX = static_cast<int32_t>(before.size() + S.size());
+        FSelection.Caret.X = static_cast<int32_t>(before.size() + S.size());
         if (FWordWrap)
             RewrapRange(fromPixel, y0, Redraw, false, y0);
         else
@@ -82,43 +83,43 @@ void TVellEdit::InsertAtCaret(std::string_view S, bool Redraw) {
         while (x >= static_cast<int32_t>(FLines.View(r).size()) && r < FLines.Count() - 1 &&
                (r < last || HasTerminator(FLines.View(r))))
             x -= static_cast<int32_t>(FLines.View(r++).size());
-        FCaretX = std::min(x, MaxCaretX(r));
-        FCaretY = r;
+        FSelection.Caret.X = std::min(x, MaxCaretX(r));
+        FSelection.Caret.Y = r;
         if (FWordWrap) {
             RewrapRange(fromPixel, y0, Redraw, false, r);
         } else {
-            FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX) - FScrollX;
-            if (Redraw && !MoveCaret(FCaretX, FCaretY, 0, true)) {
+            FSelection.PixelX =
+                RowPrefixWidth(FSelection.Caret.Y, FSelection.Caret.X) - FViewport.ScrollX;
+            if (Redraw &&
+                !MoveCaret(FSelection.Caret.X, FSelection.Caret.Y, ScrollMode::IfNeeded, true)) {
                 RepaintFromRow(y0, fromPixel);
                 UpdateCaret();
             }
         }
     }
     // Nothing is selected after an insertion.
-    CollapseAnchorToCaret();
+    FSelection.CollapseToCaret();
     View().ShowCaret();
 }
 
 void TVellEdit::DeleteSelection(bool Redraw) {
     const std::string removed = ReadSelText();
-    FSelected = FAllSelected = false;
-    if (!FUndoing) RecordUndo(1, removed, FCaretY, -1);
+    FSelection.Selected = FSelection.AllSelected = false;
+    if (!FUndoing) RecordUndo(UndoKind::Delete, removed, FSelection.Caret.Y, -1);
     View().HideCaret();
     View().DrawCaretUnderline(false);
-    if (FSelAnchorY == FCaretY) {
+    if (FSelection.Anchor.Y == FSelection.Caret.Y) {
         DeleteSameRow(removed, Redraw);
     } else {
-        const bool anchorFirst = FSelAnchorY < FCaretY;
-        DeleteAcrossRows(anchorFirst ? FSelAnchorX : FCaretX, anchorFirst ? FSelAnchorY : FCaretY,
-                         anchorFirst ? FCaretX : FSelAnchorX, anchorFirst ? FCaretY : FSelAnchorY,
-                         Redraw);
+        const auto [upper, lower] = std::minmax(FSelection.Anchor, FSelection.Caret);
+        DeleteAcrossRows(upper.X, upper.Y, lower.X, lower.Y, Redraw);
     }
     View().ShowCaret();
 }
 
 void TVellEdit::DeleteSameRow(const std::string& Removed, bool Redraw) {
-    const int32_t row = FCaretY;
-    const int32_t xa = std::min(FSelAnchorX, FCaretX);
+    const int32_t row = FSelection.Caret.Y;
+    const int32_t xa = std::min(FSelection.Anchor.X, FSelection.Caret.X);
     // An empty selection removes nothing, not even an empty line it sits on.
     if (!Removed.empty()) {
         std::string_view r = FLines.View(row);
@@ -129,18 +130,18 @@ void TVellEdit::DeleteSameRow(const std::string& Removed, bool Redraw) {
         else
             PutLine(row, Entry(rest));
     }
-    FCaretX = xa;
+    FSelection.Caret.X = xa;
     const bool undoing = FUndoing;
     FUndoing = false;
-    const int pixel = RowPrefixWidth(row, xa) - FScrollX;
+    const int pixel = RowPrefixWidth(row, xa) - FViewport.ScrollX;
     if (FWordWrap) {
         RewrapRange(pixel, row, Redraw || undoing, Removed.find("\r\n") != std::string::npos, row);
         return;
     }
-    CollapseAnchorToCaret();
-    FGoalX = FCaretX;
+    FSelection.CollapseToCaret();
+    FSelection.GoalX = FSelection.Caret.X;
     if (undoing) {
-        FCaretPixelX = pixel;
+        FSelection.PixelX = pixel;
         View().DrawLineText(row, pixel);
         return;
     }
@@ -154,16 +155,17 @@ void TVellEdit::DeleteAcrossRows(int32_t Xa, int32_t Ya, int32_t Xb, int32_t Yb,
     PutLine(Ya, Entry::Join({upper.substr(0, static_cast<size_t>(Xa)),
                              lower.substr(static_cast<size_t>(Xb))}));
     DeleteLines(Ya + 1, Yb - Ya);
-    FCaretX = Xa;
-    FCaretY = Ya;
-    CollapseAnchorToCaret();
-    FGoalX = Xa;
-    const int pixel = RowPrefixWidth(Ya, Xa) - FScrollX;
+    FSelection.Caret = {Xa, Ya};
+    FSelection.CollapseToCaret();
+    FSelection.GoalX = Xa;
+    const int pixel = RowPrefixWidth(Ya, Xa) - FViewport.ScrollX;
     // An undo shows its change at once, as a deletion within one row does.
     const bool redraw = Redraw || FUndoing;
     if (FWordWrap) return RewrapRange(pixel, Ya, redraw, true, Ya);
-    FCaretPixelX = pixel;
-    if (!redraw || (Redraw && MoveCaret(FCaretX, FCaretY, 0, true))) return;
+    FSelection.PixelX = pixel;
+    if (!redraw ||
+        (Redraw && MoveCaret(FSelection.Caret.X, FSelection.Caret.Y, ScrollMode::IfNeeded, true)))
+        return;
     RepaintFromRow(Ya, pixel);
     if (Redraw) UpdateCaret();
 }
@@ -173,7 +175,7 @@ void TVellEdit::SetSelText(std::string_view S) {
     std::string storage;
     S = Normalized(S, storage);
     if (SelectionExists()) DeleteSelection(true);
-    RecordUndo(0, S, FCaretY, FCaretX);
+    RecordUndo(UndoKind::Insert, S, FSelection.Caret.Y, FSelection.Caret.X);
     InsertAtCaret(S, true);
 }
 
@@ -204,12 +206,12 @@ void TVellEdit::FindRangeEnd(int32_t EndX, int32_t EndY) {
             x -= static_cast<int32_t>(FLines.View(y++).size());
     }
     if (x >= 0 && x <= MaxCaretX(y)) {
-        FCaretX = x, FCaretY = y;
-        ClampPosition(FCaretX, FCaretY);
+        FSelection.Caret = {x, y};
+        ClampPosition(FSelection.Caret.X, FSelection.Caret.Y);
     } else if (y < last) {
-        FCaretX = 0, FCaretY = y + 1;
+        FSelection.Caret = {0, y + 1};
     } else {
-        FCaretX = MaxCaretX(last), FCaretY = last;
+        FSelection.Caret = {MaxCaretX(last), last};
     }
 }
 
@@ -220,33 +222,33 @@ void TVellEdit::ReplaceRangeEx(std::string_view Text, int32_t StartX, bool Redra
     Text = Normalized(Text, storage);
     if (EndY >= 0 && SelectionExists()) {
         // The range given replaces itself, never a selection made before.
-        const int32_t ax = FSelAnchorX, ay = FSelAnchorY;
+        const RowPos anchor = FSelection.Anchor;
         ClearSelection();
-        FSelAnchorX = ax, FSelAnchorY = ay;
+        FSelection.Anchor = anchor;
     }
-    if (StartY >= 0) FSelAnchorY = StartY;
-    if (StartX >= 0) FSelAnchorX = StartX;
-    ClampPosition(FSelAnchorX, FSelAnchorY);
+    if (StartY >= 0) FSelection.Anchor.Y = StartY;
+    if (StartX >= 0) FSelection.Anchor.X = StartX;
+    ClampPosition(FSelection.Anchor.X, FSelection.Anchor.Y);
     View().DrawCaretUnderline(false);
     if (EndY < 0) {
-        FCaretX = FSelAnchorX, FCaretY = FSelAnchorY;
-        RecordUndo(0, Text, FCaretY, FCaretX);
+        FSelection.Caret = FSelection.Anchor;
+        RecordUndo(UndoKind::Insert, Text, FSelection.Caret.Y, FSelection.Caret.X);
         return InsertAtCaret(Text, true);
     }
     FindRangeEnd(EndX, EndY);
-    const int32_t startY = FSelAnchorY;
+    const int32_t startY = FSelection.Anchor.Y;
     const int32_t rows = CountBreaks(Text);
-    const bool full = Redraw && (FCaretY != startY + rows || FWordWrap);
+    const bool full = Redraw && (FSelection.Caret.Y != startY + rows || FWordWrap);
     if (ReplaceWithinRow(Text, full)) return;
-    if (FCaretX != FSelAnchorX || FCaretY != FSelAnchorY) DeleteSelection(full);
-    RecordUndo(0, Text, FCaretY, FCaretX);
+    if (FSelection.Caret != FSelection.Anchor) DeleteSelection(full);
+    RecordUndo(UndoKind::Insert, Text, FSelection.Caret.Y, FSelection.Caret.X);
     InsertAtCaret(Text, full);
-    if (!Redraw || full || FCaretY != startY + rows) return;
-    if (MoveCaret(FCaretX, FCaretY, 0, true)) return;
+    if (!Redraw || full || FSelection.Caret.Y != startY + rows) return;
+    if (MoveCaret(FSelection.Caret.X, FSelection.Caret.Y, ScrollMode::IfNeeded, true)) return;
     if (View().UpdateVertScrollBar(true))
         View().DrawAll();
     else
-        View().DrawLines(6, startY, FCaretY);
+        View().DrawLines(DrawSpan::Rows, startY, FSelection.Caret.Y);
     View().UpdateHorzScrollBar(true);
     UpdateCaret();
 }
@@ -257,27 +259,28 @@ void TVellEdit::ReplaceRangeEx(std::string_view Text, int32_t StartX, bool Redra
 /// back, moving every later row of a big text twice. The undo records are
 /// those of a deletion followed by an insertion.
 bool TVellEdit::ReplaceWithinRow(std::string_view Text, bool Redraw) {
-    const int32_t row = FCaretY;
-    const int32_t xa = std::min(FSelAnchorX, FCaretX), xb = std::max(FSelAnchorX, FCaretX);
-    if (!FWordWrap || FUndoing || FSelAnchorY != row || xa == xb || Text.empty() ||
+    const int32_t row = FSelection.Caret.Y;
+    const int32_t xa = std::min(FSelection.Anchor.X, FSelection.Caret.X),
+                  xb = std::max(FSelection.Anchor.X, FSelection.Caret.X);
+    if (!FWordWrap || FUndoing || FSelection.Anchor.Y != row || xa == xb || Text.empty() ||
         Text.find("\r\n") != std::string_view::npos || xb > MaxCaretX(row))
         return false;
     std::string_view r = FLines.View(row);
     const std::string removed(r.substr(static_cast<size_t>(xa), static_cast<size_t>(xb - xa)));
-    FSelected = FAllSelected = false;
-    RecordUndo(1, removed, row, -1);
+    FSelection.Selected = FSelection.AllSelected = false;
+    RecordUndo(UndoKind::Delete, removed, row, -1);
     View().HideCaret();
     View().DrawCaretUnderline(false);
-    FCaretX = xa;
-    CollapseAnchorToCaret();
-    RecordUndo(0, Text, row, xa);
+    FSelection.Caret.X = xa;
+    FSelection.CollapseToCaret();
+    RecordUndo(UndoKind::Insert, Text, row, xa);
     r = FLines.View(row);
-    const int pixel = RowPrefixWidth(row, xa) - FScrollX;
+    const int pixel = RowPrefixWidth(row, xa) - FViewport.ScrollX;
     PutLine(row, Entry::Join({r.substr(0, static_cast<size_t>(xa)), Text,
                               r.substr(static_cast<size_t>(xb))}));
-    FCaretX = xa + static_cast<int32_t>(Text.size());
+    FSelection.Caret.X = xa + static_cast<int32_t>(Text.size());
     RewrapRange(pixel, row, Redraw, false, row);
-    CollapseAnchorToCaret();
+    FSelection.CollapseToCaret();
     View().ShowCaret();
     return true;
 }
@@ -290,25 +293,25 @@ void TVellEdit::ReplaceLines(std::string_view Text, int32_t& FromY, int32_t& ToY
     std::string storage;
     Text = Normalized(Text, storage);
     if (SelectionExists()) ClearSelection();  // only the rows given are replaced
-    FSelAnchorX = 0, FSelAnchorY = FromY;
+    FSelection.Anchor = {0, FromY};
     bool far = true;
     if (ToY < last) {
-        FCaretX = 0, FCaretY = ToY + 1;
-        far = ToY - FromY > FPageLines;
+        FSelection.Caret = {0, ToY + 1};
+        far = ToY - FromY > FViewport.PageLines;
     } else {
-        FCaretX = MaxCaretX(last), FCaretY = last;
+        FSelection.Caret = {MaxCaretX(last), last};
     }
     const int32_t rowsBefore = FLines.Count();
     DeleteSelection(false);
-    RecordUndo(0, Text, FCaretY, FCaretX);
-    const int oldScroll = FScrollX;
-    FScrollX = 0;
+    RecordUndo(UndoKind::Insert, Text, FSelection.Caret.Y, FSelection.Caret.X);
+    const int oldScroll = FViewport.ScrollX;
+    FViewport.ScrollX = 0;
     InsertAtCaret(Text, false);
     if (oldScroll != 0) View().DrawAll();
     // Rows FromY..ToY are the caller's to repaint; when rows came or went,
     // everything below moved, down to the last visible row.
     if (far || FLines.Count() != rowsBefore)
-        ToY = std::min(FLines.Count() - 1, FTopLine + FPageLines - 1);
+        ToY = std::min(FLines.Count() - 1, FViewport.LastVisibleRow());
 }
 
 }  // namespace tw

@@ -74,7 +74,7 @@ int TVellEdit::RowPrefixWidth(int32_t Row, int32_t Bytes) const {
 }
 
 CutRule TVellEdit::MakeCutRule() const {
-    return CutRule{FColumn, FTabCount, AutoWrap, FTextWidth, FMetrics};
+    return CutRule{FColumn, FTabCount, AutoWrap, FViewport.TextWidth, FMetrics};
 }
 
 void TVellEdit::JoinLogicalLine(int32_t Y, int32_t& LastY, std::string& S) const {

@@ -31,11 +31,10 @@ TVellEdit::TVellEdit(const EditorServices& services)
     if (!FMetrics || !FClipboard || !FMessages)
         throw std::invalid_argument("TVellEdit needs text metrics, a clipboard and a message box");
     InitDefaults();
-    FAseikeiMode = false;
     FLines.Add(Entry(kEndMarker));
     FLineIndex.Reset(1);
     CalcFontMetrics();
-    FTextLeft = FLeftMargin;
+    FViewport.TextLeft = FLeftMargin;
     ResizeTextArea(185, 89);
     ResetState();
 }
@@ -72,26 +71,24 @@ void TVellEdit::InitDefaults() {
     URLColor = 0xFF0000;
     InyoColor = 0x808080;
     UlineColor = 0x000000;
-    Version = "TVellEdit Ver1.10";
     FShowLineNumber = false;
     FLineNoColumn = 5;
 }
 
 void TVellEdit::ResetState() {
     FInsertMode = true;
-    FCaretX = FCaretY = 0;
-    FSelAnchorX = FSelAnchorY = FSelEndX = FSelEndY = 0;
-    FPrevCaretX = FPrevCaretY = FSelChangeX = FSelChangeY = 0;
-    FGoalX = 0;
-    FCaretPixelX = 0;
-    FTopLine = 0;
-    FScrollX = 0;
-    FSelected = FAllSelected = false;
+    FSelection.Caret = FSelection.Reported = {0, 0};
+    FSelection.CollapseToCaret();
+    FSelection.GoalX = 0;
+    FSelection.PixelX = 0;
+    FViewport.TopLine = 0;
+    FViewport.ScrollX = 0;
+    FSelection.Selected = FSelection.AllSelected = false;
     FUndoing = false;
     ClearUndoList();
     ClearRedoList();
     FUndoLost = false;
-    FHitLen = 0;
+    FFindWalk.DropHit();
     FModified = false;
     View().ResetState();
     if (OnChangeModify) OnChangeModify(*this, false);
@@ -208,12 +205,11 @@ void TVellEdit::LoadRows(std::string_view S, const std::function<void(size_t)>& 
 /// The end of a re-layout: the caret's pixel position anew, then either the
 /// caret scrolled into view (which repaints) or everything repainted.
 void TVellEdit::AfterLayoutRedraw(bool Redraw) {
-    FSelEndX = FPrevCaretX = FCaretX;
-    FSelEndY = FPrevCaretY = FCaretY;
-    FScrollX = 0;
-    FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX);
+    FSelection.End = FSelection.PrevCaret = FSelection.Caret;
+    FViewport.ScrollX = 0;
+    FSelection.PixelX = RowPrefixWidth(FSelection.Caret.Y, FSelection.Caret.X);
     if (!Redraw) return;
-    if (MoveCaret(-1, -1, 0, false)) return;
+    if (MoveCaret(-1, -1, ScrollMode::IfNeeded, false)) return;
     View().HideCaret();
     View().UpdateVertScrollBar(true);
     View().DrawAll();
@@ -242,7 +238,7 @@ void TVellEdit::SetLeftMargin(int Value) {
 
 void TVellEdit::SetCurSetMode(bool Value) {
     FCurSetMode = Value;
-    FCaretMargin = Value ? 10 : FHStep;
+    FViewport.CaretMargin = Value ? 10 : FViewport.HStep;
 }
 
 void TVellEdit::SetSelColor(TColor Value) {
@@ -268,10 +264,11 @@ void TVellEdit::SetZspcDraw(bool Value) {
 void TVellEdit::SetGyokan(int Value) {
     FGyokan = std::clamp(Value, 0, 100);
     // Rounded to nearest, ties to even: 9.5 extra pixels make 10.
-    FRowHeight = FCharHeight + static_cast<int>(std::nearbyint(FCharHeight * FGyokan / 100.0));
-    if (FRowHeight <= 0) return;
-    FPageLines = std::max(FTextHeight, 0) / FRowHeight;
-    FVMargin = CeilDiv5(FPageLines);
+    FViewport.RowHeight = FViewport.CharHeight +
+                          static_cast<int>(std::nearbyint(FViewport.CharHeight * FGyokan / 100.0));
+    if (FViewport.RowHeight <= 0) return;
+    FViewport.PageLines = std::max(FViewport.TextHeight, 0) / FViewport.RowHeight;
+    FViewport.VMargin = CeilDiv5(FViewport.PageLines);
 }
 
 void TVellEdit::SetColor(TColor Value) {
@@ -307,19 +304,20 @@ void TVellEdit::SetLineNoColumn(int Value) {
 
 void TVellEdit::CalcFontMetrics() {
     FontMetrics m = FMetrics->Metrics();
-    FCharWidth = m.aveCharWidth;
-    FCharHeight = m.height;
+    FViewport.CharWidth = m.aveCharWidth;
+    FViewport.CharHeight = m.height;
     SetGyokan(FGyokan);
 }
 
 void TVellEdit::ResizeTextArea(int Width, int Height) {
-    FWidth = Width;
-    FHeight = Height;
-    FTextWidth = Width - FTextLeft;
-    FTextHeight = Height - FTopMargin;
-    FPageLines = FRowHeight > 0 ? std::max(FTextHeight, 0) / FRowHeight : 0;
-    FVMargin = CeilDiv5(FPageLines);
-    FHStep = CeilDiv5(FTextWidth);
+    FViewport.Width = Width;
+    FViewport.Height = Height;
+    FViewport.TextWidth = Width - FViewport.TextLeft;
+    FViewport.TextHeight = Height - FTopMargin;
+    FViewport.PageLines =
+        FViewport.RowHeight > 0 ? std::max(FViewport.TextHeight, 0) / FViewport.RowHeight : 0;
+    FViewport.VMargin = CeilDiv5(FViewport.PageLines);
+    FViewport.HStep = CeilDiv5(FViewport.TextWidth);
     SetCurSetMode(FCurSetMode);
 }
 

@@ -7,7 +7,7 @@
 
 namespace tw {
 
-bool TVellEdit::RecordUndo(uint8_t Kind, std::string_view Text, int32_t Y, int32_t X) {
+bool TVellEdit::RecordUndo(UndoKind Kind, std::string_view Text, int32_t Y, int32_t X) {
     if (Text.empty()) return true;
     if (!FModified) {
         FModified = true;
@@ -15,10 +15,8 @@ bool TVellEdit::RecordUndo(uint8_t Kind, std::string_view Text, int32_t Y, int32
     }
     if (X == -1) {
         // The start of the selection.
-        const bool anchorFirst = FSelAnchorY < FCaretY;
-        const bool sameRow = FSelAnchorY == FCaretY;
-        Y = anchorFirst ? FSelAnchorY : FCaretY;
-        X = sameRow ? std::min(FSelAnchorX, FCaretX) : anchorFirst ? FSelAnchorX : FCaretX;
+        const RowPos start = std::min(FSelection.Anchor, FSelection.Caret);
+        X = start.X, Y = start.Y;
     }
     const auto length = static_cast<int64_t>(Text.size());
     const bool fits = UndoBuf >= length;
@@ -87,7 +85,7 @@ void TVellEdit::ResetModified() {
     RaiseRedoMode(false);
 }
 
-void TVellEdit::MoveUndoRecord(uint8_t Kind, bool ToRedo) {
+void TVellEdit::MoveUndoRecord(UndoKind Kind, bool ToRedo) {
     auto& from = ToRedo ? FUndoList : FRedoList;
     auto& to = ToRedo ? FRedoList : FUndoList;
     auto& fromSize = ToRedo ? FUndoSize : FRedoSize;
@@ -120,20 +118,21 @@ void TVellEdit::ReplayRecord(std::deque<UndoRecord>& List, bool IsUndo) {
         View().DrawCaretUnderline(false);
     const UndoRecord r = List.front();
     switch (r.Kind) {
-        case 0:
+        case UndoKind::Insert:
             ReplayRemoval(List, r, IsUndo);
             break;
-        case 1:
-        case 2:
-            FCaretX = r.X, FCaretY = r.Y;
-            ToRowPosition(FCaretX, FCaretY);
+        case UndoKind::Delete:
+        case UndoKind::BackSpace:
+            FSelection.Caret = {r.X, r.Y};
+            ToRowPosition(FSelection.Caret.X, FSelection.Caret.Y);
             InsertAtCaret(r.Text, true);
-            MoveUndoRecord(0, IsUndo);
+            MoveUndoRecord(UndoKind::Insert, IsUndo);
             break;
-        case 4:
+        case UndoKind::NewLine:
             ReplayJoinBreak(r, IsUndo);
             break;
-        default:  // 3, and an overwrite whose typed text was too large to keep
+        case UndoKind::DeleteKey:
+        case UndoKind::Overwrite:  // one whose typed text was too large to keep
             ReplayReinsertBefore(r, IsUndo);
             break;
     }
@@ -150,7 +149,7 @@ void TVellEdit::ReplayRecord(std::deque<UndoRecord>& List, bool IsUndo) {
 void TVellEdit::ReplayRemoval(std::deque<UndoRecord>& List, const UndoRecord& R, bool IsUndo) {
     int32_t x = R.X, y = R.Y;
     ToRowPosition(x, y);
-    FSelAnchorX = x, FSelAnchorY = y;
+    FSelection.Anchor = {x, y};
     View().HideCaret();
     int32_t endX = x, endY = y;
     WalkToEnd(static_cast<int32_t>(R.Text.size()), endX, endY);
@@ -158,18 +157,18 @@ void TVellEdit::ReplayRemoval(std::deque<UndoRecord>& List, const UndoRecord& R,
     // of the next row; the rows then join back as they were.
     if (endY < FLines.Count() - 1 && endX >= static_cast<int32_t>(FLines.View(endY).size()))
         endX = 0, ++endY;
-    FCaretX = endX, FCaretY = endY;
+    FSelection.Caret = {endX, endY};
     FUndoing = true;
     DeleteSelection(false);
-    MoveUndoRecord(1, IsUndo);
+    MoveUndoRecord(UndoKind::Delete, IsUndo);
     bool partner = false;
     if (!List.empty() && List.front().X == R.X && List.front().Y == R.Y)
         partner = ReplayGroupPartner(List, IsUndo);
-    if (!MoveCaret(-1, -1, 0, true)) {
+    if (!MoveCaret(-1, -1, ScrollMode::IfNeeded, true)) {
         if (View().UpdateVertScrollBar(true))
             View().DrawAll();
         else if (partner)
-            View().DrawLines(3, y, 0);
+            View().DrawLines(DrawSpan::From, y, 0);
         else
             View().UpdateHorzScrollBar(true);
         UpdateCaret();
@@ -180,24 +179,25 @@ void TVellEdit::ReplayRemoval(std::deque<UndoRecord>& List, const UndoRecord& R,
 
 bool TVellEdit::ReplayGroupPartner(std::deque<UndoRecord>& List, bool IsUndo) {
     const UndoRecord r = List.front();
-    if (r.Kind == 1) {
+    if (r.Kind == UndoKind::Delete) {
         FUndoing = true;
         InsertAtCaret(r.Text, false);
-    } else if (r.Kind == 5) {
+    } else if (r.Kind == UndoKind::Overwrite) {
         FUndoing = true;
-        FCaretX = r.X, FCaretY = r.Y;
-        ToRowPosition(FCaretX, FCaretY);
+        FSelection.Caret = {r.X, r.Y};
+        ToRowPosition(FSelection.Caret.X, FSelection.Caret.Y);
         InsertKeepingCaret(r.Text, false);
     } else {
         return false;
     }
-    MoveUndoRecord(0, IsUndo);
+    MoveUndoRecord(UndoKind::Insert, IsUndo);
     return true;
 }
 
 /// Inserts at the caret and leaves the caret in front of the inserted bytes.
 void TVellEdit::InsertKeepingCaret(std::string_view Text, bool Redraw) {
-    const int32_t y0 = FCaretY, x0 = std::clamp(FCaretX, 0, MaxCaretX(FCaretY));
+    const int32_t y0 = FSelection.Caret.Y,
+                  x0 = std::clamp(FSelection.Caret.X, 0, MaxCaretX(FSelection.Caret.Y));
     std::string_view row = FLines.View(y0);
     const std::string before(row.substr(0, static_cast<size_t>(x0)));
     const std::string after(row.substr(static_cast<size_t>(x0)));
@@ -207,49 +207,50 @@ void TVellEdit::InsertKeepingCaret(std::string_view Text, bool Redraw) {
     } else {
         toY = SpliceRow(y0, before, Text, after);
     }
-    FCaretX = x0;
-    FCaretPixelX = RowPrefixWidth(y0, x0) - FScrollX;
-    FCaretPixelY = (FCaretY - FTopLine) * FRowHeight;
-    if (FWordWrap) return RewrapRange(FCaretPixelX, y0, Redraw, false, toY);
-    CollapseAnchorToCaret();
-    if (!Redraw || MoveCaret(FCaretX, FCaretY, 0, true)) return;
+    FSelection.Caret.X = x0;
+    FSelection.PixelX = RowPrefixWidth(y0, x0) - FViewport.ScrollX;
+    FSelection.PixelY = (FSelection.Caret.Y - FViewport.TopLine) * FViewport.RowHeight;
+    if (FWordWrap) return RewrapRange(FSelection.PixelX, y0, Redraw, false, toY);
+    FSelection.CollapseToCaret();
+    if (!Redraw || MoveCaret(FSelection.Caret.X, FSelection.Caret.Y, ScrollMode::IfNeeded, true))
+        return;
     if (toY > y0)
-        RepaintFromRow(y0, FCaretPixelX);
+        RepaintFromRow(y0, FSelection.PixelX);
     else if (View().UpdateVertScrollBar(true))
         View().DrawAll();
     else
-        View().DrawLineText(y0, FCaretPixelX);
+        View().DrawLineText(y0, FSelection.PixelX);
     UpdateCaret();
 }
 
 /// Undoes a deletion by the Delete key: the bytes come back after the caret.
 void TVellEdit::ReplayReinsertBefore(const UndoRecord& R, bool IsUndo) {
-    FCaretX = R.X, FCaretY = R.Y;
-    ToRowPosition(FCaretX, FCaretY);
+    FSelection.Caret = {R.X, R.Y};
+    ToRowPosition(FSelection.Caret.X, FSelection.Caret.Y);
     View().HideCaret();
     InsertKeepingCaret(R.Text, true);
-    MoveUndoRecord(0, IsUndo);
+    MoveUndoRecord(UndoKind::Insert, IsUndo);
     View().ShowCaret();
 }
 
 /// Undoes Enter: the line break at the position goes and the rows join.
 void TVellEdit::ReplayJoinBreak(const UndoRecord& R, bool IsUndo) {
-    FCaretX = R.X, FCaretY = R.Y;
-    ToRowPosition(FCaretX, FCaretY);
-    const int32_t y = FCaretY, x = FCaretX;
+    FSelection.Caret = {R.X, R.Y};
+    ToRowPosition(FSelection.Caret.X, FSelection.Caret.Y);
+    const int32_t y = FSelection.Caret.Y, x = FSelection.Caret.X;
     std::string_view row = FLines.View(y);
     if (y < FLines.Count() - 1 && row.substr(static_cast<size_t>(x), 2) == kCrLf) {
         PutLine(y, Entry::Join({row.substr(0, static_cast<size_t>(x)),
                                 row.substr(static_cast<size_t>(x) + 2), FLines.View(y + 1)}));
         DeleteLines(y + 1, 1);
     }
-    FCaretPixelX = RowPrefixWidth(y, x) - FScrollX;
-    if (FWordWrap) RewrapRange(FCaretPixelX, y, false, false, y);
-    if (!MoveCaret(FCaretX, FCaretY, 0, true)) {
-        RepaintFromRow(FCaretY, 0);
+    FSelection.PixelX = RowPrefixWidth(y, x) - FViewport.ScrollX;
+    if (FWordWrap) RewrapRange(FSelection.PixelX, y, false, false, y);
+    if (!MoveCaret(FSelection.Caret.X, FSelection.Caret.Y, ScrollMode::IfNeeded, true)) {
+        RepaintFromRow(FSelection.Caret.Y, 0);
         UpdateCaret();
     }
-    MoveUndoRecord(1, IsUndo);
+    MoveUndoRecord(UndoKind::Delete, IsUndo);
 }
 
 }  // namespace tw

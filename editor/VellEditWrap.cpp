@@ -35,13 +35,9 @@ void TVellEdit::SetColumn(int32_t Value) {
     ApplyWordWrap(true, true);
 }
 
-void TVellEdit::WrapAllLines(std::vector<Entry>& List) const {
-    WrapInto(List, nullptr);
-}
-
-/// Cuts every row of the unwrapped store into List; `Index`, when given, is
-/// filled for the rows as they come.
-void TVellEdit::WrapInto(std::vector<Entry>& List, LineIndex* Index) const {
+/// Cuts every row of the unwrapped store into List, filling `Index` for the
+/// rows as they come.
+void TVellEdit::WrapInto(std::vector<Entry>& List, LineIndex& Index) const {
     const CutRule rule = MakeCutRule();
     EntryArena arena(ArenaEstimate(FLines));
     List.reserve(List.size() + static_cast<size_t>(FLines.Count()) + 16);
@@ -50,12 +46,12 @@ void TVellEdit::WrapInto(std::vector<Entry>& List, LineIndex* Index) const {
         // A line that needs no cut keeps its bytes: the row is shared.
         if (static_cast<size_t>(NextPieceLength(line, rule, CutTest::FullWrap)) >= line.size()) {
             List.push_back(FLines.Get(i));
-            if (Index) Index->Append(true);
+            Index.Append(true);
             continue;
         }
         CutLine(line, rule, CutTest::FullWrap, [&](std::string_view piece) {
             List.push_back(arena.Make({piece}));
-            if (Index) Index->Append(piece.data() + piece.size() == line.data() + line.size());
+            Index.Append(piece.data() + piece.size() == line.data() + line.size());
         });
     }
 }
@@ -86,21 +82,21 @@ void TVellEdit::AssignRows(const std::vector<Entry>& List, LineIndex& Index) {
 void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
     std::string tag = "_0";
     try {
-        FHitLen = 0;
+        FFindWalk.DropHit();
         std::vector<Entry> list;
         LineIndex index;
         index.Reset(0);
         if (Wrap) {
-            WrapInto(list, &index);
+            WrapInto(list, index);
             AssignRows(list, index);
             FWordWrap = true;
             tag = "_1";
-            LogicalToEntry(FCaretX, FCaretY);
-            LogicalToEntry(FSelAnchorX, FSelAnchorY);
+            LogicalToEntry(FSelection.Caret.X, FSelection.Caret.Y);
+            LogicalToEntry(FSelection.Anchor.X, FSelection.Anchor.Y);
         } else {
             tag = "_2";
-            EntryToLogical(FCaretX, FCaretY);
-            EntryToLogical(FSelAnchorX, FSelAnchorY);
+            EntryToLogical(FSelection.Caret.X, FSelection.Caret.Y);
+            EntryToLogical(FSelection.Anchor.X, FSelection.Anchor.Y);
             tag = "_3";
             UnwrapInto(list, index);
             FWordWrap = false;
@@ -110,7 +106,7 @@ void TVellEdit::ApplyWordWrap(bool Wrap, bool Redraw) {
         list = {};
         AfterLayoutRedraw(false);
         tag = "_5";
-        if (!Redraw || MoveCaret(-1, -1, 0, false)) return;
+        if (!Redraw || MoveCaret(-1, -1, ScrollMode::IfNeeded, false)) return;
         tag = "_6";
         View().HideCaret();
         View().UpdateVertScrollBar(true);
@@ -168,7 +164,7 @@ int32_t TVellEdit::RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, i
         }
         ++W;
         if (CaretPass && C >= 0) {
-            FCaretX = C;
+            FSelection.Caret.X = C;
             C -= static_cast<int32_t>(n);
             ++NewRow;
         }
@@ -191,7 +187,7 @@ int32_t TVellEdit::RewrapLine(int32_t& W, const CutRule& Rule, bool CaretPass, i
     }
     // Stopped where the old rows go on: the caret may lie in one of them.
     for (int32_t r = W; CaretPass && !ended && C >= 0 && r < FLines.Count(); ++r) {
-        FCaretX = C;
+        FSelection.Caret.X = C;
         C -= static_cast<int32_t>(FLines.View(r).size());
         ++NewRow;
     }
@@ -212,9 +208,9 @@ void TVellEdit::KeepRestIfFull(int32_t W, const std::string& Rest) {
 
 void TVellEdit::RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, int32_t ToY) {
     const CutRule rule = MakeCutRule();
-    const int32_t caretRow = FCaretY;
-    int32_t c = FCaretX;
-    int32_t newRow = FCaretY;
+    const int32_t caretRow = FSelection.Caret.Y;
+    int32_t c = FSelection.Caret.X;
+    int32_t newRow = FSelection.Caret.Y;
     int32_t w = FromY;
     int32_t lastChange = 0;
     for (int32_t pass = FromY; pass <= ToY; ++pass) {
@@ -224,22 +220,23 @@ void TVellEdit::RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, 
     --newRow;
     if (!Redraw) {
         // No selection survives an edit: the anchor goes with the caret.
-        FCaretY = FSelAnchorY = FSelEndY = newRow;
-        FSelAnchorX = FSelEndX = FCaretX;
-        FCaretPixelX = RowPrefixWidth(FCaretY, FCaretX) - FScrollX;
+        FSelection.Caret.Y = FSelection.Anchor.Y = FSelection.End.Y = newRow;
+        FSelection.Anchor.X = FSelection.End.X = FSelection.Caret.X;
+        FSelection.PixelX =
+            RowPrefixWidth(FSelection.Caret.Y, FSelection.Caret.X) - FViewport.ScrollX;
         return;
     }
-    if (!MoveCaret(FCaretX, newRow, 0, true))
+    if (!MoveCaret(FSelection.Caret.X, newRow, ScrollMode::IfNeeded, true))
         RewrapRepaint(PixelX, FromY, w - 1, Force || lastChange != 0 || ToY != FromY);
-    FPrevCaretY = FCaretY;
+    FSelection.PrevCaret.Y = FSelection.Caret.Y;
     UpdateCaret();
 }
 
 void TVellEdit::RewrapRepaint(int PixelX, int32_t FromY, int32_t LastRow, bool Full) {
     if (View().UpdateVertScrollBar(true)) return View().DrawAll();
-    if (Full) return View().DrawLines(3, FromY, 0);
+    if (Full) return View().DrawLines(DrawSpan::From, FromY, 0);
     View().DrawLineText(FromY, PixelX);
-    if (LastRow > FromY) return View().DrawLines(6, FromY + 1, LastRow);
+    if (LastRow > FromY) return View().DrawLines(DrawSpan::Rows, FromY + 1, LastRow);
     // The row may have grown past the widest one the sideways scroll knows.
     View().UpdateHorzScrollBar(true);
 }

@@ -186,8 +186,8 @@ void TVellView::DrawLinks(int32_t fromRow, int32_t toRow) {
 
 void TVellView::DrawLinksClipped(int32_t fromRow, int32_t toRow, const PixelRect& clip) {
     if (!ed_.ColorPrintF) return;
-    fromRow = std::max(fromRow, ed_.FTopLine);
-    toRow = std::min(toRow, ed_.FTopLine + ed_.FPageLines - 1);
+    fromRow = std::max(fromRow, vp_.TopLine);
+    toRow = std::min(toRow, vp_.LastVisibleRow());
     if (fromRow > toRow) return;
     for (const LinkPart& part : ScanLinks(fromRow, toRow))
         if (part.row >= fromRow) DrawLinkSpan(part, clip);
@@ -196,10 +196,10 @@ void TVellView::DrawLinksClipped(int32_t fromRow, int32_t toRow, const PixelRect
 void TVellView::DrawLinkSpan(const LinkPart& part, const PixelRect& clip) {
     const std::string_view e = StripTerminator(ed_.Lines().View(part.row));
     const int y = RowY(part.row);
-    const int origin = ed_.FTextLeft - ed_.FScrollX;
-    const int x1 = std::max(ed_.FTextLeft, origin + ExpandedWidth(e.substr(0, part.x)));
+    const int origin = vp_.TextLeft - vp_.ScrollX;
+    const int x1 = std::max(vp_.TextLeft, origin + ExpandedWidth(e.substr(0, part.x)));
     const int x2 = origin + ExpandedWidth(e.substr(0, part.x + part.len));
-    PixelRect r{x1, y, x2, y + ed_.FRowHeight};
+    PixelRect r{x1, y, x2, y + vp_.RowHeight};
     if (clip.left != -1) {
         if (clip.top != y) return;
         r.left = std::max(clip.left, x1);

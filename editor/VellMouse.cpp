@@ -1,46 +1,35 @@
 // Clicks, mouse selection with auto-scroll, and moving text by dragging it.
 #include <algorithm>
+#include <tuple>
 
 #include "editor/VellView.h"
 #include "textstore/ShiftJis.h"
 
 namespace tw {
 
-namespace {
-
-struct Pos {
-    int32_t x, y;
-    bool operator<=(const Pos& o) const { return y != o.y ? y < o.y : x <= o.x; }
-};
-
-}  // namespace
-
 void TVellView::SetCaretFromPoint(int x, int y) {
-    ed_.FPrevCaretX = ed_.FCaretX;
-    ed_.FPrevCaretY = ed_.FCaretY;
-    const int32_t row =
-        std::max(0, y - ed_.TopMargin()) / std::max(1, ed_.FRowHeight) + ed_.FTopLine;
-    ed_.FCaretY =
-        std::max(0, std::min({row, ed_.FTopLine + ed_.FPageLines - 1, ed_.Lines().Count() - 1}));
-    ed_.FCaretX = ColFromX(ed_.Lines().View(ed_.FCaretY), x - ed_.FTextLeft + ed_.FScrollX);
-    ed_.FGoalX = ed_.FCaretX;
-    const int step = ed_.FTextWidth / 3;
+    sel_.PrevCaret = sel_.Caret;
+    const int32_t row = std::max(0, y - ed_.TopMargin()) / std::max(1, vp_.RowHeight) + vp_.TopLine;
+    sel_.Caret.Y = std::max(0, std::min({row, vp_.LastVisibleRow(), ed_.Lines().Count() - 1}));
+    sel_.Caret.X = ColFromX(ed_.Lines().View(sel_.Caret.Y), x - vp_.TextLeft + vp_.ScrollX);
+    sel_.GoalX = sel_.Caret.X;
+    const int step = vp_.TextWidth / 3;
     if (step > 0) {
-        while (ed_.FCaretPixelX > ed_.FTextWidth + ed_.FScrollX)
-            ed_.FScrollX += step;
-        while (ed_.FCaretPixelX < ed_.FScrollX)
-            ed_.FScrollX = std::max(0, ed_.FScrollX - step);
+        while (sel_.PixelX > vp_.TextWidth + vp_.ScrollX)
+            vp_.ScrollX += step;
+        while (sel_.PixelX < vp_.ScrollX)
+            vp_.ScrollX = std::max(0, vp_.ScrollX - step);
     }
-    ed_.FCaretPixelX -= ed_.FScrollX;
+    sel_.PixelX -= vp_.ScrollX;
 }
 
 /// Both ends of the selected range count as inside it. A range that ends at
 /// column 0 of a row ends with the row above, so that column is outside.
 bool TVellView::InsideSelection(int32_t x, int32_t y) const {
-    if (!ed_.FSelected) return false;
-    Pos a{}, b{};
-    ed_.GetSelectionRange(a.x, a.y, b.y, b.x);
-    const Pos p{x, y};
+    if (!sel_.Selected) return false;
+    RowPos a, b;
+    ed_.GetSelectionRange(a.X, a.Y, b.Y, b.X);
+    const RowPos p{x, y};
     return a <= p && p <= b;
 }
 
@@ -51,7 +40,7 @@ void TVellView::MouseDown(MouseButton button, int x, int y) {
     }
     if (button == MouseButton::Right) return host_.ShowContextMenu(x, y);
     if (button != MouseButton::Left) return;
-    const int old = ed_.FScrollX;
+    const int old = vp_.ScrollX;
     const bool shift = keyboard_.ShiftDown();
     host_.TakeFocus();
     HideCaret();
@@ -60,17 +49,17 @@ void TVellView::MouseDown(MouseButton button, int x, int y) {
     mouseSelecting_ = true;
     marginRow_ = -1;
     if (shift) {
-        ed_.FAllSelected = false;
-        ed_.FSelected = true;
-        ExtendSelection(ed_.FCaretX, ed_.FCaretY);
-    } else if (x < ed_.FTextLeft - 4 && old == 0) {
+        sel_.AllSelected = false;
+        sel_.Selected = true;
+        ExtendSelection(sel_.Caret.X, sel_.Caret.Y);
+    } else if (x < vp_.TextLeft - 4 && old == 0) {
         SelectRowFromMargin();
-    } else if (!ed_.FAllSelected && InsideSelection(ed_.FCaretX, ed_.FCaretY)) {
+    } else if (!sel_.AllSelected && InsideSelection(sel_.Caret.X, sel_.Caret.Y)) {
         StartTextDrag();
     } else {
         ed_.ClearSelection();
     }
-    if (ed_.FScrollX != old) DrawAll();
+    if (vp_.ScrollX != old) DrawAll();
     ed_.UpdateCaret();
     ShowCaret();
 }
@@ -79,17 +68,16 @@ void TVellView::MouseDown(MouseButton button, int x, int y) {
 /// the range ends at the start of the next row, so deleting it joins no lines.
 void TVellView::SelectRowFromMargin() {
     if (ed_.SelectionExists()) ed_.ClearSelection();
-    const int32_t row = ed_.FCaretY;
+    const int32_t row = sel_.Caret.Y;
     const std::string_view e = ed_.Lines().View(row);
     const bool last = row == ed_.Lines().Count() - 1;
     const auto len = static_cast<int32_t>(last ? StripTerminator(e).size() : e.size());
     if (len <= 0) return;
     marginRow_ = row;
     const bool toNextRow = !last;
-    ed_.FSelAnchorX = ed_.FPrevCaretX = toNextRow ? 0 : len;
-    ed_.FSelAnchorY = ed_.FPrevCaretY = toNextRow ? row + 1 : row;
-    ed_.FSelected = true;
-    ExtendSelection(ed_.FCaretX, ed_.FCaretY);
+    sel_.Anchor = sel_.PrevCaret = toNextRow ? RowPos{0, row + 1} : RowPos{len, row};
+    sel_.Selected = true;
+    ExtendSelection(sel_.Caret.X, sel_.Caret.Y);
 }
 
 void TVellView::MouseMove(int x, int y) {
@@ -105,24 +93,24 @@ void TVellView::MouseSelectTo(int x, int y) {
     mouseX_ = x, mouseY_ = y;
     if (!mouseSelecting_) return;
     HideCaret();
-    const int bottom = ed_.TopMargin() + ed_.FPageLines * ed_.FRowHeight;
+    const int bottom = ed_.TopMargin() + vp_.PageLines * vp_.RowHeight;
     if (y > bottom) {
         autoScroll_ = 1;
     } else if (y <= ed_.TopMargin()) {
         autoScroll_ = -1;
-    } else if (x > ed_.FTextLeft + ed_.FTextWidth) {
+    } else if (x > vp_.TextLeft + vp_.TextWidth) {
         autoScroll_ = 2;
-    } else if (x <= ed_.FTextLeft && ed_.FScrollX > 0) {
+    } else if (x <= vp_.TextLeft && vp_.ScrollX > 0) {
         autoScroll_ = -2;
     } else {
-        const int oldScroll = ed_.FScrollX;
-        const int32_t cx = ed_.FCaretX, cy = ed_.FCaretY;
+        const int oldScroll = vp_.ScrollX;
+        const int32_t cx = sel_.Caret.X, cy = sel_.Caret.Y;
         SetCaretFromPoint(x, y);
-        if (cx != ed_.FCaretX || cy != ed_.FCaretY) {
+        if (cx != sel_.Caret.X || cy != sel_.Caret.Y) {
             if (!dragging_) FollowPointer(x);
             ed_.UpdateCaret();
         }
-        if (ed_.FScrollX != oldScroll) {
+        if (vp_.ScrollX != oldScroll) {
             DrawAll();
             ed_.UpdateCaret();
         }
@@ -133,22 +121,21 @@ void TVellView::MouseSelectTo(int x, int y) {
 /// Dragging down from the margin selects whole rows from the start of the
 /// clicked row; dragging up keeps the end of the clicked row.
 void TVellView::FollowPointer(int x) {
-    if (x < ed_.FTextLeft && marginRow_ >= 0 && ed_.FCaretY > marginRow_) {
-        ed_.FSelAnchorX = 0;
-        ed_.FSelAnchorY = marginRow_;
-        ed_.FSelected = true;
+    if (x < vp_.TextLeft && marginRow_ >= 0 && sel_.Caret.Y > marginRow_) {
+        sel_.Anchor = {0, marginRow_};
+        sel_.Selected = true;
         return DrawSelection();
     }
-    if (x < ed_.FTextLeft && ed_.FSelAnchorY < ed_.FCaretY) ed_.FSelAnchorX = 0;
-    ed_.FSelected = true;
-    ExtendSelection(ed_.FCaretX, ed_.FCaretY);
+    if (x < vp_.TextLeft && sel_.Anchor.Y < sel_.Caret.Y) sel_.Anchor.X = 0;
+    sel_.Selected = true;
+    ExtendSelection(sel_.Caret.X, sel_.Caret.Y);
 }
 
 void TVellView::AutoScrollTimer() {
-    const std::string_view t = StripTerminator(ed_.Lines().View(ed_.FCaretY));
+    const std::string_view t = StripTerminator(ed_.Lines().View(sel_.Caret.Y));
     switch (autoScroll_) {
         case -2:
-            if (ed_.FCaretX > 0) MoveLeft(false);
+            if (sel_.Caret.X > 0) MoveLeft(false);
             break;
         case -1:
             MoveVert(-1);
@@ -157,7 +144,7 @@ void TVellView::AutoScrollTimer() {
             MoveVert(1);
             break;
         case 2:
-            if (ed_.FCaretX < static_cast<int32_t>(t.size())) MoveRight(false);
+            if (sel_.Caret.X < static_cast<int32_t>(t.size())) MoveRight(false);
             break;
         default:
             break;
@@ -183,11 +170,7 @@ void TVellView::StartTextDrag() {
     if (ed_.ReadOnly) return ed_.ClearSelection();
     dragging_ = true;
     mouseSelecting_ = true;
-    dragX_ = ed_.FPrevCaretX, dragY_ = ed_.FPrevCaretY;
-    Pos a{ed_.FSelAnchorX, ed_.FSelAnchorY}, b{ed_.FSelEndX, ed_.FSelEndY};
-    if (!(a <= b)) std::swap(a, b);
-    dragFrom_ = {a.x, a.y};
-    dragTo_ = {b.x, b.y};
+    std::tie(dragFrom_, dragTo_) = sel_.Ordered();
     // The bytes travel with the drag itself; the clipboard only gets a copy.
     dragText_ = RangeText(dragFrom_, dragTo_);
     host_.BeginTextDrag();
@@ -202,25 +185,21 @@ void TVellView::DragModifierChanged(bool control) {
 }
 
 /// The bytes between two ordered positions, read as the selection reads them.
-std::string TVellView::RangeText(RowCol from, RowCol to) {
-    const int32_t cx = ed_.FCaretX, cy = ed_.FCaretY;
-    const int32_t ax = ed_.FSelAnchorX, ay = ed_.FSelAnchorY;
-    ed_.FSelAnchorX = from.x, ed_.FSelAnchorY = from.y;
-    ed_.FCaretX = to.x, ed_.FCaretY = to.y;
+std::string TVellView::RangeText(RowPos from, RowPos to) {
+    const RowPos caret = sel_.Caret, anchor = sel_.Anchor;
+    sel_.Anchor = from;
+    sel_.Caret = to;
     std::string text = ed_.GetSelText();
-    ed_.FSelAnchorX = ax, ed_.FSelAnchorY = ay;
-    ed_.FCaretX = cx, ed_.FCaretY = cy;
+    sel_.Anchor = anchor;
+    sel_.Caret = caret;
     return text;
 }
 
 /// The keys stay live during a drag; a drop may move only bytes that are
 /// still selected where the drag found them.
 bool TVellView::DraggedTextStillSelected() {
-    if (!ed_.FSelected) return false;
-    Pos a{ed_.FSelAnchorX, ed_.FSelAnchorY}, b{ed_.FSelEndX, ed_.FSelEndY};
-    if (!(a <= b)) std::swap(a, b);
-    if (a.x != dragFrom_.x || a.y != dragFrom_.y || b.x != dragTo_.x || b.y != dragTo_.y)
-        return false;
+    if (!sel_.Selected) return false;
+    if (sel_.Ordered() != std::pair(dragFrom_, dragTo_)) return false;
     return RangeText(dragFrom_, dragTo_) == dragText_;
 }
 
@@ -232,7 +211,7 @@ void TVellView::DoEndDrag(bool copy) {
     if (!DraggedTextStillSelected()) {
         // The text changed under the drag: nothing is moved.
         if (ed_.SelectionExists()) ed_.ClearSelection();
-    } else if (InsideSelection(ed_.FCaretX, ed_.FCaretY)) {
+    } else if (InsideSelection(sel_.Caret.X, sel_.Caret.Y)) {
         ed_.ClearSelection();
     } else {
         DropText(copy);
@@ -257,8 +236,8 @@ void TVellView::CancelTextDrag() {
     dragCursor_ = DragCursorShape::Move;
     host_.EndTextDrag();
     HideCaret();
-    ed_.FCaretX = ed_.FSelEndX, ed_.FCaretY = ed_.FSelEndY;
-    ed_.FCaretPixelX = ed_.RowPrefixWidth(ed_.FCaretY, ed_.FCaretX) - ed_.FScrollX;
+    sel_.Caret = sel_.End;
+    sel_.PixelX = ed_.RowPrefixWidth(sel_.Caret.Y, sel_.Caret.X) - vp_.ScrollX;
     ed_.UpdateCaret();
     ShowCaret();
 }
@@ -267,11 +246,11 @@ void TVellView::CancelTextDrag() {
 /// the source, so the text lands where it was dropped even when the removal
 /// re-cuts the wrapped pieces.
 void TVellView::DropText(bool copy) {
-    int32_t dx = ed_.FCaretX, dy = ed_.FCaretY;
-    int32_t x1 = dragFrom_.x, y1 = dragFrom_.y, x2 = dragTo_.x, y2 = dragTo_.y;
-    ed_.FSelAnchorX = x1, ed_.FSelAnchorY = y1;
-    ed_.FCaretX = x2, ed_.FCaretY = y2;
-    ed_.FSelected = true;
+    int32_t dx = sel_.Caret.X, dy = sel_.Caret.Y;
+    int32_t x1 = dragFrom_.X, y1 = dragFrom_.Y, x2 = dragTo_.X, y2 = dragTo_.Y;
+    sel_.Anchor = {x1, y1};
+    sel_.Caret = {x2, y2};
+    sel_.Selected = true;
     ed_.CopyToClipboard();
     if (ed_.WordWrap()) {
         ed_.EntryToLogical(dx, dy);
@@ -282,23 +261,22 @@ void TVellView::DropText(bool copy) {
         ed_.ClearSelection();
     } else {
         ed_.DeleteSelection(false);
-        if (Pos{x2, y2} <= Pos{dx, dy}) {
+        if (RowPos{x2, y2} <= RowPos{dx, dy}) {
             if (dy == y2) dx = x1 + (dx - x2);
             dy -= y2 - y1;
         }
     }
     if (ed_.WordWrap()) ed_.LogicalToEntry(dx, dy);
-    ed_.FCaretX = dx, ed_.FCaretY = dy;
+    sel_.Caret = {dx, dy};
     if (!ed_.ReadOnly) {
-        ed_.RecordUndo(0, dragText_, ed_.FCaretY, ed_.FCaretX);
+        ed_.RecordUndo(UndoKind::Insert, dragText_, sel_.Caret.Y, sel_.Caret.X);
         ed_.InsertAtCaret(dragText_, false);
     }
-    ed_.FSelected = ed_.FAllSelected = false;
-    ed_.FSelAnchorX = ed_.FSelEndX = ed_.FPrevCaretX = ed_.FCaretX;
-    ed_.FSelAnchorY = ed_.FSelEndY = ed_.FPrevCaretY = ed_.FCaretY;
-    ed_.FGoalX = ed_.FCaretX;
+    sel_.Selected = sel_.AllSelected = false;
+    sel_.Anchor = sel_.End = sel_.PrevCaret = sel_.Caret;
+    sel_.GoalX = sel_.Caret.X;
     UpdateVertScrollBar(true);
-    ed_.MoveCaret(ed_.FCaretX, ed_.FCaretY, 0, true);
+    ed_.MoveCaret(sel_.Caret.X, sel_.Caret.Y, ScrollMode::IfNeeded, true);
     DrawAll();
     ed_.UpdateCaret();
 }

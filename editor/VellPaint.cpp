@@ -41,7 +41,7 @@ bool IsOneOf(std::string_view c, std::string_view set) {
 }  // namespace
 
 int TVellView::RowY(int32_t row) const noexcept {
-    return ed_.TopMargin() + (row - ed_.FTopLine) * ed_.FRowHeight;
+    return ed_.TopMargin() + (row - vp_.TopLine) * vp_.RowHeight;
 }
 
 int TVellView::ExpandedWidth(std::string_view rowPrefix) const {
@@ -67,8 +67,8 @@ void TVellView::DrawRowText(int x, int y, std::string_view row) {
         t.remove_suffix(2);
     }
     const int top = ed_.TopMargin() + y;
-    const PixelRect r{ed_.FTextLeft + x, top, ed_.FTextLeft + ed_.FTextWidth, top + ed_.FRowHeight};
-    const int origin = ed_.FTextLeft - ed_.FScrollX;
+    const PixelRect r{vp_.TextLeft + x, top, vp_.TextLeft + vp_.TextWidth, top + vp_.RowHeight};
+    const int origin = vp_.TextLeft - vp_.ScrollX;
     surface_.TextOut(origin, top, r, t, TextColorFor(row), ed_.Color(), true);
     DrawLineEndMark(origin + metrics_.TextWidth(t), top, ending);
     DrawFullWidthSpaces(r, origin, false, t, top);
@@ -77,7 +77,7 @@ void TVellView::DrawRowText(int x, int y, std::string_view row) {
 /// A stroke of a mark, without the pixels left of the text area: scrolled
 /// sideways, a mark may stand over the number column.
 void TVellView::MarkLine(int x1, int y1, int x2, int y2, TColor color) {
-    const int left = ed_.FTextLeft;
+    const int left = vp_.TextLeft;
     if (std::min(x1, x2) >= left) return surface_.Line(x1, y1, x2, y2, color);
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     for (int i = 0; i < steps; ++i) {
@@ -95,8 +95,8 @@ void TVellView::DrawArrow(int x, int y, TColor color) {
 
 void TVellView::DrawLineEndMark(int x, int y, std::string_view ending) {
     if (ending == kEndMarker && ed_.EofDraw()) {
-        const PixelRect r{std::max(x, ed_.FTextLeft), y, x + metrics_.TextWidth(kEofText),
-                          y + ed_.FCharHeight};
+        const PixelRect r{std::max(x, vp_.TextLeft), y, x + metrics_.TextWidth(kEofText),
+                          y + vp_.CharHeight};
         surface_.TextOut(x, y, r, kEofText, ed_.CREOFcolor, ed_.Color(), true);
     } else if (ending == kCrLf && ed_.CRDraw()) {
         DrawArrow(x, y, ed_.CREOFcolor);
@@ -111,7 +111,7 @@ void TVellView::DottedLine(int x1, int y1, int x2, int y2, TColor color) {
         const int x = x1 + static_cast<int>(std::lround(double(x2 - x1) * i / steps));
         const int y = y1 + static_cast<int>(std::lround(double(y2 - y1) * i / steps));
         if (dotCounter_ == 0) dotX_ = x, dotY_ = y;
-        if (dotCounter_ == 1 && dotX_ >= ed_.FTextLeft) surface_.Pixel(dotX_, dotY_, color);
+        if (dotCounter_ == 1 && dotX_ >= vp_.TextLeft) surface_.Pixel(dotX_, dotY_, color);
         if (++dotCounter_ >= 2) dotCounter_ = 0;
     }
 }
@@ -137,28 +137,27 @@ void TVellView::DrawFullWidthSpaces(const PixelRect& clip, int x, bool selected,
 
 void TVellView::DrawLineNumbers(int32_t fromRow, int32_t toRow) {
     const int top = std::max(ed_.TopMargin(), RowY(fromRow));
-    const int bottom = std::min(ed_.FHeight, RowY(toRow) + ed_.FCharHeight);
-    surface_.FillRect({0, top, ed_.FTextLeft, bottom}, ed_.Color());
+    const int bottom = std::min(vp_.Height, RowY(toRow) + vp_.CharHeight);
+    surface_.FillRect({0, top, vp_.TextLeft, bottom}, ed_.Color());
     if (!ed_.ShowLineNumber()) return;
-    const int sep = ed_.FTextLeft - 4;
+    const int sep = vp_.TextLeft - 4;
     surface_.Line(sep, ed_.TopMargin(), sep, bottom, ed_.CREOFcolor);
     // Only the rows on screen: a caller may name every row of the document.
-    const int32_t first = std::max(fromRow, ed_.FTopLine);
-    const int32_t last =
-        std::min({toRow, ed_.FTopLine + ed_.FPageLines - 1, ed_.Lines().Count() - 1});
+    const int32_t first = std::max(fromRow, vp_.TopLine);
+    const int32_t last = std::min({toRow, vp_.LastVisibleRow(), ed_.Lines().Count() - 1});
     for (int32_t r = first; r <= last; ++r) {
         const std::string s = std::to_string(r + 1);
         const int w = metrics_.TextWidth(s);
-        const int x = ed_.FTextLeft - w - 7, y = RowY(r);
-        surface_.TextOut(x, y, {x, y, x + w, y + ed_.FCharHeight}, s, ed_.CREOFcolor, ed_.Color(),
+        const int x = vp_.TextLeft - w - 7, y = RowY(r);
+        surface_.TextOut(x, y, {x, y, x + w, y + vp_.CharHeight}, s, ed_.CREOFcolor, ed_.Color(),
                          true);
     }
 }
 
 void TVellView::ClearBelowText(int32_t fromRow, int32_t toRow) {
-    const int32_t n = std::min(ed_.FPageLines, ed_.Lines().Count() - ed_.FTopLine);
-    const int top = ed_.TopMargin() + n * ed_.FRowHeight - (ed_.FRowHeight - ed_.FCharHeight);
-    surface_.FillRect({0, top, ed_.FWidth, ed_.FHeight}, ed_.Color());
+    const int32_t n = std::min(vp_.PageLines, ed_.Lines().Count() - vp_.TopLine);
+    const int top = ed_.TopMargin() + n * vp_.RowHeight - (vp_.RowHeight - vp_.CharHeight);
+    surface_.FillRect({0, top, vp_.Width, vp_.Height}, ed_.Color());
     DrawLineNumbers(fromRow, toRow);
 }
 
@@ -169,20 +168,20 @@ void TVellView::DrawLineRange(int32_t fromRow, int32_t toRow) {
 }
 
 void TVellView::FireUserDraw() {
-    surface_.FillRect({0, 0, ed_.FWidth, ed_.TopMargin()}, ed_.Color());
+    surface_.FillRect({0, 0, vp_.Width, ed_.TopMargin()}, ed_.Color());
     if (!ed_.OnUserDraw) return;
-    const int cw = std::max(1, ed_.FCharWidth);
-    const int c1 = std::max(1, static_cast<int>(std::nearbyint(double(ed_.FScrollX) / cw)));
-    const int last = static_cast<int>(std::nearbyint(double(ed_.FWidth + ed_.FScrollX) / cw));
+    const int cw = std::max(1, vp_.CharWidth);
+    const int c1 = std::max(1, static_cast<int>(std::nearbyint(double(vp_.ScrollX) / cw)));
+    const int last = static_cast<int>(std::nearbyint(double(vp_.Width + vp_.ScrollX) / cw));
     const int c2 = std::min(last, ed_.WordWrap() ? ed_.Column() : maxColumn_);
-    ed_.OnUserDraw(ed_, c1, ed_.FWidth, ed_.FTextLeft, c2);
+    ed_.OnUserDraw(ed_, c1, vp_.Width, vp_.TextLeft, c2);
 }
 
 /// What every repaint ends with: the top margin (and its ruler) and the
 /// horizontal scroll bar brought up to date.
 void TVellView::FinishRepaint() {
     FireUserDraw();
-    if (ed_.HorzScrollBar()) hbar_.SetPos((ed_.FScrollX + hScale_ - 1) / hScale_, true);
+    if (ed_.HorzScrollBar()) hbar_.SetPos((vp_.ScrollX + hScale_ - 1) / hScale_, true);
     UpdateHorzScrollBar(true);
     // The owner puts its own marks (a search hit) back over the new text.
     if (ed_.OnPaint) ed_.OnPaint(ed_);
@@ -190,12 +189,12 @@ void TVellView::FinishRepaint() {
 
 void TVellView::DrawAll() {
     const int32_t count = ed_.Lines().Count();
-    if (ed_.FSelected || ed_.FAllSelected) {
+    if (sel_.Selected || sel_.AllSelected) {
         DrawSelection();
         ClearBelowText(0, count - 1);
     } else {
-        const int32_t from = std::max(0, ed_.FTopLine);
-        const int32_t to = std::min(count - 1, ed_.FTopLine + ed_.FPageLines - 1);
+        const int32_t from = std::max(0, vp_.TopLine);
+        const int32_t to = std::min(count - 1, vp_.LastVisibleRow());
         DrawLineRange(from, to);
         ClearBelowText(from, to);
         DrawCaretUnderline(true);
@@ -203,39 +202,12 @@ void TVellView::DrawAll() {
     FinishRepaint();
 }
 
-void TVellView::DrawLines(int mode, int32_t a, int32_t b) {
-    const int32_t top = std::max(0, ed_.FTopLine);
-    const int32_t last = ed_.FTopLine + ed_.FPageLines - 1;
-    const int32_t caret = ed_.FCaretY;
-    int32_t from = 0, to = 0;
-    switch (mode) {
-        case 0:
-            from = top, to = last;
-            break;
-        case 1:
-            from = caret - 1, to = last;
-            break;
-        case 2:
-            from = caret, to = last;
-            break;
-        case 3:
-            from = std::max(a, top), to = last;
-            break;
-        case 4:
-            from = to = caret;
-            break;
-        case 5:
-            from = caret + 1, to = last;
-            break;
-        case 6:
-            from = std::max(a, top), to = std::min(b, last);
-            break;
-        default:
-            break;
-    }
-    // Rows above the view would paint over the top strip.
-    from = std::max(from, top);
-    to = std::min(to, ed_.Lines().Count() - 1);
+void TVellView::DrawLines(DrawSpan span, int32_t a, int32_t b) {
+    // Never a row above the view: it would paint over the top strip.
+    const int32_t top = std::max(0, vp_.TopLine);
+    const int32_t from = span == DrawSpan::Visible ? top : std::max(a, top);
+    const int32_t last = std::min(vp_.LastVisibleRow(), ed_.Lines().Count() - 1);
+    const int32_t to = span == DrawSpan::Rows ? std::min(b, last) : last;
     if (from <= to) {
         DrawLineRange(from, to);
         ClearBelowText(from, to);
@@ -245,11 +217,11 @@ void TVellView::DrawLines(int mode, int32_t a, int32_t b) {
 }
 
 void TVellView::DrawLineText(int32_t row, int fromPixelX) {
-    if (row < ed_.FTopLine || row >= ed_.FTopLine + ed_.FPageLines) return;
+    if (row < vp_.TopLine || row >= vp_.TopLine + vp_.PageLines) return;
     if (row >= ed_.Lines().Count()) return;
     DrawRowText(std::max(0, fromPixelX), RowY(row) - ed_.TopMargin(), ed_.Lines().View(row));
     DrawLinks(row, row);
-    if (row == ed_.FCaretY) DrawCaretUnderline(true);
+    if (row == sel_.Caret.Y) DrawCaretUnderline(true);
 }
 
 void TVellView::DrawLineSpan(int32_t row, int32_t fromCol, std::string_view text, bool selected,
@@ -259,10 +231,10 @@ void TVellView::DrawLineSpan(int32_t row, int32_t fromCol, std::string_view text
     const std::string pre = ExpandTabs(Prefix(text, fromCol), ed_.TabCount());
     const std::string full = ExpandTabs(Prefix(text, toCol), ed_.TabCount());
     std::string_view span = std::string_view(full).substr(pre.size());
-    const int left = ed_.FTextLeft, right = ed_.FTextLeft + ed_.FTextWidth;
-    const int x0 = left - ed_.FScrollX + metrics_.TextWidth(pre);
-    const int y = RowY(row), yb = y + ed_.FRowHeight;
-    const bool sel = selected || ed_.FAllSelected;
+    const int left = vp_.TextLeft, right = vp_.TextLeft + vp_.TextWidth;
+    const int x0 = left - vp_.ScrollX + metrics_.TextWidth(pre);
+    const int y = RowY(row), yb = y + vp_.RowHeight;
+    const bool sel = selected || sel_.AllSelected;
     bool ended = false;
     if (span.ends_with(kEndMarker)) {
         span.remove_suffix(2);
@@ -300,9 +272,9 @@ void TVellView::DrawLineSpan(int32_t row, int32_t fromCol, std::string_view text
 void TVellView::DrawSelectedRow(int32_t row) {
     const std::string_view e = ed_.Lines().View(row);
     const auto len = static_cast<int32_t>(e.size());
-    if (ed_.FAllSelected || !ed_.FSelected) return DrawLineSpan(row, 0, e, ed_.FAllSelected, len);
-    int32_t ax = ed_.FSelAnchorX, ay = ed_.FSelAnchorY, bx = ed_.FSelEndX, by = ed_.FSelEndY;
-    if (by < ay || (by == ay && bx < ax)) std::swap(ax, bx), std::swap(ay, by);
+    if (sel_.AllSelected || !sel_.Selected) return DrawLineSpan(row, 0, e, sel_.AllSelected, len);
+    const auto [a, b] = sel_.Ordered();
+    const int32_t ax = a.X, ay = a.Y, bx = b.X, by = b.Y;
     if (row == ay && row == by) {
         DrawLineSpan(row, 0, e, false, ax);
         DrawLineSpan(row, ax, e, true, bx);
@@ -319,17 +291,17 @@ void TVellView::DrawSelectedRow(int32_t row) {
 }
 
 void TVellView::DrawSelection() {
-    const int32_t from = std::max(0, ed_.FTopLine);
-    const int32_t to = std::min(ed_.FTopLine + ed_.FPageLines, ed_.Lines().Count()) - 1;
+    const int32_t from = std::max(0, vp_.TopLine);
+    const int32_t to = std::min(vp_.TopLine + vp_.PageLines, ed_.Lines().Count()) - 1;
     for (int32_t r = from; r <= to; ++r)
         DrawSelectedRow(r);
 }
 
 void TVellView::DrawSelectedText() {
-    int32_t ax = ed_.FSelAnchorX, ay = ed_.FSelAnchorY, bx = ed_.FSelEndX, by = ed_.FSelEndY;
-    if (by < ay || (by == ay && bx < ax)) std::swap(ax, bx), std::swap(ay, by);
-    const int32_t from = std::max({ay, ed_.FTopLine, 0});
-    const int32_t to = std::min({by, ed_.FTopLine + ed_.FPageLines - 1, ed_.Lines().Count() - 1});
+    const auto [a, b] = sel_.Ordered();
+    const int32_t ax = a.X, ay = a.Y, bx = b.X, by = b.Y;
+    const int32_t from = std::max({ay, vp_.TopLine, 0});
+    const int32_t to = std::min({by, vp_.LastVisibleRow(), ed_.Lines().Count() - 1});
     for (int32_t r = from; r <= to; ++r) {
         const std::string_view e = ed_.Lines().View(r);
         DrawLineSpan(r, r == ay ? ax : 0, e, true, r == by ? bx : static_cast<int32_t>(e.size()));
@@ -339,38 +311,37 @@ void TVellView::DrawSelectedText() {
 /// Repaints the rows between the end as last painted and the new end; every
 /// other row already shows what DrawSelection would show.
 void TVellView::ExtendSelection(int32_t x, int32_t y) {
-    const int32_t oldRow = ed_.FPrevCaretY;
-    ed_.FSelEndX = ed_.FPrevCaretX = x;
-    ed_.FSelEndY = ed_.FPrevCaretY = y;
-    const int32_t from = std::max({std::min(oldRow, y), ed_.FTopLine, 0});
+    const int32_t oldRow = sel_.PrevCaret.Y;
+    sel_.End = sel_.PrevCaret = {x, y};
+    const int32_t from = std::max({std::min(oldRow, y), vp_.TopLine, 0});
     const int32_t to =
-        std::min({std::max(oldRow, y), ed_.FTopLine + ed_.FPageLines - 1, ed_.Lines().Count() - 1});
+        std::min({std::max(oldRow, y), vp_.LastVisibleRow(), ed_.Lines().Count() - 1});
     for (int32_t r = from; r <= to; ++r)
         DrawSelectedRow(r);
 }
 
 void TVellView::DrawCaretUnderline(bool draw) {
-    if (!ed_.UlineF || ed_.FSelected || mouseSelecting_) return;
-    const int32_t row = ed_.FCaretY;
-    if (row < ed_.FTopLine || row >= ed_.FTopLine + ed_.FPageLines) return;
-    const int y = RowY(row) + ed_.FCharHeight;
-    if (draw) return surface_.Line(ed_.LeftMargin(), y, ed_.FWidth, y, ed_.UlineColor);
+    if (!ed_.UlineF || sel_.Selected || mouseSelecting_) return;
+    const int32_t row = sel_.Caret.Y;
+    if (row < vp_.TopLine || row >= vp_.TopLine + vp_.PageLines) return;
+    const int y = RowY(row) + vp_.CharHeight;
+    if (draw) return surface_.Line(ed_.LeftMargin(), y, vp_.Width, y, ed_.UlineColor);
     if (y <= ed_.TopMargin()) return;
-    surface_.Line(ed_.LeftMargin(), y, ed_.FWidth, y, ed_.Color());
-    if (ed_.ShowLineNumber()) surface_.Pixel(ed_.FTextLeft - 4, y, ed_.CREOFcolor);
+    surface_.Line(ed_.LeftMargin(), y, vp_.Width, y, ed_.Color());
+    if (ed_.ShowLineNumber()) surface_.Pixel(vp_.TextLeft - 4, y, ed_.CREOFcolor);
 }
 
 void TVellView::MoveCaretUnderline(int32_t oldRow, int32_t newRow) {
-    if (!ed_.UlineF || ed_.FSelected || mouseSelecting_) return;
-    const int32_t last = ed_.FTopLine + ed_.FPageLines;
-    if (oldRow >= ed_.FTopLine && oldRow < last) {
-        const int y = RowY(oldRow) + ed_.FCharHeight;
-        surface_.Line(ed_.LeftMargin(), y, ed_.FTextLeft + ed_.FTextWidth, y, ed_.Color());
-        if (ed_.ShowLineNumber()) surface_.Pixel(ed_.FTextLeft - 4, y, ed_.CREOFcolor);
+    if (!ed_.UlineF || sel_.Selected || mouseSelecting_) return;
+    const int32_t last = vp_.TopLine + vp_.PageLines;
+    if (oldRow >= vp_.TopLine && oldRow < last) {
+        const int y = RowY(oldRow) + vp_.CharHeight;
+        surface_.Line(ed_.LeftMargin(), y, vp_.TextLeft + vp_.TextWidth, y, ed_.Color());
+        if (ed_.ShowLineNumber()) surface_.Pixel(vp_.TextLeft - 4, y, ed_.CREOFcolor);
     }
-    if (newRow >= ed_.FTopLine && newRow < last) {
-        const int y = RowY(newRow) + ed_.FCharHeight;
-        surface_.Line(ed_.LeftMargin(), y, ed_.FWidth, y, ed_.UlineColor);
+    if (newRow >= vp_.TopLine && newRow < last) {
+        const int y = RowY(newRow) + vp_.CharHeight;
+        surface_.Line(ed_.LeftMargin(), y, vp_.Width, y, ed_.UlineColor);
     }
 }
 

@@ -21,27 +21,27 @@ int CeilDiv(int64_t a, int64_t b) {
 /// narrows back only while more than its base width is needed.
 bool TVellView::FitNumberColumn() {
     if (!ed_.ShowLineNumber()) return false;
-    const int old = ed_.FTextLeft;
+    const int old = vp_.TextLeft;
     const int need = metrics_.TextWidth(std::to_string(ed_.Lines().Count())) + ed_.LeftMargin() + 7;
-    while (ed_.FTextLeft < need)
-        ed_.FTextLeft += 10;
-    while (ed_.FTextLeft - 1.5 * digitWidth_ > need && need > textLeftBase_)
-        ed_.FTextLeft -= 10;
-    ed_.FTextWidth = ed_.FWidth - ed_.FTextLeft;
-    lineNoWidth_ = ed_.FTextLeft - ed_.LeftMargin();
-    return ed_.FTextLeft != old;
+    while (vp_.TextLeft < need)
+        vp_.TextLeft += 10;
+    while (vp_.TextLeft - 1.5 * digitWidth_ > need && need > textLeftBase_)
+        vp_.TextLeft -= 10;
+    vp_.TextWidth = vp_.Width - vp_.TextLeft;
+    lineNoWidth_ = vp_.TextLeft - ed_.LeftMargin();
+    return vp_.TextLeft != old;
 }
 
 bool TVellView::UpdateVertScrollBar(bool redraw) {
     const int32_t count = ed_.Lines().Count();
-    maxTopLine_ = std::max(0, count + ed_.FVMargin - ed_.FPageLines - 1);
+    maxTopLine_ = ed_.MaxTopLine();
     const bool moved = FitNumberColumn();
     if (ed_.VertScrollBar()) {
-        vbar_.Enable(ed_.FPageLines < count + ed_.FVMargin);
+        vbar_.Enable(vp_.PageLines < count + vp_.VMargin);
         vScale_ = std::max(1, CeilDiv(maxTopLine_, 32767));
         const int range = CeilDiv(maxTopLine_, vScale_);
         vbar_.SetRange(0, range, false);
-        vbar_.SetPos(CeilDiv(ed_.FTopLine, vScale_), redraw);
+        vbar_.SetPos(CeilDiv(vp_.TopLine, vScale_), redraw);
         if (range == 0) vbar_.Show(true);
     }
     SetScrollRects();
@@ -49,20 +49,20 @@ bool TVellView::UpdateVertScrollBar(bool redraw) {
 }
 
 void TVellView::UpdateHorzScrollBar(bool redraw) {
-    const int32_t end = std::min(ed_.FTopLine + ed_.FPageLines, ed_.Lines().Count());
+    const int32_t end = std::min(vp_.TopLine + vp_.PageLines, ed_.Lines().Count());
     int widest = 0;
-    for (int32_t r = std::max(0, ed_.FTopLine); r < end; ++r)
+    for (int32_t r = std::max(0, vp_.TopLine); r < end; ++r)
         widest = std::max(widest, ExpandedWidth(StripTerminator(ed_.Lines().View(r))));
     maxLineWidth_ = widest;
     if (!ed_.HorzScrollBar()) return;
-    hbar_.Enable(maxLineWidth_ + ed_.FHStep > ed_.FTextWidth);
+    hbar_.Enable(maxLineWidth_ + vp_.HStep > vp_.TextWidth);
     hScale_ = std::max(1, CeilDiv(maxLineWidth_, 32767));
-    const int range = std::max(1, CeilDiv(maxLineWidth_, hScale_) - ed_.FHStep);
+    const int range = std::max(1, CeilDiv(maxLineWidth_, hScale_) - vp_.HStep);
     hbar_.SetRange(0, range, redraw);
 }
 
 int TVellView::WMVScroll(int code, int thumb) {
-    const int32_t page = ed_.FRowHeight > 0 ? ed_.FTextHeight / ed_.FRowHeight : 1;
+    const int32_t page = vp_.RowHeight > 0 ? vp_.TextHeight / vp_.RowHeight : 1;
     int32_t r = 0;
     switch (code) {
         case SB_LINEUP:
@@ -78,31 +78,31 @@ int TVellView::WMVScroll(int code, int thumb) {
             r = std::max(1, page);
             break;
         case SB_THUMBTRACK:
-            r = thumb * vScale_ - ed_.FTopLine;
+            r = thumb * vScale_ - vp_.TopLine;
             break;
         case SB_TOP:
-            r = -ed_.FTopLine;
+            r = -vp_.TopLine;
             break;
         case SB_BOTTOM:
-            r = maxTopLine_ - ed_.FTopLine;
+            r = maxTopLine_ - vp_.TopLine;
             break;
         default:
             break;
     }
     vScrollReq_ = r;
-    int32_t s = r < 0 ? std::max(-ed_.FTopLine, r) : std::min(r, maxTopLine_ - ed_.FTopLine);
-    if (r >= 0 && (ed_.FCaretY == ed_.Lines().Count() - 1 || s < 0)) s = 0;
+    int32_t s = r < 0 ? std::max(-vp_.TopLine, r) : std::min(r, maxTopLine_ - vp_.TopLine);
+    if (r >= 0 && (sel_.Caret.Y == ed_.Lines().Count() - 1 || s < 0)) s = 0;
     vScrolled_ = s;
     inVScroll_ = true;
     if (s != 0) {
         DrawCaretUnderline(false);
-        ed_.FTopLine += s;
+        vp_.TopLine += s;
         HideCaret();
         if (scrollMovesCaret_) MoveCaretLines(vScrollReq_);
         DrawAll();
         ed_.UpdateCaret();
         ShowCaret();
-        if (ed_.VertScrollBar()) vbar_.SetPos(CeilDiv(ed_.FTopLine, vScale_), true);
+        if (ed_.VertScrollBar()) vbar_.SetPos(CeilDiv(vp_.TopLine, vScale_), true);
     }
     inVScroll_ = false;
     scrollMovesCaret_ = true;
@@ -113,34 +113,34 @@ int TVellView::WMHScroll(int code, int thumb) {
     int a = 0;
     switch (code) {
         case SB_LINEUP:
-            a = -ed_.FHStep;
+            a = -vp_.HStep;
             break;
         case SB_LINEDOWN:
-            a = ed_.FHStep;
+            a = vp_.HStep;
             break;
         case SB_PAGEUP:
-            a = std::min(-1, -(ed_.FTextWidth / 3));
+            a = std::min(-1, -(vp_.TextWidth / 3));
             break;
         case SB_PAGEDOWN:
-            a = std::max(1, ed_.FTextWidth / 3);
+            a = std::max(1, vp_.TextWidth / 3);
             break;
         case SB_THUMBTRACK:
-            a = thumb * hScale_ - ed_.FScrollX;
+            a = thumb * hScale_ - vp_.ScrollX;
             break;
         default:
             break;
     }
     if (a < 0) {
-        a = std::max(-ed_.FScrollX, a);
+        a = std::max(-vp_.ScrollX, a);
     } else {
-        a = std::max(0, std::min(a, maxLineWidth_ - ed_.FScrollX - ed_.FHStep));
-        if (ed_.FTextWidth >= maxLineWidth_ + ed_.FHStep) a = 0;
+        a = std::max(0, std::min(a, maxLineWidth_ - vp_.ScrollX - vp_.HStep));
+        if (vp_.TextWidth >= maxLineWidth_ + vp_.HStep) a = 0;
     }
     hScrolled_ = a;
     if (a == 0) return 0;
-    ed_.FScrollX += a;
-    if (ed_.HorzScrollBar()) hbar_.SetPos(CeilDiv(ed_.FScrollX, hScale_), true);
-    ed_.FCaretPixelX -= a;
+    vp_.ScrollX += a;
+    if (ed_.HorzScrollBar()) hbar_.SetPos(CeilDiv(vp_.ScrollX, hScale_), true);
+    sel_.PixelX -= a;
     ScrollTextArea(a);
     ed_.UpdateCaret();
     return 0;
@@ -175,14 +175,14 @@ void TVellView::WMMouseWheel(int delta) {
 }
 
 void TVellView::MoveVert(int delta) {
-    const int32_t screenRow = ed_.FCaretY - ed_.FTopLine;
-    if (delta > 0 && screenRow + ed_.FVMargin >= ed_.FPageLines) {
+    const int32_t screenRow = sel_.Caret.Y - vp_.TopLine;
+    if (delta > 0 && screenRow + vp_.VMargin >= vp_.PageLines) {
         if (repeatCount_ < 0) repeatCount_ = 0;
         ++repeatCount_;
         WMVScroll(SB_LINEDOWN);
         // A view that cannot scroll further still lets the caret go down.
         if (vScrolled_ == 0) MoveCaretLines(1);
-    } else if (delta < 0 && screenRow - ed_.FVMargin < 0) {
+    } else if (delta < 0 && screenRow - vp_.VMargin < 0) {
         if (repeatCount_ > 0) repeatCount_ = 0;
         --repeatCount_;
         if (WMVScroll(SB_LINEUP) == 0) MoveCaretLines(-1);
@@ -193,24 +193,25 @@ void TVellView::MoveVert(int delta) {
 
 void TVellView::MoveCaretLines(int32_t delta) {
     const int32_t last = ed_.Lines().Count() - 1;
-    if ((delta < 0 && ed_.FCaretY == 0) || (delta > 0 && ed_.FCaretY == last) || delta == 0) return;
+    if ((delta < 0 && sel_.Caret.Y == 0) || (delta > 0 && sel_.Caret.Y == last) || delta == 0)
+        return;
     // The goal's pixel is measured on the row where the goal was set; it is
     // reused only while the caret stands where the last row move left it.
-    if (ed_.FGoalX != goalXCached_ || ed_.FCaretX != lastVertX_ || ed_.FCaretY != lastVertY_) {
-        goalXCached_ = ed_.FGoalX;
-        const std::string_view e = ed_.Lines().View(ed_.FCaretY);
-        goalPixelX_ = ExpandedWidth(e.substr(0, std::min<size_t>(e.size(), ed_.FGoalX)));
+    if (sel_.GoalX != goalXCached_ || sel_.Caret.X != lastVertX_ || sel_.Caret.Y != lastVertY_) {
+        goalXCached_ = sel_.GoalX;
+        const std::string_view e = ed_.Lines().View(sel_.Caret.Y);
+        goalPixelX_ = ExpandedWidth(e.substr(0, std::min<size_t>(e.size(), sel_.GoalX)));
     }
     DrawCaretUnderline(false);
-    ed_.FCaretY = std::clamp(ed_.FCaretY + delta, 0, last);
-    ed_.FCaretX = ColFromX(ed_.Lines().View(ed_.FCaretY), goalPixelX_);
-    const int px = ed_.FCaretPixelX;
-    if (px - ed_.FScrollX > ed_.FTextWidth || (ed_.FScrollX > 0 && px < ed_.FScrollX)) {
-        ed_.FScrollX = std::max(0, px - ed_.FTextWidth + ed_.FHStep);
+    sel_.Caret.Y = std::clamp(sel_.Caret.Y + delta, 0, last);
+    sel_.Caret.X = ColFromX(ed_.Lines().View(sel_.Caret.Y), goalPixelX_);
+    const int px = sel_.PixelX;
+    if (px - vp_.ScrollX > vp_.TextWidth || (vp_.ScrollX > 0 && px < vp_.ScrollX)) {
+        vp_.ScrollX = std::max(0, px - vp_.TextWidth + vp_.HStep);
         DrawAll();
     }
-    ed_.FCaretPixelX -= ed_.FScrollX;
-    lastVertX_ = ed_.FCaretX, lastVertY_ = ed_.FCaretY;
+    sel_.PixelX -= vp_.ScrollX;
+    lastVertX_ = sel_.Caret.X, lastVertY_ = sel_.Caret.Y;
     UpdateSelectionAfterMove();
     ed_.UpdateCaret();
     ShowCaret();
@@ -218,21 +219,21 @@ void TVellView::MoveCaretLines(int32_t delta) {
 }
 
 void TVellView::GoNextRowStart() {
-    const int old = ed_.FScrollX;
-    ed_.FScrollX = 0;
-    ed_.FCaretX = 0;
-    ed_.FCaretPixelX = 0;
-    if (ed_.FCaretY - ed_.FTopLine + ed_.FVMargin < ed_.FPageLines) {
+    const int old = vp_.ScrollX;
+    vp_.ScrollX = 0;
+    sel_.Caret.X = 0;
+    sel_.PixelX = 0;
+    if (sel_.Caret.Y - vp_.TopLine + vp_.VMargin < vp_.PageLines) {
         DrawCaretUnderline(false);
-        ++ed_.FCaretY;
+        ++sel_.Caret.Y;
         DrawCaretUnderline(true);
     } else {
         // The scroll carries the caret by the goal column: aim it at column 0.
-        ed_.FGoalX = 0;
+        sel_.GoalX = 0;
         WMVScroll(SB_LINEDOWN);
-        if (vScrolled_ == 0) ++ed_.FCaretY;
-        ed_.FCaretX = 0;
-        ed_.FCaretPixelX = 0;
+        if (vScrolled_ == 0) ++sel_.Caret.Y;
+        sel_.Caret.X = 0;
+        sel_.PixelX = 0;
     }
     // The selection follows the caret also when the view scrolled back: an
     // anchor left behind would make the next key act on the line above.
@@ -242,24 +243,23 @@ void TVellView::GoNextRowStart() {
 
 void TVellView::GoPrevRow() {
     DrawCaretUnderline(false);
-    --ed_.FCaretY;
+    --sel_.Caret.Y;
     DrawCaretUnderline(true);
 }
 
 void TVellView::UpdateSelectionAfterMove() {
-    const bool keepAll = inVScroll_ && ed_.FAllSelected && !inKeyDown_;
+    const bool keepAll = inVScroll_ && sel_.AllSelected && !inKeyDown_;
     if (!keyboard_.ShiftDown() && !keepAll && !mouseSelecting_) return ed_.ClearSelection();
-    if (dragging_) return ExtendSelection(ed_.FSelEndX, ed_.FSelEndY);
+    if (dragging_) return ExtendSelection(sel_.End.X, sel_.End.Y);
     DrawCaretUnderline(false);
-    ed_.FSelected = true;
-    if (ed_.FAllSelected) {
+    sel_.Selected = true;
+    if (sel_.AllSelected) {
         // A select-all turns into a range from the anchor to the caret.
-        ed_.FAllSelected = false;
-        ed_.FSelEndX = ed_.FPrevCaretX = ed_.FCaretX;
-        ed_.FSelEndY = ed_.FPrevCaretY = ed_.FCaretY;
+        sel_.AllSelected = false;
+        sel_.End = sel_.PrevCaret = sel_.Caret;
         return DrawSelection();
     }
-    ExtendSelection(ed_.FCaretX, ed_.FCaretY);
+    ExtendSelection(sel_.Caret.X, sel_.Caret.Y);
 }
 
 /// The nearest character boundary to pixel x: a character's right half
@@ -267,7 +267,7 @@ void TVellView::UpdateSelectionAfterMove() {
 /// measuring the row once.
 int32_t TVellView::ColFromX(std::string_view entry, int x) {
     if (x <= 0) {
-        ed_.FCaretPixelX = 0;
+        sel_.PixelX = 0;
         return 0;
     }
     entry = StripTerminator(entry);
@@ -282,26 +282,26 @@ int32_t TVellView::ColFromX(std::string_view entry, int x) {
         if (x < r) {
             const int h = (r - l) / 2;
             const bool before = x <= r - h;
-            ed_.FCaretPixelX = before ? l : r;
+            sel_.PixelX = before ? l : r;
             return static_cast<int32_t>(before ? i : i + n);
         }
         l = r;
         col += cells;
         i += n;
     }
-    ed_.FCaretPixelX = l;
+    sel_.PixelX = l;
     return static_cast<int32_t>(entry.size());
 }
 
 void TVellView::KeepVisibleRight(int width, bool overTab) {
     if (overTab) {
-        const std::string_view e = ed_.Lines().View(ed_.FCaretY);
-        ed_.FCaretPixelX = ExpandedWidth(e.substr(0, ed_.FCaretX)) - ed_.FScrollX;
-        if (ed_.FTextWidth - ed_.FCaretPixelX - ed_.FCaretMargin < 0) WMHScroll(SB_LINEDOWN);
+        const std::string_view e = ed_.Lines().View(sel_.Caret.Y);
+        sel_.PixelX = ExpandedWidth(e.substr(0, sel_.Caret.X)) - vp_.ScrollX;
+        if (vp_.TextWidth - sel_.PixelX - vp_.CaretMargin < 0) WMHScroll(SB_LINEDOWN);
         return;
     }
-    ed_.FCaretPixelX += width;
-    while (ed_.FTextWidth - ed_.FCaretPixelX - ed_.FCaretMargin < 0) {
+    sel_.PixelX += width;
+    while (vp_.TextWidth - sel_.PixelX - vp_.CaretMargin < 0) {
         WMHScroll(SB_LINEDOWN);
         if (hScrolled_ == 0) break;
     }
@@ -309,12 +309,12 @@ void TVellView::KeepVisibleRight(int width, bool overTab) {
 
 void TVellView::KeepVisibleLeft(int width, bool overTab) {
     if (overTab) {
-        const std::string_view e = ed_.Lines().View(ed_.FCaretY);
-        ed_.FCaretPixelX = ExpandedWidth(e.substr(0, ed_.FCaretX)) - ed_.FScrollX;
+        const std::string_view e = ed_.Lines().View(sel_.Caret.Y);
+        sel_.PixelX = ExpandedWidth(e.substr(0, sel_.Caret.X)) - vp_.ScrollX;
     } else {
-        ed_.FCaretPixelX -= width;
+        sel_.PixelX -= width;
     }
-    while (ed_.FCaretPixelX < 0 && ed_.FScrollX > 0) {
+    while (sel_.PixelX < 0 && vp_.ScrollX > 0) {
         WMHScroll(SB_LINEUP);
         if (hScrolled_ == 0) break;
     }
@@ -322,8 +322,8 @@ void TVellView::KeepVisibleLeft(int width, bool overTab) {
 
 /// A jump to a line end scrolls so that the caret rests a margin from the edge.
 void TVellView::ScrollToLineEndX(int x) {
-    ed_.FScrollX = std::max(0, x - ed_.FTextWidth + ed_.FCaretMargin);
-    ed_.FCaretPixelX = x - ed_.FScrollX;
+    vp_.ScrollX = std::max(0, x - vp_.TextWidth + vp_.CaretMargin);
+    sel_.PixelX = x - vp_.ScrollX;
 }
 
 }  // namespace tw

@@ -20,6 +20,8 @@ T& Required(T* p, const char* what) {
 
 TVellView::TVellView(TVellEdit& edit, const ViewServices& s)
     : ed_(edit),
+      sel_(edit.Selection()),
+      vp_(edit.Viewport()),
       metrics_(Required(s.metrics, "text metrics")),
       surface_(Required(s.surface, "a surface")),
       caret_(Required(s.caret, "a caret")),
@@ -48,9 +50,9 @@ void TVellView::ShowCaret() {
 }
 
 void TVellView::UpdateCaret() {
-    const int y = ed_.FCaretPixelY + ed_.TopMargin();
-    const int x = ed_.FCaretPixelX >= 0 ? ed_.FCaretPixelX + ed_.FTextLeft : -5;
-    host_.ImePositionChanged(ed_.FCaretPixelX + ed_.FTextLeft, y);
+    const int y = sel_.PixelY + ed_.TopMargin();
+    const int x = sel_.PixelX >= 0 ? sel_.PixelX + vp_.TextLeft : -5;
+    host_.ImePositionChanged(sel_.PixelX + vp_.TextLeft, y);
     caret_.SetPos(x, y);
 }
 
@@ -67,10 +69,10 @@ void TVellView::ResetState() {
 
 void TVellView::CalcFontMetrics() {
     ed_.CalcFontMetrics();
-    const int h = ed_.FCharHeight;
+    const int h = vp_.CharHeight;
     crMarkTop_ = static_cast<int>(std::nearbyint(0.2 * h));
     crMarkBottom_ = static_cast<int>(std::nearbyint(0.8 * h));
-    maxColumn_ = (32767 / std::max(1, ed_.FCharWidth)) / 2;
+    maxColumn_ = (32767 / std::max(1, vp_.CharWidth)) / 2;
     zspcWidth_ = metrics_.TextWidth("\x81\x40");
     zspcHeight_ = h;
     dotCounter_ = 0;
@@ -83,7 +85,7 @@ void TVellView::CalcLineNumberWidth() {
     } else {
         lineNoWidth_ = 0;
     }
-    ed_.FTextLeft = textLeftBase_ = ed_.LeftMargin() + lineNoWidth_;
+    vp_.TextLeft = textLeftBase_ = ed_.LeftMargin() + lineNoWidth_;
 }
 
 void TVellView::CreateView(int width, int height) {
@@ -93,10 +95,10 @@ void TVellView::CreateView(int width, int height) {
     if (hasFocus_) {
         // The caret takes the height of the new font.
         caret_.Destroy();
-        caret_.Create(2, ed_.FCharHeight);
+        caret_.Create(2, vp_.CharHeight);
         caret_.Show();
     }
-    host_.ImePositionChanged(ed_.FTextLeft, ed_.TopMargin());
+    host_.ImePositionChanged(vp_.TextLeft, ed_.TopMargin());
     vbar_.Show(ed_.VertScrollBar());
     hbar_.Show(ed_.HorzScrollBar());
     vbar_.SetPos(0, false);
@@ -106,12 +108,12 @@ void TVellView::CreateView(int width, int height) {
 }
 
 void TVellView::SetScrollRects() {
-    const int bottom = ed_.TopMargin() + ed_.FPageLines * ed_.FRowHeight;
-    scrollRect_ = {ed_.FTextLeft, 0, ed_.FWidth, bottom};
-    paintRect_ = {0, ed_.TopMargin(), ed_.FWidth, bottom};
+    const int bottom = ed_.TopMargin() + vp_.PageLines * vp_.RowHeight;
+    scrollRect_ = {vp_.TextLeft, 0, vp_.Width, bottom};
+    paintRect_ = {0, ed_.TopMargin(), vp_.Width, bottom};
     if (!ed_.ShowLineNumber()) return;
-    scrollRect_ = {ed_.FTextLeft, ed_.TopMargin(), ed_.FWidth, ed_.FHeight};
-    paintRect_ = {0, ed_.TopMargin(), ed_.FWidth, ed_.FHeight};
+    scrollRect_ = {vp_.TextLeft, ed_.TopMargin(), vp_.Width, vp_.Height};
+    paintRect_ = {0, ed_.TopMargin(), vp_.Width, vp_.Height};
 }
 
 void TVellView::WMSize(int width, int height) {
@@ -139,17 +141,17 @@ void TVellView::RefreshView() {
 
 void TVellView::RecreateView() {
     if (ed_.SelectionExists()) ed_.ClearSelection();
-    CreateView(ed_.FWidth, ed_.FHeight);
-    ed_.MoveCaret(ed_.FCaretX, ed_.FCaretY, 0, true);
-    vbar_.SetPos((ed_.FTopLine + vScale_ - 1) / vScale_, true);
+    CreateView(vp_.Width, vp_.Height);
+    ed_.MoveCaret(sel_.Caret.X, sel_.Caret.Y, ScrollMode::IfNeeded, true);
+    vbar_.SetPos((vp_.TopLine + vScale_ - 1) / vScale_, true);
     DrawAll();
     ed_.UpdateCaret();
 }
 
 void TVellView::SetFocus() {
     hasFocus_ = true;
-    host_.ImePositionChanged(ed_.FTextLeft + ed_.FCaretPixelX, ed_.TopMargin() + ed_.FCaretPixelY);
-    caret_.Create(2, ed_.FCharHeight);
+    host_.ImePositionChanged(vp_.TextLeft + sel_.PixelX, ed_.TopMargin() + sel_.PixelY);
+    caret_.Create(2, vp_.CharHeight);
     UpdateCaret();
     caret_.Show();
 }

@@ -45,9 +45,6 @@ struct ViewServices {
     ITimerFactory* timers = nullptr;
 };
 
-/// The word class of a character: a single byte, or lead x 256 + trail.
-uint8_t CharClass(int code);
-
 /// Virtual-key codes of the keys the control acts on.
 enum VirtualKey : int {
     VK_BACK = 8,
@@ -99,7 +96,7 @@ class TVellView final : public IEditorView {
     bool UpdateVertScrollBar(bool redraw) override;
     void UpdateHorzScrollBar(bool redraw) override;
     void DrawAll() override;
-    void DrawLines(int mode, int32_t a, int32_t b) override;
+    void DrawLines(DrawSpan span, int32_t a, int32_t b) override;
     void DrawLineText(int32_t row, int fromPixelX) override;
     void DrawSelection() override;
     void DrawSelectedText() override;
@@ -129,8 +126,7 @@ class TVellView final : public IEditorView {
     void DrawLineNumbers(int32_t fromRow, int32_t toRow);
     void ClearBelowText(int32_t fromRow, int32_t toRow);
     void ExtendSelection(int32_t x, int32_t y);
-    int GetCaretX() const noexcept { return ed_.FCaretPixelX + ed_.FTextLeft; }
-    int TextLeftBase() const noexcept { return textLeftBase_; }
+    int GetCaretX() const noexcept { return sel_.PixelX + vp_.TextLeft; }
     int LineNoWidth() const noexcept { return lineNoWidth_; }
 
     // ---- Links and quotations -------------------------------------------------
@@ -167,8 +163,6 @@ class TVellView final : public IEditorView {
     int VScale() const noexcept { return vScale_; }
     int HScale() const noexcept { return hScale_; }
     int RepeatCount() const noexcept { return repeatCount_; }
-    int VScrolled() const noexcept { return vScrolled_; }
-    void SuppressCaretOnNextScroll() noexcept { scrollMovesCaret_ = false; }
 
     // ---- Keyboard -----------------------------------------------------------------
     /// Key codes follow the virtual-key numbering (VK_*).
@@ -183,16 +177,7 @@ class TVellView final : public IEditorView {
     void MoveRight(bool byWord);
     void GoTop();
     void GoBottom();
-    void NewLine();
-    void InsertTab();
-    void DeleteChar();
-    void BackSpace();
-    void DeleteWordRight();
-    void DeleteWordLeft();
-    void ToggleInsertMode();
     void PageScroll(int code);
-    int32_t FindWordBoundary(bool forward, std::string& skipped) const;
-    void InsertTyped(std::string_view s);
     bool InKeyDown() const noexcept { return inKeyDown_; }
 
     // ---- Mouse and drag-and-drop --------------------------------------------------
@@ -212,7 +197,6 @@ class TVellView final : public IEditorView {
     void CancelTextDrag();
     /// Ctrl pressed or released during a text drag switches the pointer shape.
     void DragModifierChanged(bool control);
-    bool MouseSelecting() const noexcept { return mouseSelecting_; }
     bool Dragging() const noexcept { return dragging_; }
     int AutoScroll() const noexcept { return autoScroll_; }
     DragCursorShape DragCursor() const noexcept { return dragCursor_; }
@@ -223,11 +207,7 @@ class TVellView final : public IEditorView {
     TVellEdit::TNotifyEvent OnDblclick;
 
   private:
-    friend struct ViewKeyTable;
-    struct RowCol {
-        int32_t x = 0, y = 0;
-    };
-    std::string RangeText(RowCol from, RowCol to);
+    std::string RangeText(RowPos from, RowPos to);
     int32_t ResumeLinkScan(int32_t fromRow, LinkCarry& carry) const;
     void RememberLinkCarry(int32_t row, const LinkCarry& carry) const;
     TColor TextColorFor(std::string_view entry) const;
@@ -241,12 +221,6 @@ class TVellView final : public IEditorView {
     void SetScrollRects();
     void ScrollTextArea(int dx);
     bool InsideSelection(int32_t x, int32_t y) const;
-    void RemoveAtCaret(uint8_t undoKind, bool backspace);
-    void StepOffPieceEnd();
-    void RemoveBytesAtCaret(int32_t n, uint8_t undoKind, bool backspace);
-    void JoinWithNextRow(uint8_t undoKind);
-    void AfterRowEdit(int fromPixelX);
-    void OverwriteAtCaret(std::string_view s, std::string& line, std::string& pad);
     bool ShiftOrMouse() const;
     void BeginSelectionMove(bool shift);
     void EndSelectionMove(bool hadSelection);
@@ -256,6 +230,8 @@ class TVellView final : public IEditorView {
     void FollowPointer(int x);
 
     TVellEdit& ed_;
+    TSelection& sel_;
+    TViewport& vp_;
     const ITextMetrics& metrics_;
     ISurface& surface_;
     ICaret& caret_;
@@ -300,12 +276,11 @@ class TVellView final : public IEditorView {
     bool dragging_ = false;
     int autoScroll_ = 0;
     int mouseX_ = 0, mouseY_ = 0;
-    int32_t dragX_ = 0, dragY_ = 0;
     bool dblClicked_ = false;
     DragCursorShape dragCursor_ = DragCursorShape::Move;
     /// The dragged bytes, kept here so the drop never depends on the clipboard.
     std::string dragText_;
-    RowCol dragFrom_, dragTo_;
+    RowPos dragFrom_, dragTo_;
     int32_t marginRow_ = -1;
 
     // Links: the carry-over at the start of rows of long wrapped lines, so

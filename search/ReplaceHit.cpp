@@ -18,18 +18,14 @@ int32_t RowsLength(const TVellEdit& ed, int32_t first, int32_t last) {
     return n;
 }
 
-struct RowPos {
-    int32_t x = 0, y = 0;
-};
-
 /// Byte `offset` counted from the start of row `first`, as a row position; an
 /// offset at the end of a wrapped piece is the start of the next row.
 RowPos PositionAt(const TVellEdit& ed, int32_t first, int32_t offset) {
     RowPos p{offset, first};
     const int32_t last = ed.Lines().Count() - 1;
-    while (p.y < last && p.x >= RowLength(ed, p.y)) {
-        p.x -= RowLength(ed, p.y);
-        ++p.y;
+    while (p.Y < last && p.X >= RowLength(ed, p.Y)) {
+        p.X -= RowLength(ed, p.Y);
+        ++p.Y;
     }
     return p;
 }
@@ -84,16 +80,16 @@ void ReplaceHit(TVellEdit& ed, TFindMatcher& matcher, const FindHit& hit,
     // whole row table once per hit.
     const RowPos start = PositionAt(ed, span.first, span.offset);
     const RowPos end = PositionAt(ed, span.first, span.offset + hit.len);
-    if (!ed.ReadOnly) ed.ReplaceRangeEx(replacement, start.x, true, end.y, end.x, start.y);
+    if (!ed.ReadOnly) ed.ReplaceRangeEx(replacement, start.X, true, end.Y, end.X, start.Y);
     // A read-only text is unchanged: the walk steps over the hit instead.
     const int32_t resume = span.offset + (ed.ReadOnly ? hit.len : InsertedLength(replacement));
     const FindOptions& o = matcher.Options();
     const RowPos at = PositionAt(ed, span.first, o.SearchUp ? span.offset : resume);
-    ed.GotoXY(at.x, at.y, 0);
+    ed.GotoXY(at.X, at.Y);
     // From the top the match test resumes after column LastHitColumn of row
     // LastHitLine; down from the caret it must not skip a further character.
-    matcher.LastHitLine = at.y;
-    matcher.LastHitColumn = o.SearchFromTop ? at.x : 0;
+    matcher.LastHitLine = at.Y;
+    matcher.LastHitColumn = o.SearchFromTop ? at.X : 0;
 }
 
 HitOutcome HandleFindHit(TVellEdit& ed, TFindMatcher& matcher, ReplaceState& state,

@@ -60,7 +60,7 @@ void RelayOutEngine(TVellEdit& ed) {
     }
     if (ed.SelectionExists()) ed.ClearSelection();
     ed.CalcFontMetrics();
-    ed.MoveCaret(ed.FCaretX, ed.FCaretY, 0, true);
+    ed.MoveCaret(ed.CaretX(), ed.CaretY(), ScrollMode::IfNeeded, true);
 }
 
 uint32_t SaneColor(uint32_t color) noexcept {

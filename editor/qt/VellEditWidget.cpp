@@ -140,8 +140,8 @@ void VellEditWidget::LayoutClient() {
     view_->DrawAll();
     edit_->UpdateCaret();
     // Thumb sizes only; the control itself decides what a page scrolls.
-    vbar_->setPageStep(std::max(1, edit_->FPageLines / std::max(1, view_->VScale())));
-    hbar_->setPageStep(std::max(1, edit_->FTextWidth / std::max(1, view_->HScale())));
+    vbar_->setPageStep(std::max(1, edit_->Viewport().PageLines / std::max(1, view_->VScale())));
+    hbar_->setPageStep(std::max(1, edit_->Viewport().TextWidth / std::max(1, view_->HScale())));
 }
 
 void VellEditWidget::resizeEvent(QResizeEvent*) {
@@ -150,7 +150,7 @@ void VellEditWidget::resizeEvent(QResizeEvent*) {
 
 /// The caret bar; during a composition, at the input method's cursor in it.
 QRect VellEditWidget::CaretRect() const {
-    const int dx = preedit_.Empty() ? 0 : preedit_.CursorCells() * edit_->FCharWidth;
+    const int dx = preedit_.Empty() ? 0 : preedit_.CursorCells() * edit_->Viewport().CharWidth;
     return QRect(caretPos_ + QPoint(dx, 0), QSize(caretW_, caretH_));
 }
 
@@ -159,15 +159,15 @@ QPoint VellEditWidget::CaretPos() const {
 }
 
 QRect VellEditWidget::CaretRowRect() const {
-    return QRect(0, imePos_.y(), width(), edit_->FRowHeight);
+    return QRect(0, imePos_.y(), width(), edit_->Viewport().RowHeight);
 }
 
 PreeditText::Row VellEditWidget::PreeditRow() const {
     PreeditText::Row row;
     row.x = imePos_.x();
     row.y = imePos_.y();
-    row.height = edit_->FRowHeight;
-    row.left = edit_->FTextLeft;
+    row.height = edit_->Viewport().RowHeight;
+    row.left = edit_->Viewport().TextLeft;
     row.right = image_.width();
     row.text = ToQColor(edit_->Font().Color);
     row.back = ToQColor(edit_->Color());
@@ -295,7 +295,7 @@ void VellEditWidget::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 std::string VellEditWidget::CaretRowText() const {
-    return std::string(StripTerminator(edit_->Lines().View(edit_->FCaretY)));
+    return std::string(StripTerminator(edit_->Lines().View(edit_->CaretY())));
 }
 
 QVariant VellEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
@@ -304,7 +304,7 @@ QVariant VellEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
             return true;
         case Qt::ImCursorRectangle: {
             // Beside the composition's cursor, where the candidates belong.
-            const int dx = preedit_.CursorCells() * edit_->FCharWidth;
+            const int dx = preedit_.CursorCells() * edit_->Viewport().CharWidth;
             return QRect(imePos_ + QPoint(dx, 0), QSize(caretW_, caretH_));
         }
         case Qt::ImFont:
@@ -312,7 +312,7 @@ QVariant VellEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImCursorPosition: {
             const std::string row = CaretRowText();
             return FromCp932(std::string_view(row).substr(
-                                 0, std::min<size_t>(row.size(), edit_->FCaretX)))
+                                 0, std::min<size_t>(row.size(), edit_->CaretX())))
                 .size();
         }
         case Qt::ImSurroundingText:

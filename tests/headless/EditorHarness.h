@@ -39,21 +39,6 @@ struct EditorHarness {
         ed.SetAllText(text);
         view.Clear();
     }
-
-    /// A range selection from the anchor to the caret, as a Shift move makes it.
-    void Select(int32_t ax, int32_t ay, int32_t cx, int32_t cy) {
-        ed.GotoXY(ax, ay, 0);
-        ed.MoveCaret(cx, cy, 0, false);
-        ed.FSelected = true;
-        ed.FSelEndX = ed.FCaretX;
-        ed.FSelEndY = ed.FCaretY;
-    }
-
-    /// A typed character or IME string: recorded, then inserted.
-    void Type(std::string_view s) {
-        ed.RecordUndo(0, s, ed.FCaretY, ed.FCaretX);
-        ed.InsertAtCaret(s, true);
-    }
 };
 
 inline std::string Repeat(std::string_view s, int n) {

@@ -193,13 +193,13 @@ class EditorModel {
         Check();
     }
 
-    size_t CaretOffset() const { return Offset({h_.ed.FCaretX, h_.ed.FCaretY}); }
+    size_t CaretOffset() const { return Offset({h_.ed.CaretX(), h_.ed.CaretY()}); }
 
     /// Enter, Backspace, Delete and typed characters, in insert or in
     /// overwrite mode, through the key table.
     void EditingKey() {
         const Pos p = RandomPos();
-        h_.ed.GotoXY(p.x, p.y, 0);
+        h_.ed.GotoXY(p.x, p.y);
         const size_t o = CaretOffset();
         const int k = Pick(5);
         if (k == 0) {
@@ -221,7 +221,7 @@ class EditorModel {
             std::string c = RandomChar();
             if (c == "\t") c = "t";  // Tab is a key of its own
             Log(std::string(overwrite ? "overwrite " : "type ") + Show(c) + " at " + At(p));
-            h_.ed.FInsertMode = !overwrite;
+            if (overwrite) h_.ed.ToggleInsertMode();
             if (overwrite)
                 Overwrite(o, c);
             else
@@ -230,7 +230,7 @@ class EditorModel {
                 h_.view.CharTyped(static_cast<unsigned char>(c[0]));
             else
                 h_.view.ImeCommit(c);
-            h_.ed.FInsertMode = true;
+            if (overwrite) h_.ed.ToggleInsertMode();
         }
     }
 
@@ -285,23 +285,14 @@ class EditorModel {
 
     void InsertAtCaret() {
         Pos p = RandomPos();
-        h_.ed.GotoXY(p.x, p.y, 0);
+        h_.ed.GotoXY(p.x, p.y);
         const std::string text = RandomText(12);
-        Edit(Offset({h_.ed.FCaretX, h_.ed.FCaretY}), 0, text);
-        Log("insert " + Show(text) + " at " + At({h_.ed.FCaretX, h_.ed.FCaretY}));
+        Edit(Offset({h_.ed.CaretX(), h_.ed.CaretY()}), 0, text);
+        Log("insert " + Show(text) + " at " + At({h_.ed.CaretX(), h_.ed.CaretY()}));
         if (Chance(50))
             h_.ed.SetSelText(text);
         else
             h_.ed.ReplaceRange(text, -1, -1, -1, -1);
-    }
-
-    /// A range selection from a random anchor to a random caret.
-    void Select(Pos a, Pos b) {
-        h_.ed.GotoXY(a.x, a.y, 0);
-        h_.ed.MoveCaret(b.x, b.y, 0, false);
-        h_.ed.FSelected = true;
-        h_.ed.FSelEndX = h_.ed.FCaretX;
-        h_.ed.FSelEndY = h_.ed.FCaretY;
     }
 
     void DeleteSelection() {
@@ -309,7 +300,7 @@ class EditorModel {
         const size_t oa = Offset(a), ob = Offset(b);
         const size_t from = std::min(oa, ob), to = std::max(oa, ob);
         const std::string removed = ref_.substr(from, to - from);
-        Select(a, b);
+        h_.ed.Select({a.x, a.y}, {b.x, b.y});
         Edit(from, to - from, "");
         Log("delete " + At(a) + "-" + At(b));
         if (Chance(50)) {
@@ -352,19 +343,19 @@ class EditorModel {
         if (how < 3) {
             Pos a = RandomPos(), b = NearbyPos(a);
             const size_t oa = Offset(a), ob = Offset(b);
-            Select(a, b);
+            h_.ed.Select({a.x, a.y}, {b.x, b.y});
             Edit(std::min(oa, ob), std::max(oa, ob) - std::min(oa, ob), text);
         } else if (how < 4) {
             h_.ed.SelectAll();
             Edit(0, ref_.size(), text);
         } else {
             const Pos p = RandomPos();
-            h_.ed.GotoXY(p.x, p.y, 0);
-            Edit(Offset({h_.ed.FCaretX, h_.ed.FCaretY}), 0, text);
+            h_.ed.GotoXY(p.x, p.y);
+            Edit(Offset({h_.ed.CaretX(), h_.ed.CaretY()}), 0, text);
         }
         Log("paste " + Show(text) + " how " + std::to_string(how) + " caret " +
-            At({h_.ed.FCaretX, h_.ed.FCaretY}) + " anchor " +
-            At({h_.ed.FSelAnchorX, h_.ed.FSelAnchorY}));
+            At({h_.ed.CaretX(), h_.ed.CaretY()}) + " anchor " +
+            At({h_.ed.Selection().Anchor.X, h_.ed.Selection().Anchor.Y}));
         h_.ed.PasteFromClipboard();
     }
 
@@ -486,7 +477,7 @@ class EditorModel {
         }
         lost_ = lost_ || e.UndoLost();
         if (!lost_ && e.GetAllText() != episodeStart_) Fail("undoing everything");
-        if (!lost_ && e.FModified) Fail("modified after undoing everything");
+        if (!lost_ && e.Modified()) Fail("modified after undoing everything");
         while (!e.RedoList().empty()) {
             UndoOrRedo(false);
             Check();
@@ -524,11 +515,11 @@ class EditorModel {
         const size_t at = CaretOffset();
         if (at != *expected_)
             Fail("caret at offset " + std::to_string(at) + " " +
-                 At({h_.ed.FCaretX, h_.ed.FCaretY}) + ", expected " + std::to_string(*expected_));
-        const std::string_view row = h_.ed.Lines().View(h_.ed.FCaretY);
-        if (placed_ && h_.ed.FCaretY + 1 < h_.ed.Lines().Count() && !HasTerminator(row) &&
-            h_.ed.FCaretX == static_cast<int32_t>(row.size()))
-            Fail("caret at the end of a wrapped piece " + At({h_.ed.FCaretX, h_.ed.FCaretY}));
+                 At({h_.ed.CaretX(), h_.ed.CaretY()}) + ", expected " + std::to_string(*expected_));
+        const std::string_view row = h_.ed.Lines().View(h_.ed.CaretY());
+        if (placed_ && h_.ed.CaretY() + 1 < h_.ed.Lines().Count() && !HasTerminator(row) &&
+            h_.ed.CaretX() == static_cast<int32_t>(row.size()))
+            Fail("caret at the end of a wrapped piece " + At({h_.ed.CaretX(), h_.ed.CaretY()}));
         expected_.reset();
         placed_ = true;
     }
@@ -547,9 +538,9 @@ class EditorModel {
             CheckRow(row, y == last);
             lineEnds += HasTerminator(row);
         }
-        CheckPosition(e.FCaretX, e.FCaretY, "caret");
-        CheckPosition(e.FSelAnchorX, e.FSelAnchorY, "anchor");
-        if (e.FModified != (!e.UndoList().empty() || e.UndoLost())) Fail("modified flag");
+        CheckPosition(e.CaretX(), e.CaretY(), "caret");
+        CheckPosition(e.Selection().Anchor.X, e.Selection().Anchor.Y, "anchor");
+        if (e.Modified() != (!e.UndoList().empty() || e.UndoLost())) Fail("modified flag");
         int32_t x = 0, y = probe;
         h_.ed.EntryToLogical(x, y);
         if (y != endsBeforeProbe) Fail("logical line number of row " + std::to_string(probe));

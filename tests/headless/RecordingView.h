@@ -13,6 +13,11 @@ namespace tw::test {
 /// Every call becomes one Call, so a test can check that an edit asked for
 /// the right rows. A call named in `failOn` throws, to drive the engine's
 /// error reports.
+/// A DrawLines span as its recorded call holds it.
+inline int64_t Span(DrawSpan s) {
+    return static_cast<int64_t>(s);
+}
+
 class RecordingView : public IEditorView {
   public:
     struct Call {
@@ -30,7 +35,9 @@ class RecordingView : public IEditorView {
     }
     void UpdateHorzScrollBar(bool redraw) override { Record({"UpdateHorzScrollBar", redraw}); }
     void DrawAll() override { Record({"DrawAll"}); }
-    void DrawLines(int mode, int32_t a, int32_t b) override { Record({"DrawLines", mode, a, b}); }
+    void DrawLines(DrawSpan span, int32_t a, int32_t b) override {
+        Record({"DrawLines", Span(span), a, b});
+    }
     void DrawLineText(int32_t row, int fromPixelX) override {
         Record({"DrawLineText", row, fromPixelX});
     }

@@ -59,8 +59,10 @@ struct ViewHarness {
             view.CharTyped(static_cast<unsigned char>(c));
     }
     /// Client point of byte cell (col, row) as drawn, plus a pixel offset.
-    int X(int col, int dx = 1) const { return ed.FTextLeft - ed.FScrollX + col * 8 + dx; }
-    int Y(int32_t row) const { return 4 + (row - ed.FTopLine) * 16 + 5; }
+    int X(int col, int dx = 1) const {
+        return ed.Viewport().TextLeft - ed.Viewport().ScrollX + col * 8 + dx;
+    }
+    int Y(int32_t row) const { return 4 + (row - ed.TopLine()) * 16 + 5; }
 };
 
 inline std::string Lines(int n, std::string_view prefix = "line") {

@@ -83,8 +83,8 @@ TEST_F(FrameBackup, F9OpensABackupAsTheNextUntitledTextWithExactlyItsBytes) {
     EXPECT_EQ(frame->ActiveChild(), opened);
     EXPECT_EQ(opened->Caption(), "NONAME3");
     EXPECT_EQ(opened->Edit().GetAllText(), bytes);
-    EXPECT_EQ(opened->Edit().FCaretX, 0);
-    EXPECT_EQ(opened->Edit().FCaretY, 0);
+    EXPECT_EQ(opened->Edit().CaretX(), 0);
+    EXPECT_EQ(opened->Edit().CaretY(), 0);
     EXPECT_TRUE(opened->IsChanged());  // an untitled text: closing asks for a name
 }
 

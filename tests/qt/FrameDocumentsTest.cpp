@@ -445,15 +445,15 @@ TEST_F(FrameDocuments, GoToLineActsOnWhatWasTypedUnlessCancelled) {
         frame->actMoveExecute();
     };
     answer("3", [&] { dialog.Move->click(); });
-    EXPECT_EQ(edit.FCaretY, 2);
+    EXPECT_EQ(edit.CaretY(), 2);
     answer("99", [&] { QTest::keyClick(dialog.MoveText, Qt::Key_Return); });
-    EXPECT_EQ(edit.FCaretY, 5);  // the last row, after the last line's break
+    EXPECT_EQ(edit.CaretY(), 5);  // the last row, after the last line's break
     answer("1", [&] { dialog.Cancel->click(); });
-    EXPECT_EQ(edit.FCaretY, 5);
+    EXPECT_EQ(edit.CaretY(), 5);
     answer("2", [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
-    EXPECT_EQ(edit.FCaretY, 1);
+    EXPECT_EQ(edit.CaretY(), 1);
     answer("abc", [&] { dialog.Move->click(); });
-    EXPECT_EQ(edit.FCaretY, 1);
+    EXPECT_EQ(edit.CaretY(), 1);
     EXPECT_TRUE(messages_.shown.empty());
 }
 
@@ -472,8 +472,8 @@ TEST_F(FrameDocuments, FindingInAllFilesStopsAtTheThirdDocument) {
     find.FindClick();
     EXPECT_EQ(frame->ChildIndex(), 3);
     TVellEdit& third = frame->Document(3)->Edit();
-    EXPECT_EQ(third.FHitY, 1);
-    EXPECT_EQ(third.FHitX, 0);
+    EXPECT_EQ(third.FindWalk().HitY(), 1);
+    EXPECT_EQ(third.FindWalk().HitX(), 0);
     EXPECT_TRUE(frame->Document(1)->Matcher.NoHit);
     EXPECT_TRUE(frame->Document(2)->Matcher.NoHit);
     EXPECT_FALSE(frame->Document(3)->Matcher.NoHit);
@@ -483,11 +483,14 @@ TEST_F(FrameDocuments, FindingInAllFilesStopsAtTheThirdDocument) {
         TMDIChild& child = *frame->Document(3);
         const TVellEdit& e = child.Edit();
         const QImage& image = child.mmText->Canvas();
-        const int left = e.FTextLeft - e.FScrollX + e.FHitX * e.FCharWidth;
-        const int top = e.TopMargin() + (e.FHitY - e.FTopLine) * e.FRowHeight;
+        const int left = e.Viewport().TextLeft - e.Viewport().ScrollX +
+                         e.FindWalk().HitX() * e.Viewport().CharWidth;
+        const int top =
+            e.TopMargin() + (e.FindWalk().HitY() - e.TopLine()) * e.Viewport().RowHeight;
         int blue = 0, all = 0;
-        for (int y = top; y < top + e.FRowHeight; ++y)
-            for (int x = left; x < left + e.FHitLen * e.FCharWidth; ++x, ++all)
+        for (int y = top; y < top + e.Viewport().RowHeight; ++y)
+            for (int x = left; x < left + e.FindWalk().HitLen() * e.Viewport().CharWidth;
+                 ++x, ++all)
                 blue += image.pixelColor(x, y) == QColor(0, 0, 255);
         return all > 0 && blue * 3 > all;
     };

@@ -61,7 +61,7 @@ TEST_F(FrameFindLinksWindows, FindFromTheTopSearchesAgainAfterAMiss) {
         find.Find->click();
         EXPECT_EQ(child.Matcher.NoHit, std::string(text) == "nowhere") << text;
     }
-    EXPECT_EQ(child.Edit().FHitY, 0);
+    EXPECT_EQ(child.Edit().FindWalk().HitY(), 0);
 }
 
 TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
@@ -72,15 +72,15 @@ TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
     frame->OpenFile(File("d.txt", "x" + dup + "\r\n" + dup + "\r\n"), false);
     TMDIChild& child = *frame->Document(1);
     Focus(*frame);
-    child.Edit().GotoXY(1, 0, 0);
+    child.Edit().GotoXY(1, 0);
     QTest::keyClick(child.mmText, Qt::Key_End, Qt::ShiftModifier);
     ASSERT_EQ(child.Edit().GetSelText(), dup);
     child.Action("actSelFind")->trigger();
     TFindDialog& find = frame->FindDialog();
     find.Find->click();
     EXPECT_FALSE(child.Matcher.NoHit);
-    EXPECT_EQ(child.Edit().FHitY, 0);
-    EXPECT_EQ(child.Edit().FHitX, 1);
+    EXPECT_EQ(child.Edit().FindWalk().HitY(), 0);
+    EXPECT_EQ(child.Edit().FindWalk().HitX(), 1);
     EXPECT_EQ(frame->Options().FindHistory[0], dup);
     // Once the user edits the field, it is the text that is searched for.
     find.SearchText->setEditText(find.SearchText->currentText() + QStringLiteral("!"));
@@ -89,7 +89,7 @@ TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
     find.close();
 
     // The replace dialog's box, shown modally, keeps the bytes the same way.
-    child.Edit().GotoXY(1, 0, 0);
+    child.Edit().GotoXY(1, 0);
     QTest::keyClick(child.mmText, Qt::Key_End, Qt::ShiftModifier);
     TRePlaceDialog& replace = frame->ReplaceDialog();
     QTimer::singleShot(0, &replace, [&replace] {
@@ -112,8 +112,9 @@ TEST_F(FrameFindLinksWindows, ADoubleClickOpensOnlyTheLinkUnderTheCaret) {
     QApplication::processEvents();
     const TVellEdit& e = child.Edit();
     auto doubleClick = [&](size_t column) {
-        const QPoint at(e.FTextLeft - e.FScrollX + static_cast<int>(column) * e.FCharWidth + 2,
-                        e.TopMargin() + e.FRowHeight / 2);
+        const QPoint at(e.Viewport().TextLeft - e.Viewport().ScrollX +
+                            static_cast<int>(column) * e.Viewport().CharWidth + 2,
+                        e.TopMargin() + e.Viewport().RowHeight / 2);
         QTest::mouseClick(child.mmText, Qt::LeftButton, {}, at);
         QTest::mouseDClick(child.mmText, Qt::LeftButton, {}, at);
         QApplication::processEvents();

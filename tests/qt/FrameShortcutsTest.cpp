@@ -236,7 +236,7 @@ TEST_F(FrameShortcuts, TheMenuKeysOpenThePopUpMenusAtTheCaret) {
         const QPoint at = child.EditPop->geometry().topLeft();
         EXPECT_EQ(at.x(), caret.x());
         EXPECT_GT(at.y(), caret.y());
-        EXPECT_LE(at.y(), caret.y() + child.Edit().FRowHeight + 1);
+        EXPECT_LE(at.y(), caret.y() + child.Edit().Viewport().RowHeight + 1);
         EXPECT_EQ(child.EditPop->activeAction(), nullptr);
         QTest::keyClick(child.EditPop, Qt::Key_Escape);
         QApplication::processEvents();

@@ -29,9 +29,9 @@ class FontWidget : public test::ShownEditWidget {
     /// Pixels of the first row in [x0, x1) that are not the background.
     int Ink(int x0, int x1, int row = 0) {
         const QImage& img = w.Image();
-        const int top = w.Edit().TopMargin() + row * w.Edit().FRowHeight;
+        const int top = w.Edit().TopMargin() + row * w.Edit().Viewport().RowHeight;
         int n = 0;
-        for (int y = top; y < top + w.Edit().FRowHeight; ++y)
+        for (int y = top; y < top + w.Edit().Viewport().RowHeight; ++y)
             for (int x = std::max(0, x0); x < std::min(img.width(), x1); ++x)
                 n += qGray(img.pixel(x, y)) < 160;
         return n;
@@ -51,11 +51,11 @@ TEST_F(FontWidget, TheStoredNameSizeAndStyleReachTheScreen) {
     EXPECT_TRUE(f.bold());
     EXPECT_TRUE(f.italic());
     const QFontMetrics fm(f);
-    EXPECT_EQ(w.Edit().FCharWidth, fm.horizontalAdvance(QLatin1Char('0')));
-    EXPECT_EQ(w.Edit().FCharHeight, fm.height());
+    EXPECT_EQ(w.Edit().Viewport().CharWidth, fm.horizontalAdvance(QLatin1Char('0')));
+    EXPECT_EQ(w.Edit().Viewport().CharHeight, fm.height());
     w.Edit().SetAllText("abc\x82\xa0xyz\r\n");
-    w.Edit().GotoXY(5, 0, 0);  // after あ: five cells
-    EXPECT_EQ(w.Edit().FCaretPixelX, 5 * fm.horizontalAdvance(QLatin1Char('0')));
+    w.Edit().GotoXY(5, 0);  // after あ: five cells
+    EXPECT_EQ(w.Edit().Selection().PixelX, 5 * fm.horizontalAdvance(QLatin1Char('0')));
 }
 
 TEST_F(FontWidget, AMissingFontFallsBackToTheDefaultAtTheStoredSizeAndStyle) {
@@ -77,7 +77,7 @@ TEST_F(FontWidget, AMissingFontFallsBackToTheDefaultAtTheStoredSizeAndStyle) {
     o.EofDraw = o.CRDraw = false;
     Apply(o);
     w.Edit().SetAllText("ab\r\n");
-    const int left = w.Edit().FTextLeft, cw = w.Edit().FCharWidth;
+    const int left = w.Edit().Viewport().TextLeft, cw = w.Edit().Viewport().CharWidth;
     EXPECT_GT(Ink(left, left + 2 * cw), 0);
     EXPECT_EQ(Ink(left + 2 * cw, left + 6 * cw), 0);
 }
@@ -101,8 +101,8 @@ TEST_F(FontWidget, CharactersTheFontLacksComeFromTheJapaneseDefault) {
     Apply(o);
     w.Edit().SetAllText("\x82\xa0\r\n");  // あ
     auto row = [this] {
-        return QRect(w.Edit().FTextLeft, w.Edit().TopMargin(), 2 * w.Edit().FCharWidth,
-                     w.Edit().FRowHeight);
+        return QRect(w.Edit().Viewport().TextLeft, w.Edit().TopMargin(),
+                     2 * w.Edit().Viewport().CharWidth, w.Edit().Viewport().RowHeight);
     };
     const QImage own = InkOf(w.Image(), row());
     ASSERT_FALSE(own.isNull());
@@ -121,7 +121,7 @@ TEST_F(FontWidget, AGlyphWiderThanItsCellStaysInsideIt) {
     o.FontSize = 20;
     o.EofDraw = o.CRDraw = o.ZspcDraw = o.ShowLineNumber = false;
     Apply(o);
-    const int cw = w.Edit().FCharWidth, left = w.Edit().FTextLeft;
+    const int cw = w.Edit().Viewport().CharWidth, left = w.Edit().Viewport().TextLeft;
     ASSERT_GT(QFontMetrics(Shown()).horizontalAdvance(QLatin1Char('W')), cw + 4);
     w.Edit().SetAllText("W\r\n 0\r\nW0\r\n");
     EXPECT_GT(Ink(left, left + cw), 0);
@@ -129,7 +129,7 @@ TEST_F(FontWidget, AGlyphWiderThanItsCellStaysInsideIt) {
     EXPECT_EQ(Ink(left - 8, left), 0) << "nothing left of it";
     // The "0" after a W looks as the "0" after a space.
     const QImage& img = w.Image();
-    const int rh = w.Edit().FRowHeight, top = w.Edit().TopMargin();
+    const int rh = w.Edit().Viewport().RowHeight, top = w.Edit().TopMargin();
     int differ = 0;
     for (int y = 0; y < rh; ++y)
         for (int x = left + cw; x < left + 2 * cw; ++x)

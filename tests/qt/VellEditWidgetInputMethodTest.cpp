@@ -17,10 +17,10 @@ namespace {
 class InputMethodWidget : public test::ShownEditWidget {
   protected:
     QImage Shot() { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    int CaretX() { return w.Edit().FTextLeft + w.Edit().FCaretPixelX; }
-    int Cell() { return w.Edit().FCharWidth; }
+    int CaretX() { return w.Edit().Viewport().TextLeft + w.Edit().Selection().PixelX; }
+    int Cell() { return w.Edit().Viewport().CharWidth; }
     int RowTop() { return w.Edit().TopMargin(); }
-    int RowBottom() { return RowTop() + w.Edit().FRowHeight; }
+    int RowBottom() { return RowTop() + w.Edit().Viewport().RowHeight; }
     /// True when the strip [x0, x1) of the first row in `a` equals the strip
     /// starting at x0 + dx in `b`.
     bool SameStrip(const QImage& a, const QImage& b, int x0, int x1, int dx) {
@@ -60,7 +60,7 @@ QInputMethodEvent TwoClauses() {
 
 TEST_F(InputMethodWidget, TheCompositionIsDrawnInlineAndMovesTheRestOfTheRow) {
     w.Edit().SetAllText("abcdef\r\nnext\r\n");
-    w.Edit().GotoXY(2, 0, 0);
+    w.Edit().GotoXY(2, 0);
     QApplication::processEvents();
     const QImage before = Shot();
     const int x = CaretX(), cw = Cell();
@@ -74,13 +74,14 @@ TEST_F(InputMethodWidget, TheCompositionIsDrawnInlineAndMovesTheRestOfTheRow) {
     EXPECT_TRUE(SameStrip(before, during, x + 2, x + 4 * cw + 9, 14 * cw));
     EXPECT_FALSE(SameStrip(before, during, x + 2, x + 4 * cw + 9, 0));
     // The text left of the caret did not move.
-    EXPECT_TRUE(SameStrip(before, during, w.Edit().FTextLeft, x - 1, 0));
+    EXPECT_TRUE(SameStrip(before, during, w.Edit().Viewport().TextLeft, x - 1, 0));
 
     // The active clause is highlighted as the input method asked; the other
     // one is not, but carries an underline.
-    const QRect first(x, RowTop(), 6 * cw, w.Edit().FRowHeight);
-    const QRect second(x + 6 * cw + 2, RowTop(), 8 * cw - 2, w.Edit().FRowHeight);
-    EXPECT_GT(CountColour(during, first, qRgb(0, 0, 255)), 6 * cw * w.Edit().FRowHeight / 2);
+    const QRect first(x, RowTop(), 6 * cw, w.Edit().Viewport().RowHeight);
+    const QRect second(x + 6 * cw + 2, RowTop(), 8 * cw - 2, w.Edit().Viewport().RowHeight);
+    EXPECT_GT(CountColour(during, first, qRgb(0, 0, 255)),
+              6 * cw * w.Edit().Viewport().RowHeight / 2);
     EXPECT_EQ(CountColour(during, second, qRgb(0, 0, 255)), 0);
     int underlineRows = 0;
     for (int y = second.top(); y <= second.bottom(); ++y) {
@@ -100,14 +101,14 @@ TEST_F(InputMethodWidget, TheCompositionIsDrawnInlineAndMovesTheRestOfTheRow) {
     QInputMethodEvent cancel(QString(), {});
     QApplication::sendEvent(&w, &cancel);
     const QImage after = Shot();
-    EXPECT_TRUE(SameStrip(before, after, w.Edit().FTextLeft, x - 1, 0));
+    EXPECT_TRUE(SameStrip(before, after, w.Edit().Viewport().TextLeft, x - 1, 0));
     EXPECT_TRUE(SameStrip(before, after, x + 2, x + 4 * cw + 9, 0));
     EXPECT_EQ(static_cast<QWidget&>(w).inputMethodQuery(Qt::ImCursorRectangle).toRect().left(), x);
 }
 
 TEST_F(InputMethodWidget, TheCaretStandsWhereTheInputMethodPutsIt) {
     w.Edit().SetAllText("ab\r\n");
-    w.Edit().GotoXY(1, 0, 0);
+    w.Edit().GotoXY(1, 0);
     QApplication::processEvents();
     const int x = CaretX(), cw = Cell();
     QInputMethodEvent compose = TwoClauses();

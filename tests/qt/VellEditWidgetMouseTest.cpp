@@ -29,8 +29,8 @@ class EditWidgetMouse : public ::testing::Test {
     }
     QPointF At(int col, int row) {
         const TVellEdit& e = w.Edit();
-        return QPointF(e.FTextLeft + col * e.FCharWidth + 1,
-                       e.TopMargin() + row * e.FRowHeight + e.FRowHeight / 2);
+        return QPointF(e.Viewport().TextLeft + col * e.Viewport().CharWidth + 1,
+                       e.TopMargin() + row * e.Viewport().RowHeight + e.Viewport().RowHeight / 2);
     }
     QPointF Margin(int row) { return QPointF(2, At(0, row).y()); }
     void Send(QEvent::Type type, QPointF at, Qt::MouseButtons buttons,
@@ -81,31 +81,31 @@ TEST_F(EditWidgetMouse, ShiftClickExtendsFromTheCaret) {
 TEST_F(EditWidgetMouse, WheelScrollsDownAndBack) {
     w.Edit().SetAllText(Lines(200));
     Wheel(-120);
-    const int32_t down = w.Edit().FTopLine;
+    const int32_t down = w.Edit().TopLine();
     EXPECT_GT(down, 0);
     Wheel(-120);
-    EXPECT_EQ(w.Edit().FTopLine, 2 * down) << "each notch scrolls as far";
+    EXPECT_EQ(w.Edit().TopLine(), 2 * down) << "each notch scrolls as far";
     Wheel(240);
-    EXPECT_EQ(w.Edit().FTopLine, 0);
+    EXPECT_EQ(w.Edit().TopLine(), 0);
 }
 
 TEST_F(EditWidgetMouse, HoldingBelowTheTextScrollsOnTheTimer) {
     w.Edit().SetAllText(Lines(300));
     Press(At(1, 2));
     Move(QPointF(At(1, 0).x(), w.height() + 40));
-    const int32_t start = w.Edit().FTopLine;
+    const int32_t start = w.Edit().TopLine();
     QElapsedTimer t;
     t.start();
-    while (w.Edit().FTopLine < start + 6 && t.elapsed() < 5000)
+    while (w.Edit().TopLine() < start + 6 && t.elapsed() < 5000)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_GE(w.Edit().FTopLine, start + 6) << "the 40 ms timer keeps scrolling while held";
+    EXPECT_GE(w.Edit().TopLine(), start + 6) << "the 40 ms timer keeps scrolling while held";
     EXPECT_TRUE(w.Edit().SelectionExists());
     Release(QPointF(At(1, 0).x(), w.height() + 40));
-    const int32_t top = w.Edit().FTopLine;
+    const int32_t top = w.Edit().TopLine();
     t.restart();
     while (t.elapsed() < 150)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_EQ(w.Edit().FTopLine, top) << "released: scrolling stops";
+    EXPECT_EQ(w.Edit().TopLine(), top) << "released: scrolling stops";
 }
 
 TEST_F(EditWidgetMouse, DraggingASelectionMovesItAndCtrlCopiesIt) {
@@ -133,17 +133,17 @@ TEST_F(EditWidgetMouse, DraggingASelectionMovesItAndCtrlCopiesIt) {
 TEST_F(EditWidgetMouse, FineWheelStepsAddUpToNotches) {
     w.Edit().SetAllText(Lines(200));
     Wheel(-60);
-    EXPECT_EQ(w.Edit().FTopLine, 0) << "half a notch scrolls nothing yet";
+    EXPECT_EQ(w.Edit().TopLine(), 0) << "half a notch scrolls nothing yet";
     Wheel(-60);
-    EXPECT_EQ(w.Edit().FTopLine, 2);
+    EXPECT_EQ(w.Edit().TopLine(), 2);
     for (int i = 0; i < 8; ++i)
         Wheel(-15);
-    EXPECT_EQ(w.Edit().FTopLine, 4);
+    EXPECT_EQ(w.Edit().TopLine(), 4);
     Wheel(-90);
     Wheel(60);  // a turn the other way starts counting afresh
-    EXPECT_EQ(w.Edit().FTopLine, 4);
+    EXPECT_EQ(w.Edit().TopLine(), 4);
     Wheel(60);
-    EXPECT_EQ(w.Edit().FTopLine, 2);
+    EXPECT_EQ(w.Edit().TopLine(), 2);
 }
 
 }  // namespace

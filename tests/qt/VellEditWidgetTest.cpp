@@ -30,7 +30,7 @@ class EditWidget : public test::ShownEditWidget {
             Press(0, Qt::NoModifier, QString(c));
     }
     std::string Text() { return w.Edit().GetAllText(); }
-    std::pair<int32_t, int32_t> Caret() { return {w.Edit().FCaretX, w.Edit().FCaretY}; }
+    std::pair<int32_t, int32_t> Caret() { return {w.Edit().CaretX(), w.Edit().CaretY()}; }
     void Load(const std::string& text) { w.Edit().SetAllText(text); }
 };
 
@@ -69,7 +69,7 @@ TEST_F(EditWidget, AHeldKeyKeepsAcceleratingThroughRepeatedReleases) {
     for (int i = 0; i < 300; ++i)
         text += "row\r\n";
     Load(text);
-    const int32_t edge = w.Edit().FPageLines - w.Edit().FVMargin;
+    const int32_t edge = w.Edit().Viewport().PageLines - w.Edit().Viewport().VMargin;
     for (int i = 0; i < edge + 8; ++i) {
         QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, {}, i > 0);
         QApplication::sendEvent(&w, &down);
@@ -113,18 +113,18 @@ TEST_F(EditWidget, EditingKeysOfTheTable) {
     EXPECT_EQ(Text(), "bc\r\n\t\r\n");
     Press(Qt::Key_Escape);
     Press(Qt::Key_Insert);
-    EXPECT_FALSE(w.Edit().FInsertMode);
+    EXPECT_FALSE(w.Edit().InsertMode());
     Press(Qt::Key_Home);
     TypeText("Z");
     EXPECT_EQ(Text(), "Zc\r\n\t\r\n");
     Press(Qt::Key_Insert);
-    EXPECT_TRUE(w.Edit().FInsertMode);
+    EXPECT_TRUE(w.Edit().InsertMode());
 }
 
 TEST_F(EditWidget, ClipboardKeysOfTheTable) {
     Load("abc\r\n");
     Press(Qt::Key_A, Qt::ControlModifier, QString(QChar(1)));
-    EXPECT_TRUE(w.Edit().FAllSelected);
+    EXPECT_TRUE(w.Edit().Selection().AllSelected);
     Press(Qt::Key_C, Qt::ControlModifier, QString(QChar(3)));
     Press(Qt::Key_End, Qt::ControlModifier);
     Press(Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)));
@@ -183,7 +183,7 @@ TEST_F(EditWidget, InputMethodQueriesFollowTheCaret) {
     EXPECT_EQ(static_cast<QWidget&>(w).inputMethodQuery(Qt::ImSurroundingText).toString(),
               QString::fromUtf16(u"\u3042bc"));
     const QRect r = static_cast<QWidget&>(w).inputMethodQuery(Qt::ImCursorRectangle).toRect();
-    EXPECT_EQ(r.left(), w.Edit().FTextLeft + 2 * w.Edit().FCharWidth);
+    EXPECT_EQ(r.left(), w.Edit().Viewport().TextLeft + 2 * w.Edit().Viewport().CharWidth);
     EXPECT_EQ(r.top(), w.Edit().TopMargin());
     EXPECT_EQ(static_cast<QWidget&>(w).inputMethodQuery(Qt::ImFont).value<QFont>().family(),
               QStringLiteral("IPAGothic"));
@@ -191,8 +191,8 @@ TEST_F(EditWidget, InputMethodQueriesFollowTheCaret) {
 
 TEST_F(EditWidget, ClickPlacesTheCaretBar) {
     Load("abcdef\r\nxyz\r\n");
-    const int cw = w.Edit().FCharWidth, rh = w.Edit().FRowHeight;
-    const QPointF at(w.Edit().FTextLeft + 2 * cw + 1, w.Edit().TopMargin() + rh + 3);
+    const int cw = w.Edit().Viewport().CharWidth, rh = w.Edit().Viewport().RowHeight;
+    const QPointF at(w.Edit().Viewport().TextLeft + 2 * cw + 1, w.Edit().TopMargin() + rh + 3);
     QMouseEvent down(QEvent::MouseButtonPress, at, w.mapToGlobal(at), Qt::LeftButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w, &down);
@@ -215,9 +215,9 @@ TEST_F(EditWidget, PaintsASampleFileIntoItsImage) {
     const QImage& img = w.Image();
     ASSERT_FALSE(img.isNull());
     // The selection's background shows in the first row.
-    const int y = w.Edit().TopMargin() + w.Edit().FRowHeight / 2;
+    const int y = w.Edit().TopMargin() + w.Edit().Viewport().RowHeight / 2;
     bool dark = false;
-    for (int x = w.Edit().FTextLeft; x < w.Edit().FTextLeft + 40; ++x)
+    for (int x = w.Edit().Viewport().TextLeft; x < w.Edit().Viewport().TextLeft + 40; ++x)
         dark = dark || qGray(img.pixel(x, y)) < 64;
     EXPECT_TRUE(dark);
     img.save(QStringLiteral(TW_SCREENSHOT_DIR "/editor-widget.png"));
@@ -261,7 +261,7 @@ TEST_F(EditWidget, ScrollBarStepsReadTheLiveShiftState) {
         if (b->orientation() == Qt::Vertical) bar = b;
     ASSERT_NE(bar, nullptr);
     bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(w.Edit().FTopLine, 1);
+    EXPECT_EQ(w.Edit().TopLine(), 1);
     EXPECT_EQ(Caret(), std::make_pair(0, 2)) << "the caret moved with the view";
     EXPECT_FALSE(w.Edit().SelectionExists());
 }

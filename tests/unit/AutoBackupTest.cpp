@@ -77,7 +77,7 @@ TEST_F(AutoBackupTest, AnUnchangedTextIsBackedUpOnceAndSameFileBacksUpEveryTick)
     EXPECT_EQ(ReadFile((day / "14.05.10memo.txt").string()), "\x88\x9f line\r\nlast");
     EXPECT_EQ(backup->LastBackupTime, "14.05.10");
 
-    h.Type("x");
+    h.ed.InsertTyped("x");
     Tick();
     EXPECT_EQ(Names(day).size(), 2u);
 
@@ -120,7 +120,7 @@ TEST_F(AutoBackupTest, PruningDeletesTheOldestDayOnePerBackupAndLeavesOtherFolde
 
     // Two days too many: one goes with each backup.
     options.BackupDays = 5;
-    h.Type("x");
+    h.ed.InsertTyped("x");
     Tick();
     EXPECT_FALSE(fs::exists(Store() / "25-12-31"));
     EXPECT_TRUE(fs::exists(Store() / "26-01-02"));
@@ -129,7 +129,7 @@ TEST_F(AutoBackupTest, PruningDeletesTheOldestDayOnePerBackupAndLeavesOtherFolde
 
     options.BackupDays = 0;  // keeps everything
     MakeDays({"20-01-01"});
-    h.Type("y");
+    h.ed.InsertTyped("y");
     Tick();
     EXPECT_TRUE(fs::exists(Store() / "20-01-01"));
     EXPECT_EQ(Names(Store()).size(), 10u);
@@ -141,7 +141,7 @@ TEST_F(AutoBackupTest, AStoreThatCannotBeWrittenIsReportedOnceAndTriedAgain) {
     h.Load("text\r\n");
     Tick();
     Tick();
-    h.Type("more ");
+    h.ed.InsertTyped("more ");
     Tick();
     EXPECT_EQ(failures, std::vector<bool>{true});
     EXPECT_TRUE(messages.shown.empty());

@@ -43,10 +43,10 @@ struct Documents : ISearchDocuments {
     TVellEdit& Editor(int n) override { return docs[n - 1]->h.ed; }
     TFindMatcher& Matcher(int n) override { return docs[n - 1]->matcher; }
     void Focus(int) override {}
-    void GoTop(int n) override { Editor(n).GotoXY(0, 0, 0); }
+    void GoTop(int n) override { Editor(n).GotoXY(0, 0); }
     void GoBottom(int n) override {
         TVellEdit& e = Editor(n);
-        e.GotoXY(0, e.Lines().Count() - 1, 0);
+        e.GotoXY(0, e.Lines().Count() - 1);
     }
     void RefreshView(int) override {}
     void Settle() override {}
@@ -101,7 +101,7 @@ TEST(FindRun, FindingInAllDocumentsGoesOnOnlyAfterAMiss) {
     d.active = 2;
     RunFind(d, d.options, FindRequest{"three", FindDirection::Down, false, true});
     EXPECT_EQ(d.active, 3);
-    EXPECT_EQ(d.Editor(3).FHitLen, 5);
+    EXPECT_EQ(d.Editor(3).FindWalk().HitLen(), 5);
     // Found in the active document: the others are not visited. (The
     // dialog's new direction starts the search afresh.)
     d.active = 2;
@@ -109,5 +109,5 @@ TEST(FindRun, FindingInAllDocumentsGoesOnOnlyAfterAMiss) {
     d.Editor(3).ClearHit();
     RunFind(d, d.options, FindRequest{"two", FindDirection::FromTop, false, true});
     EXPECT_EQ(d.active, 2);
-    EXPECT_EQ(d.Editor(3).FHitLen, 0);
+    EXPECT_EQ(d.Editor(3).FindWalk().HitLen(), 0);
 }

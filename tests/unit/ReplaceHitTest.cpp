@@ -93,7 +93,7 @@ TEST(ReplaceHit, WrappedLinesWithTabsAndWideCharactersComeOutAsAPlainReplace) {
         for (Direction dir : {Direction::FromTop, Direction::Down, Direction::Up}) {
             SCOPED_TRACE(column);
             Document d(text, true, column);
-            if (dir == Direction::Up) d.h.ed.GotoXY(99, d.h.Count() - 1, 0);
+            if (dir == Direction::Up) d.h.ed.GotoXY(99, d.h.Count() - 1);
             d.Replace("cd", "[cd]", dir, true);
             EXPECT_EQ(d.h.ed.GetAllText(), ReplaceEvery(text, "cd", "[cd]"));
             EXPECT_EQ(d.Replaced(), 14);
@@ -117,7 +117,7 @@ TEST(ReplaceRun, AllNeverSearchesItsOwnReplacement) {
         for (Direction dir : {Direction::FromTop, Direction::Down, Direction::Up}) {
             SCOPED_TRACE(find + " -> " + with + " " + std::to_string(static_cast<int>(dir)));
             Document d(text, true, 11);
-            if (dir == Direction::Up) d.h.ed.GotoXY(99, d.h.Count() - 1, 0);
+            if (dir == Direction::Up) d.h.ed.GotoXY(99, d.h.Count() - 1);
             d.Replace(find, with, dir, true);
             EXPECT_EQ(d.h.ed.GetAllText(), ReplaceEvery(text, find, with));
         }
@@ -169,7 +169,7 @@ TEST(ReplaceRun, TheFindDialogsHitIsHighlightedAndKept) {
     d.Replace("ab", "-", Direction::Down, false);
     EXPECT_EQ(d.outcomes, (std::vector<HitOutcome>{HitOutcome::Highlighted}));
     EXPECT_EQ(d.h.ed.GetAllText(), "xx ab");
-    EXPECT_EQ(d.h.ed.FHitLen, 2);
+    EXPECT_EQ(d.h.ed.FindWalk().HitLen(), 2);
     EXPECT_FALSE(d.matcher.NoHit);
 }
 
@@ -182,7 +182,7 @@ TEST(ReplaceRun, FindingDownAndUpVisitsEveryAdjacentHitOnce) {
         d.options.SearchDown = dir == Direction::Down;
         d.options.SearchFromTop = dir == Direction::FromTop;
         d.h.ed.SetFindText("ab");
-        if (dir == Direction::Up) d.h.ed.GotoXY(2, 1, 0);
+        if (dir == Direction::Up) d.h.ed.GotoXY(2, 1);
         std::vector<std::pair<int32_t, int32_t>> hits;
         for (int guard = 0; guard < 20 && !d.matcher.NoHit; ++guard) {
             if (dir == Direction::FromTop)
@@ -191,7 +191,8 @@ TEST(ReplaceRun, FindingDownAndUpVisitsEveryAdjacentHitOnce) {
                 d.h.ed.FindPrev();
             else
                 d.h.ed.FindNext();
-            if (!d.matcher.NoHit) hits.emplace_back(d.h.ed.FHitY, d.h.ed.FHitX);
+            if (!d.matcher.NoHit)
+                hits.emplace_back(d.h.ed.FindWalk().HitY(), d.h.ed.FindWalk().HitX());
         }
         std::vector<std::pair<int32_t, int32_t>> expected{{0, 0}, {0, 2}, {0, 5}, {0, 7}, {1, 0}};
         if (dir == Direction::Up) std::reverse(expected.begin(), expected.end());

@@ -23,54 +23,54 @@ class FailingClipboard : public IClipboard {
 TEST(VellEditEdit, PastingTwoLinesSplitsTheLine) {
     EditorHarness h;
     h.Load("abcdef");
-    h.ed.GotoXY(3, 0, 0);
+    h.ed.GotoXY(3, 0);
     h.clipboard.bytes = "X\r\nY";
     h.ed.PasteFromClipboard();
     EXPECT_EQ(h.Rows(), (Rows{"abcX\r\n", "Ydef\0\0"s}));
-    EXPECT_EQ(h.ed.FCaretX, 1);  // before the old rest of the line
-    EXPECT_EQ(h.ed.FCaretY, 1);
-    EXPECT_EQ(h.ed.FSelAnchorX, 1);
-    EXPECT_EQ(h.ed.FSelAnchorY, 1);
+    EXPECT_EQ(h.ed.CaretX(), 1);  // before the old rest of the line
+    EXPECT_EQ(h.ed.CaretY(), 1);
+    EXPECT_EQ(h.ed.Selection().Anchor.X, 1);
+    EXPECT_EQ(h.ed.Selection().Anchor.Y, 1);
 }
 
 TEST(VellEditEdit, PastedLineBreakAtAPieceEndPutsTheCaretOnTheNextRow) {
     EditorHarness h;
     h.Load(std::string(100, 'x'), true);
-    h.ed.MoveCaret(72, 0, 0, true);  // the end of the first piece
+    h.ed.MoveCaret(72, 0, ScrollMode::IfNeeded, true);  // the end of the first piece
     h.clipboard.bytes = "A\r\n";
     h.ed.PasteFromClipboard();
     EXPECT_EQ(h.ed.GetAllText(), std::string(72, 'x') + "A\r\n" + std::string(28, 'x'));
-    EXPECT_EQ(h.ed.FCaretX, 0);
-    EXPECT_EQ(h.Row(h.ed.FCaretY), std::string(28, 'x') + "\0\0"s);
+    EXPECT_EQ(h.ed.CaretX(), 0);
+    EXPECT_EQ(h.Row(h.ed.CaretY()), std::string(28, 'x') + "\0\0"s);
 }
 
 TEST(VellEditEdit, ForeignLineBreaksAreNormalisedOnTheWayIn) {
     EditorHarness h;
     h.Load("ab");
-    h.ed.GotoXY(1, 0, 0);
+    h.ed.GotoXY(1, 0);
     h.clipboard.bytes = "x\ry\0z\r"s;
     h.ed.PasteFromClipboard();
     EXPECT_EQ(h.ed.GetAllText(), "ax\r\nyz\r\nb");
     EXPECT_EQ(h.ed.UndoList().front().Text, "x\r\nyz\r\n");
-    EXPECT_EQ(h.ed.FCaretY, 2);
-    EXPECT_EQ(h.ed.FCaretX, 0);
+    EXPECT_EQ(h.ed.CaretY(), 2);
+    EXPECT_EQ(h.ed.CaretX(), 0);
 }
 
 TEST(VellEditEdit, EmptyTextOnlyDeletesTheSelection) {
     EditorHarness h;
     h.Load("abcdef");
-    h.Select(1, 0, 4, 0);
+    h.ed.Select({1, 0}, {4, 0});
     h.ed.SetSelText("");
     EXPECT_EQ(h.ed.GetAllText(), "aef");
     ASSERT_EQ(h.ed.UndoList().size(), 1u);
-    EXPECT_EQ(h.ed.UndoList().front().Kind, 1);
+    EXPECT_EQ(h.ed.UndoList().front().Kind, UndoKind::Delete);
     EXPECT_EQ(h.ed.UndoList().front().Text, "bcd");
 }
 
 TEST(VellEditEdit, EmptySelectionOnAnEmptyLineKeepsTheLine) {
     EditorHarness h;
     h.Load("a\r\n\r\nb");
-    h.Select(0, 1, 0, 1);  // selected, but nothing in it
+    h.ed.Select({0, 1}, {0, 1});  // selected, but nothing in it
     h.ed.SetSelText("x");
     EXPECT_EQ(h.Rows(), (Rows{"a\r\n", "x\r\n", "b\0\0"s}));
     h.ed.Undo();
@@ -80,20 +80,21 @@ TEST(VellEditEdit, EmptySelectionOnAnEmptyLineKeepsTheLine) {
 TEST(VellEditEdit, DeletingAcrossRowsJoinsThem) {
     EditorHarness h;
     h.Load("one\r\ntwo\r\nthree");
-    h.Select(1, 0, 2, 2);
+    h.ed.Select({1, 0}, {2, 2});
     h.view.Clear();
     h.ed.SetSelText("");
     EXPECT_EQ(h.Rows(), (Rows{"oree\0\0"s}));
-    EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 0, 8}, {"DrawLines", 3, 1, 0}}));
+    EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 0, 8},
+                                                  {"DrawLines", Span(DrawSpan::From), 1, 0}}));
 }
 
 TEST(VellEditEdit, InsertWithoutPositionsGoesToTheAnchorAndKeepsTheSelection) {
     EditorHarness h;
     h.Load("abcdef");
-    h.ed.GotoXY(2, 0, 0);
+    h.ed.GotoXY(2, 0);
     h.ed.ReplaceRange("Z", -1, -1, -1, -1);
     EXPECT_EQ(h.ed.GetAllText(), "abZcdef");
-    h.Select(1, 0, 3, 0);
+    h.ed.Select({1, 0}, {3, 0});
     h.ed.ReplaceRange("Q", -1, -1, -1, -1);
     EXPECT_EQ(h.ed.GetAllText(), "aQbZcdef");
 }
@@ -120,7 +121,7 @@ TEST(VellEditEdit, ReplaceRangeWithinARowRepaintsOnlyThatRow) {
     h.view.Clear();
     h.ed.ReplaceRange("XY", 1, 0, 3, 0);
     EXPECT_EQ(h.ed.GetAllText(), "aXYdef\r\nnext");
-    EXPECT_EQ(h.view.Named("DrawLines").back(), (Call{"DrawLines", 6, 0, 0}));
+    EXPECT_EQ(h.view.Named("DrawLines").back(), (Call{"DrawLines", Span(DrawSpan::Rows), 0, 0}));
     EXPECT_TRUE(h.view.Named("DrawAll").empty());
 }
 
@@ -142,10 +143,10 @@ TEST(VellEditEdit, ReplaceLinesReplacesRowsWithTheirBreaks) {
     to = 2;
     h.ed.ReplaceLines("X\r\nY\r\nZ\r\n", from, to);
     EXPECT_EQ(h.ed.GetAllText(), "a\r\nX\r\nY\r\nZ\r\nd");
-    EXPECT_EQ(to, h.ed.FPageLines - 1);  // rows moved: repaint to the bottom
+    EXPECT_EQ(to, h.ed.Viewport().PageLines - 1);  // rows moved: repaint to the bottom
     ASSERT_GE(h.ed.UndoList().size(), 2u);
-    EXPECT_EQ(h.ed.UndoList()[0].Kind, 0);
-    EXPECT_EQ(h.ed.UndoList()[1].Kind, 1);
+    EXPECT_EQ(h.ed.UndoList()[0].Kind, UndoKind::Insert);
+    EXPECT_EQ(h.ed.UndoList()[1].Kind, UndoKind::Delete);
     EXPECT_EQ(h.ed.UndoList()[0].Y, h.ed.UndoList()[1].Y);
 }
 
@@ -169,12 +170,12 @@ TEST(VellEditEdit, ReplaceLinesIgnoresAnEarlierSelectAll) {
 TEST(VellEditEdit, CopyInSelectAllLeavesOutTheEndMarker) {
     EditorHarness h;
     h.Load("x\r\ny");
-    h.ed.GotoXY(1, 1, 0);
+    h.ed.GotoXY(1, 1);
     h.ed.SelectAll();
     h.ed.CopyToClipboard();
     EXPECT_EQ(h.clipboard.bytes, "x\r\ny");
-    EXPECT_TRUE(h.ed.FAllSelected);
-    EXPECT_EQ(h.ed.FCaretX, 1);
+    EXPECT_TRUE(h.ed.Selection().AllSelected);
+    EXPECT_EQ(h.ed.CaretX(), 1);
 }
 
 TEST(VellEditEdit, CutWithoutSelectionChangesNothing) {
@@ -219,7 +220,7 @@ TEST(VellEditEdit, ReadOnlyBlocksEditsButNotCopying) {
     EditorHarness h;
     h.Load("abc\r\ndef");
     h.ed.ReadOnly = true;
-    h.Select(0, 0, 2, 0);
+    h.ed.Select({0, 0}, {2, 0});
     h.ed.SetSelText("X");
     h.ed.ReplaceRange("X", 0, 1, 1, 1);
     int32_t from = 0, to = 1;
@@ -237,14 +238,14 @@ TEST(VellEditEdit, ReadOnlyBlocksEditsButNotCopying) {
 TEST(VellEditEdit, TypingWithoutWrapRepaintsTheRowFromTheCaret) {
     EditorHarness h;
     h.Load("hello\r\nworld");
-    h.ed.GotoXY(2, 1, 0);
+    h.ed.GotoXY(2, 1);
     h.view.Clear();
-    h.Type("X");
+    h.ed.InsertTyped("X");
     EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawLineText", 1, 16}}));
-    EXPECT_EQ(h.ed.FCaretPixelX, 24);
+    EXPECT_EQ(h.ed.Selection().PixelX, 24);
     h.view.Clear();
     h.view.textEdgeMoves = true;  // a wider line-number column moves every row
-    h.Type("Y");
+    h.ed.InsertTyped("Y");
     EXPECT_EQ(h.view.Paints(), (std::vector<Call>{{"DrawAll"}}));
 }
 
@@ -252,11 +253,11 @@ TEST(VellEditEdit, DeletingAWrappedPieceWholeRemovesItsRow) {
     EditorHarness h;
     h.Load(std::string(72, 'a') + std::string(72, 'b') + "cc\r\n", true);
     ASSERT_EQ(h.Row(1), std::string(72, 'b'));
-    h.Select(0, 1, 72, 1);
+    h.ed.Select({0, 1}, {72, 1});
     h.ed.SetSelText("");
     EXPECT_EQ(h.Rows(), (Rows{std::string(72, 'a'), "cc\r\n", "\0\0"s}));
-    EXPECT_EQ(h.ed.FCaretY, 1);
-    EXPECT_EQ(h.ed.FCaretX, 0);
+    EXPECT_EQ(h.ed.CaretY(), 1);
+    EXPECT_EQ(h.ed.CaretX(), 0);
 }
 
 TEST(VellEditEdit, ReplacingWithinAWrappedRowCutsTheLineAsAFreshLayoutWould) {
@@ -274,13 +275,13 @@ TEST(VellEditEdit, ReplacingWithinAWrappedRowCutsTheLineAsAFreshLayoutWould) {
         EditorHarness fresh;
         fresh.Load(replaced, true);
         EXPECT_EQ(h.Rows(), fresh.Rows()) << replacement;
-        EXPECT_EQ(h.ed.FCaretY, 0);
-        EXPECT_EQ(h.ed.FCaretX, 10 + static_cast<int32_t>(replacement.size()));
+        EXPECT_EQ(h.ed.CaretY(), 0);
+        EXPECT_EQ(h.ed.CaretX(), 10 + static_cast<int32_t>(replacement.size()));
         // One deletion and one insertion, both at the same place.
         ASSERT_EQ(h.ed.UndoList().size(), 2u);
-        EXPECT_EQ(h.ed.UndoList()[0].Kind, 0);
+        EXPECT_EQ(h.ed.UndoList()[0].Kind, UndoKind::Insert);
         EXPECT_EQ(h.ed.UndoList()[0].Text, replacement);
-        EXPECT_EQ(h.ed.UndoList()[1].Kind, 1);
+        EXPECT_EQ(h.ed.UndoList()[1].Kind, UndoKind::Delete);
         EXPECT_EQ(h.ed.UndoList()[1].Text, "abcd");
         EXPECT_EQ(h.ed.UndoList()[0].X, h.ed.UndoList()[1].X);
         h.ed.Undo();

@@ -63,8 +63,8 @@ TEST(VellEditFind, HitsSpanWrappedPiecesAndLineBreaks) {
     h.ed.SetFindText("89ab");
     h.ed.FindFirst();
     EXPECT_EQ(o.Last(), (Hit{8, 0, 4, 1}));
-    EXPECT_EQ(h.ed.FCaretX, 8);
-    EXPECT_EQ(h.ed.FCaretY, 0);
+    EXPECT_EQ(h.ed.CaretX(), 8);
+    EXPECT_EQ(h.ed.CaretY(), 0);
 
     h.ed.SetFindText("f\r\nxy");
     h.ed.FindFirst();
@@ -122,10 +122,10 @@ TEST(VellEditFind, ForwardWrapsAroundOnlyAfterASearchWithoutHit) {
     EXPECT_EQ(o.noHits, 1);
     EXPECT_EQ(o.hits.size(), 2u);
     // The wrap-around wins over a caret moved in between.
-    h.ed.GotoXY(1, 1, 0);
+    h.ed.GotoXY(1, 1);
     h.ed.FindNext();
     EXPECT_EQ(o.Last(), (Hit{0, 0, 2, 1}));
-    EXPECT_EQ(h.ed.FCaretY, 0);
+    EXPECT_EQ(h.ed.CaretY(), 0);
 }
 
 TEST(VellEditFind, BackwardFindsEachRowsHitsLastOneFirst) {
@@ -133,7 +133,7 @@ TEST(VellEditFind, BackwardFindsEachRowsHitsLastOneFirst) {
     h.Load("x ab ab\r\nab ab ab ab\r\n");
     Owner o(h);
     h.ed.SetFindText("ab");
-    h.ed.GotoXY(7, 1, 0);
+    h.ed.GotoXY(7, 1);
     for (int i = 0; i < 5; ++i)
         h.ed.FindPrev();
     EXPECT_EQ(o.hits, (std::vector<Hit>{{3, 1, 2, 1}, {0, 1, 2, 2}, {5, 0, 2, 3}, {2, 0, 2, 4}}));
@@ -161,7 +161,7 @@ TEST(VellEditFind, ChangingDirectionGoesOnFromTheLastPositionWithoutWrapping) {
     EXPECT_EQ(o.Last(), (Hit{3, 0, 2, 7}));
     // With the caret placed in between, going up starts right at the caret.
     h.ed.FindNext();
-    h.ed.GotoXY(5, 0, 0);
+    h.ed.GotoXY(5, 0);
     h.ed.FindPrev();
     EXPECT_EQ(o.Last(), (Hit{3, 0, 2, 9}));
 }
@@ -175,7 +175,7 @@ TEST(VellEditFind, WithoutAMatchHandlerNothingIsFound) {
     h.ed.FindFirst();
     h.ed.FindPrev();
     EXPECT_EQ(noHits, 2);
-    EXPECT_EQ(h.ed.FHitLen, 0);
+    EXPECT_EQ(h.ed.FindWalk().HitLen(), 0);
 }
 
 TEST(VellEditFind, PlacingTheCaretInTheViewEndsTheHitAndMovesTheSearchStart) {
@@ -184,15 +184,15 @@ TEST(VellEditFind, PlacingTheCaretInTheViewEndsTheHitAndMovesTheSearchStart) {
     Owner o(h);
     h.ed.SetFindText("ab");
     h.ed.FindNext();
-    ASSERT_EQ(h.ed.FHitLen, 2);
+    ASSERT_EQ(h.ed.FindWalk().HitLen(), 2);
     h.view.MouseDown(MouseButton::Left, h.X(7), h.Y(0));
     h.view.MouseUp(MouseButton::Left, h.X(7), h.Y(0));
-    EXPECT_EQ(h.ed.FHitLen, 0);
+    EXPECT_EQ(h.ed.FindWalk().HitLen(), 0);
     h.ed.FindNext();
     EXPECT_EQ(o.Last(), (Hit{12, 0, 2, 2}));  // the one at 6 lies before the click
 
     h.Key(VK_HOME);
-    EXPECT_EQ(h.ed.FHitLen, 0);
+    EXPECT_EQ(h.ed.FindWalk().HitLen(), 0);
     h.ed.FindNext();
     EXPECT_EQ(o.Last(), (Hit{0, 0, 2, 3}));
 }
@@ -221,7 +221,7 @@ TEST(VellEditFind, TheHitIsPaintedInverseAcrossRowsAndTheSelectionStaysAsItWas) 
     // A new search repaints the old hit normally.
     h.surface.Clear();
     h.ed.SetFindText("x");
-    EXPECT_EQ(h.ed.FHitLen, 0);
+    EXPECT_EQ(h.ed.FindWalk().HitLen(), 0);
     EXPECT_FALSE(h.surface.TextsAt(4).empty());
 }
 
@@ -231,10 +231,10 @@ TEST(VellEditFind, ReplaceModeGoesOnAfterTheInsertedText) {
     h.Load("ab ab\r\n" + Repeat("ab", 6) + "\r\n", true);
     Owner o(h);
     h.ed.SetFindText("ab");
-    h.ed.FReplaceText = "xaby";
+    h.ed.FindWalk().SetReplaceText("xaby");
     h.ed.FindForward(true);
     EXPECT_EQ(h.ed.GetAllText(), "xaby xaby\r\n" + Repeat("xaby", 6) + "\r\n");
-    EXPECT_EQ(h.ed.FHitCount, 8);
+    EXPECT_EQ(h.ed.FindWalk().HitCount(), 8);
     EXPECT_TRUE(o.hits.empty());  // replace mode reports through OnFindChange only
 }
 
@@ -250,12 +250,12 @@ TEST(VellEditFind, ReplaceModeAsksBeforeEachReplacementWhenConfirming) {
         abort = asked.size() == 3;   // stop at the third
     };
     h.ed.SetFindText("ab");
-    h.ed.FReplaceText = "-";
-    h.ed.FConfirmReplace = true;
+    h.ed.FindWalk().SetReplaceText("-");
+    h.ed.FindWalk().SetConfirmReplace(true);
     h.ed.FindForward(true);
     EXPECT_EQ(asked, (std::vector<int32_t>{0, 3, 5}));
     EXPECT_EQ(h.ed.GetAllText(), "ab - ab ab\r\n");
-    EXPECT_EQ(h.ed.FHitLen, 0);
+    EXPECT_EQ(h.ed.FindWalk().HitLen(), 0);
 }
 
 TEST(VellEditFind, AWalkGoesOnAfterAHitThatCrossedARowEnd) {

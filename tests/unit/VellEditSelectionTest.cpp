@@ -20,7 +20,7 @@ std::string Lines(int n, std::string_view each) {
 /// 20 rows on a page: 16-pixel rows below a 4-pixel top margin.
 void TwentyRowPage(EditorHarness& h) {
     h.ed.ResizeTextArea(185, 4 + 20 * 16);
-    ASSERT_EQ(h.ed.FPageLines, 20);
+    ASSERT_EQ(h.ed.Viewport().PageLines, 20);
 }
 
 }  // namespace
@@ -28,42 +28,42 @@ void TwentyRowPage(EditorHarness& h) {
 TEST(VellEditSelection, GotoXYClampsToTheTextAndLeavesTrailBytes) {
     EditorHarness h;
     h.Load(Lines(9, "abc") + "abc");
-    h.ed.GotoXY(5, 1000, 0);
-    EXPECT_EQ(h.ed.FCaretY, 9);
-    EXPECT_EQ(h.ed.FCaretX, 3);
+    h.ed.GotoXY(5, 1000);
+    EXPECT_EQ(h.ed.CaretY(), 9);
+    EXPECT_EQ(h.ed.CaretX(), 3);
 
     h.Load("a" + std::string(kA) + std::string(kAsia) + "\r\n");
-    h.ed.GotoXY(2, 0, 0);  // the second byte of あ
-    EXPECT_EQ(h.ed.FCaretX, 1);
-    h.ed.GotoXY(4, 0, 0);  // the second byte of 亜, itself a lead-byte value
-    EXPECT_EQ(h.ed.FCaretX, 3);
-    EXPECT_EQ(h.ed.FSelAnchorX, 3);
+    h.ed.GotoXY(2, 0);  // the second byte of あ
+    EXPECT_EQ(h.ed.CaretX(), 1);
+    h.ed.GotoXY(4, 0);  // the second byte of 亜, itself a lead-byte value
+    EXPECT_EQ(h.ed.CaretX(), 3);
+    EXPECT_EQ(h.ed.Selection().Anchor.X, 3);
 }
 
 TEST(VellEditSelection, GotoXYAboveTheFirstRowRaisesBeforeMoving) {
     EditorHarness h;
     h.Load("abc\r\ndef");
-    h.ed.GotoXY(2, 1, 0);
-    EXPECT_THROW(h.ed.GotoXY(0, -1, 0), ListIndexError);
-    EXPECT_EQ(h.ed.FCaretX, 2);
-    EXPECT_EQ(h.ed.FCaretY, 1);
+    h.ed.GotoXY(2, 1);
+    EXPECT_THROW(h.ed.GotoXY(0, -1), ListIndexError);
+    EXPECT_EQ(h.ed.CaretX(), 2);
+    EXPECT_EQ(h.ed.CaretY(), 1);
 }
 
 TEST(VellEditSelection, CaretStopsBeforeALineBreakButReachesAPieceEnd) {
     EditorHarness h;
     h.Load("abc\r\ndef");
-    h.ed.MoveCaret(4, 0, 0, true);
-    EXPECT_EQ(h.ed.FCaretX, 3);
+    h.ed.MoveCaret(4, 0, ScrollMode::IfNeeded, true);
+    EXPECT_EQ(h.ed.CaretX(), 3);
     h.Load(std::string(100, 'x'), true);
-    h.ed.MoveCaret(90, 0, 0, true);
-    EXPECT_EQ(h.ed.FCaretX, 72);
+    h.ed.MoveCaret(90, 0, ScrollMode::IfNeeded, true);
+    EXPECT_EQ(h.ed.CaretX(), 72);
 }
 
 TEST(VellEditSelection, FailedCaretMoveIsReported) {
     EditorHarness h;
     h.Load("abc");
     h.view.failOn = "UpdateCaret";
-    EXPECT_FALSE(h.ed.MoveCaret(1, 0, 0, true));
+    EXPECT_FALSE(h.ed.MoveCaret(1, 0, ScrollMode::IfNeeded, true));
     ASSERT_EQ(h.messages.shown.size(), 1u);
     EXPECT_EQ(h.messages.shown[0].text, "Error:OC004_2");
 }
@@ -71,7 +71,7 @@ TEST(VellEditSelection, FailedCaretMoveIsReported) {
 TEST(VellEditSelection, RangeEndingAtARowStartEndsWithTheRowAbove) {
     EditorHarness h;
     h.Load(Lines(7, "line"));
-    h.Select(3, 2, 0, 5);
+    h.ed.Select({3, 2}, {0, 5});
     int32_t x1, y1, y2, x2;
     ASSERT_TRUE(h.ed.GetSelectionRange(x1, y1, y2, x2));
     EXPECT_EQ(x1, 3);
@@ -80,7 +80,7 @@ TEST(VellEditSelection, RangeEndingAtARowStartEndsWithTheRowAbove) {
     EXPECT_EQ(x2, 6);  // the whole row, its line break included
 
     // An empty range at a row start is not turned inside out.
-    h.Select(0, 5, 0, 5);
+    h.ed.Select({0, 5}, {0, 5});
     ASSERT_TRUE(h.ed.GetSelectionRange(x1, y1, y2, x2));
     EXPECT_EQ(y1, 5);
     EXPECT_EQ(y2, 5);
@@ -90,31 +90,31 @@ TEST(VellEditSelection, RangeEndingAtARowStartEndsWithTheRowAbove) {
 TEST(VellEditSelection, SelectedTextJoinsRowsAndPieces) {
     EditorHarness h;
     h.Load("abcd\r\nefgh\r\nijkl");
-    h.Select(2, 0, 3, 2);
+    h.ed.Select({2, 0}, {3, 2});
     EXPECT_EQ(h.ed.GetSelText(), "cd\r\nefgh\r\nijk");
-    h.Select(3, 2, 2, 0);  // the same range, made upwards
+    h.ed.Select({3, 2}, {2, 0});  // the same range, made upwards
     EXPECT_EQ(h.ed.GetSelText(), "cd\r\nefgh\r\nijk");
 
     h.Load(std::string(100, 'x') + "yz", true);
-    h.Select(70, 0, 30, 1);
+    h.ed.Select({70, 0}, {30, 1});
     EXPECT_EQ(h.ed.GetSelText(), std::string(30, 'x') + "yz");
 }
 
 TEST(VellEditSelection, SelectAllReadsTheWholeTextWithoutTheEndMarker) {
     EditorHarness h;
     h.Load("one\r\ntwo\r\nthree");
-    h.ed.GotoXY(1, 1, 0);
+    h.ed.GotoXY(1, 1);
     h.ed.SelectAll();
     EXPECT_EQ(h.ed.GetSelText(), "one\r\ntwo\r\nthree");
-    EXPECT_EQ(h.ed.FCaretX, 1);  // GetSelText puts caret and anchor back
-    EXPECT_EQ(h.ed.FCaretY, 1);
-    EXPECT_EQ(h.ed.FSelAnchorY, 1);
+    EXPECT_EQ(h.ed.CaretX(), 1);  // GetSelText puts caret and anchor back
+    EXPECT_EQ(h.ed.CaretY(), 1);
+    EXPECT_EQ(h.ed.Selection().Anchor.Y, 1);
 
     EXPECT_EQ(h.ed.ReadSelText(), "one\r\ntwo\r\nthree");
-    EXPECT_EQ(h.ed.FCaretX, 5);  // ReadSelText turns select-all into a range
-    EXPECT_EQ(h.ed.FCaretY, 2);
-    EXPECT_EQ(h.ed.FSelAnchorX, 0);
-    EXPECT_EQ(h.ed.FSelAnchorY, 0);
+    EXPECT_EQ(h.ed.CaretX(), 5);  // ReadSelText turns select-all into a range
+    EXPECT_EQ(h.ed.CaretY(), 2);
+    EXPECT_EQ(h.ed.Selection().Anchor.X, 0);
+    EXPECT_EQ(h.ed.Selection().Anchor.Y, 0);
 }
 
 TEST(VellEditSelection, SelectAllReportsEvenWithoutACaretMove) {
@@ -122,11 +122,11 @@ TEST(VellEditSelection, SelectAllReportsEvenWithoutACaretMove) {
     int reports = 0;
     h.ed.OnSelectionChange = [&](TVellEdit&) { ++reports; };
     h.ed.SelectAll();  // the empty document has nothing to select
-    EXPECT_FALSE(h.ed.FAllSelected);
+    EXPECT_FALSE(h.ed.Selection().AllSelected);
     EXPECT_EQ(reports, 0);
     h.ed.SetAllText("x");
     h.ed.SelectAll();
-    EXPECT_TRUE(h.ed.FAllSelected);
+    EXPECT_TRUE(h.ed.Selection().AllSelected);
     EXPECT_EQ(reports, 1);
     EXPECT_EQ(h.view.Named("DrawSelection").size(), 1u);
 }
@@ -146,46 +146,46 @@ TEST(VellEditSelection, SearchHitsScrollToOneFifthBelowTheTop) {
     EditorHarness h;
     TwentyRowPage(h);
     h.Load(Lines(100, "row"));
-    EXPECT_TRUE(h.ed.GotoXY(0, 10, 2));  // visible already, scrolls all the same
-    EXPECT_EQ(h.ed.FTopLine, 6);
-    EXPECT_TRUE(h.ed.GotoXY(0, 50, 1));
-    EXPECT_EQ(h.ed.FTopLine, 40);
+    EXPECT_TRUE(h.ed.GotoXY(0, 10, ScrollMode::NearTop));  // visible already, scrolls all the same
+    EXPECT_EQ(h.ed.TopLine(), 6);
+    EXPECT_TRUE(h.ed.GotoXY(0, 50, ScrollMode::Center));
+    EXPECT_EQ(h.ed.TopLine(), 40);
 }
 
 TEST(VellEditSelection, ScrollOnlyWhenNeededKeepsAFifthOfThePage) {
     EditorHarness h;
     TwentyRowPage(h);
     h.Load(Lines(100, "row"));
-    EXPECT_FALSE(h.ed.GotoXY(0, 19, 0));
-    EXPECT_EQ(h.ed.FTopLine, 0);
-    EXPECT_TRUE(h.ed.GotoXY(0, 30, 0));
-    EXPECT_EQ(h.ed.FTopLine, 14);
-    EXPECT_TRUE(h.ed.GotoXY(0, 10, 0));
-    EXPECT_EQ(h.ed.FTopLine, 6);
-    EXPECT_FALSE(h.ed.GotoXY(0, 15, 0));
+    EXPECT_FALSE(h.ed.GotoXY(0, 19));
+    EXPECT_EQ(h.ed.TopLine(), 0);
+    EXPECT_TRUE(h.ed.GotoXY(0, 30));
+    EXPECT_EQ(h.ed.TopLine(), 14);
+    EXPECT_TRUE(h.ed.GotoXY(0, 10));
+    EXPECT_EQ(h.ed.TopLine(), 6);
+    EXPECT_FALSE(h.ed.GotoXY(0, 15));
 }
 
 TEST(VellEditSelection, HorizontalScrollPutsTheCaretAtFourFifths) {
     EditorHarness h;
     h.Load(std::string(100, 'x') + "\r\n");
-    EXPECT_EQ(h.ed.FTextWidth, 175);
+    EXPECT_EQ(h.ed.Viewport().TextWidth, 175);
     h.view.Clear();
-    EXPECT_TRUE(h.ed.GotoXY(50, 0, 0));  // 400 px, past the right edge
-    EXPECT_EQ(h.ed.FScrollX, 400 - 140);
-    EXPECT_EQ(h.ed.FCaretPixelX, 140);
+    EXPECT_TRUE(h.ed.GotoXY(50, 0));  // 400 px, past the right edge
+    EXPECT_EQ(h.ed.Viewport().ScrollX, 400 - 140);
+    EXPECT_EQ(h.ed.Selection().PixelX, 140);
     EXPECT_EQ(h.view.Named("DrawAll").size(), 1u);
-    EXPECT_TRUE(h.ed.GotoXY(0, 0, 0));
-    EXPECT_EQ(h.ed.FScrollX, 0);
-    EXPECT_EQ(h.ed.FCaretPixelX, 0);
+    EXPECT_TRUE(h.ed.GotoXY(0, 0));
+    EXPECT_EQ(h.ed.Viewport().ScrollX, 0);
+    EXPECT_EQ(h.ed.Selection().PixelX, 0);
 }
 
 TEST(VellEditSelection, CaretPlacementReportsEachMoveOnce) {
     EditorHarness h;
     h.Load("abc\r\ndef");
     std::vector<std::pair<int32_t, int32_t>> seen;
-    h.ed.OnSelectionChange = [&](TVellEdit& e) { seen.emplace_back(e.FCaretX, e.FCaretY); };
-    h.ed.GotoXY(2, 1, 0);
-    h.ed.GotoXY(2, 1, 0);
-    h.ed.GotoXY(1, 0, 0);
+    h.ed.OnSelectionChange = [&](TVellEdit& e) { seen.emplace_back(e.CaretX(), e.CaretY()); };
+    h.ed.GotoXY(2, 1);
+    h.ed.GotoXY(2, 1);
+    h.ed.GotoXY(1, 0);
     EXPECT_EQ(seen, (std::vector<std::pair<int32_t, int32_t>>{{2, 1}, {1, 0}}));
 }

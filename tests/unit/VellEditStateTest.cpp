@@ -21,9 +21,9 @@ class NineteenPixelMetrics : public FixedMetrics {
 TEST(VellEditState, NewControlHoldsAnEmptyUnmodifiedDocument) {
     EditorHarness h;
     EXPECT_EQ(h.Rows(), std::vector<std::string>{"\0\0"s});
-    EXPECT_EQ(h.ed.FCaretX, 0);
-    EXPECT_EQ(h.ed.FCaretY, 0);
-    EXPECT_FALSE(h.ed.FModified);
+    EXPECT_EQ(h.ed.CaretX(), 0);
+    EXPECT_EQ(h.ed.CaretY(), 0);
+    EXPECT_FALSE(h.ed.Modified());
     EXPECT_TRUE(h.ed.UndoList().empty());
     EXPECT_TRUE(h.ed.RedoList().empty());
     EXPECT_EQ(h.ed.GetAllText(), "");
@@ -55,13 +55,13 @@ TEST(VellEditState, LineSpacingRoundsHalfToEven) {
     NineteenPixelMetrics metrics;
     TVellEdit ed(EditorServices{&metrics, &clipboard, &messages, nullptr});
     ed.SetGyokan(50);  // 9.5 extra pixels
-    EXPECT_EQ(ed.FRowHeight, 29);
+    EXPECT_EQ(ed.Viewport().RowHeight, 29);
     EXPECT_EQ(ed.Font().Height(), -19);  // size 14 at 96 dots per inch
     ed.SetGyokan(150);
-    EXPECT_EQ(ed.FRowHeight, 38);
+    EXPECT_EQ(ed.Viewport().RowHeight, 38);
     ed.ResizeTextArea(400, 4 + 38 * 10 + 5);
-    EXPECT_EQ(ed.FPageLines, 10);
-    EXPECT_EQ(ed.FVMargin, 2);
+    EXPECT_EQ(ed.Viewport().PageLines, 10);
+    EXPECT_EQ(ed.Viewport().VMargin, 2);
 }
 
 TEST(VellEditState, ColumnBelowTenStoresTenAndTheSameValueDoesNothing) {
@@ -77,9 +77,13 @@ TEST(VellEditState, ColumnBelowTenStoresTenAndTheSameValueDoesNothing) {
 
 TEST(VellEditState, ResetReportsOnlyToAssignedHandlers) {
     EditorHarness h;
-    h.ed.FRedoEnabled = true;
+    h.ed.OnChangeRedoMode = [](TVellEdit&, bool) {};
+    h.ed.InsertTyped("a");
+    h.ed.Undo();
+    ASSERT_TRUE(h.ed.RedoEnabled());
+    h.ed.OnChangeRedoMode = nullptr;
     h.ed.SetAllText("abc");
-    EXPECT_TRUE(h.ed.FRedoEnabled);  // nobody listens, nothing is tracked
+    EXPECT_TRUE(h.ed.RedoEnabled());  // nobody listens, nothing is tracked
 
     std::vector<std::string> events;
     h.ed.OnChangeModify = [&](TVellEdit&, bool v) {
@@ -90,7 +94,7 @@ TEST(VellEditState, ResetReportsOnlyToAssignedHandlers) {
     };
     h.ed.SetAllText("def");
     EXPECT_EQ(events, (std::vector<std::string>{"modify 0", "redo 0"}));
-    EXPECT_FALSE(h.ed.FRedoEnabled);
+    EXPECT_FALSE(h.ed.RedoEnabled());
 }
 
 TEST(VellEditState, SetAllTextCompletesTheEndMarker) {
@@ -122,14 +126,14 @@ TEST(VellEditState, LoneCarriageReturnsAndNulBytesDoNotBreakRows) {
 TEST(VellEditState, SetAllTextForgetsCaretHistoryAndModification) {
     EditorHarness h;
     h.Load("hello\r\nworld");
-    h.ed.GotoXY(3, 1, 0);
-    h.Type("x");
-    ASSERT_TRUE(h.ed.FModified);
+    h.ed.GotoXY(3, 1);
+    h.ed.InsertTyped("x");
+    ASSERT_TRUE(h.ed.Modified());
     h.ed.SetAllText("new");
-    EXPECT_FALSE(h.ed.FModified);
+    EXPECT_FALSE(h.ed.Modified());
     EXPECT_TRUE(h.ed.UndoList().empty());
-    EXPECT_EQ(h.ed.FCaretX, 0);
-    EXPECT_EQ(h.ed.FCaretY, 0);
+    EXPECT_EQ(h.ed.CaretX(), 0);
+    EXPECT_EQ(h.ed.CaretY(), 0);
     EXPECT_FALSE(h.view.Named("ResetState").empty());
 }
 

@@ -31,10 +31,10 @@ TEST(VellEditWrap, LinesNearTheColumnFollowTheFullWrapRule) {
 TEST(VellEditWrap, TypingAtALineEndUsesTheReWrapRule) {
     EditorHarness h;
     h.Load(Line('a', 70) + "\r\n", true);
-    h.ed.GotoXY(70, 0, 0);
-    h.Type("b");
+    h.ed.GotoXY(70, 0);
+    h.ed.InsertTyped("b");
     EXPECT_EQ(h.Row(0), Line('a', 70) + "b\r\n");
-    h.Type("c");
+    h.ed.InsertTyped("c");
     EXPECT_EQ(h.Row(0), Line('a', 70) + "bc\r\n");  // 72 text bytes and the break in one row
     EXPECT_EQ(h.Count(), 2);
 
@@ -45,20 +45,20 @@ TEST(VellEditWrap, TypingAtALineEndUsesTheReWrapRule) {
     EXPECT_EQ(h.Row(1), "\r\n");
 
     h.ed.SetAllText(Line('a', 70) + "\r\n");
-    h.ed.GotoXY(70, 0, 0);
-    h.Type("b");
-    h.Type("c");
-    h.Type("d");
+    h.ed.GotoXY(70, 0);
+    h.ed.InsertTyped("b");
+    h.ed.InsertTyped("c");
+    h.ed.InsertTyped("d");
     EXPECT_EQ(h.Rows(), (Rows{Line('a', 70) + "bc", "d\r\n", "\0\0"s}));
-    EXPECT_EQ(h.ed.FCaretX, 1);
-    EXPECT_EQ(h.ed.FCaretY, 1);
+    EXPECT_EQ(h.ed.CaretX(), 1);
+    EXPECT_EQ(h.ed.CaretY(), 1);
 }
 
 TEST(VellEditWrap, ShorteningALineRemovesItsSpareRows) {
     EditorHarness h;
     h.Load(Line('x', 250) + "\r\nnext", true);
     ASSERT_EQ(h.Count(), 5);  // 72, 72, 72, 34 + break, next
-    h.Select(10, 0, 10, 2);
+    h.ed.Select({10, 0}, {10, 2});
     h.ed.SetSelText("");
     EXPECT_EQ(h.Rows(), (Rows{Line('x', 72), Line('x', 34) + "\r\n", "next\0\0"s}));
 }
@@ -96,22 +96,22 @@ TEST(VellEditWrap, EndMarkerIsCutLikeALineBreakButNeverSplit) {
 TEST(VellEditWrap, UnwrapAndWrapKeepTheCaretOnItsCharacter) {
     EditorHarness h;
     h.Load("first\r\n" + Line('x', 100) + "y" + Line('z', 60) + "\r\n", true);
-    h.ed.GotoXY(28, 2, 0);  // the y
+    h.ed.GotoXY(28, 2);  // the y
     h.ed.SetWordWrap(false);
-    EXPECT_EQ(h.ed.FCaretY, 1);
-    EXPECT_EQ(h.ed.FCaretX, 100);
+    EXPECT_EQ(h.ed.CaretY(), 1);
+    EXPECT_EQ(h.ed.CaretX(), 100);
     h.ed.SetWordWrap(true);
-    EXPECT_EQ(h.ed.FCaretY, 2);
-    EXPECT_EQ(h.ed.FCaretX, 28);
+    EXPECT_EQ(h.ed.CaretY(), 2);
+    EXPECT_EQ(h.ed.CaretX(), 28);
 
     // The end of a piece and the start of the next row are one place; the
     // caret comes back at the start of the row.
-    h.ed.MoveCaret(72, 1, 0, true);
-    ASSERT_EQ(h.ed.FCaretX, 72);
+    h.ed.MoveCaret(72, 1, ScrollMode::IfNeeded, true);
+    ASSERT_EQ(h.ed.CaretX(), 72);
     h.ed.SetWordWrap(false);
     h.ed.SetWordWrap(true);
-    EXPECT_EQ(h.ed.FCaretX, 0);
-    EXPECT_EQ(h.ed.FCaretY, 2);
+    EXPECT_EQ(h.ed.CaretX(), 0);
+    EXPECT_EQ(h.ed.CaretY(), 2);
 }
 
 TEST(VellEditWrap, ConversionsAgreeWithTheLogicalText) {
@@ -157,7 +157,7 @@ TEST(VellEditWrap, PieceEndingInALoneLineFeedDoesNotEndTheLine) {
 TEST(VellEditWrap, AutoWrapCutsAtTheWindowWidth) {
     EditorHarness h;
     h.ed.AutoWrap = true;
-    h.ed.ResizeTextArea(h.ed.FTextLeft + 160, 89);  // 20 cells
+    h.ed.ResizeTextArea(h.ed.Viewport().TextLeft + 160, 89);  // 20 cells
     h.Load(Line('x', 45) + "\r\n", true);
     EXPECT_EQ(h.Rows(), (Rows{Line('x', 20), Line('x', 20), "xxxxx\r\n", "\0\0"s}));
 }
@@ -165,11 +165,11 @@ TEST(VellEditWrap, AutoWrapCutsAtTheWindowWidth) {
 TEST(VellEditWrap, AutoWrapNarrowerThanOneCharacterStillTakesOne) {
     EditorHarness h;
     h.ed.AutoWrap = true;
-    h.ed.ResizeTextArea(h.ed.FTextLeft + 4, 89);
+    h.ed.ResizeTextArea(h.ed.Viewport().TextLeft + 4, 89);
     h.Load("ab" + std::string(kA) + "\r\n", true);
     EXPECT_EQ(h.Rows(), (Rows{"a", "b", std::string(kA), "\r\n", "\0\0"s}));
-    h.ed.GotoXY(0, 0, 0);
-    h.Type("z");
+    h.ed.GotoXY(0, 0);
+    h.ed.InsertTyped("z");
     EXPECT_EQ(h.ed.GetAllText(), "zab" + std::string(kA) + "\r\n");
 }
 
@@ -188,29 +188,30 @@ TEST(VellEditWrap, ColumnChangeReWrapsTheWholeText) {
 TEST(VellEditWrap, EditRepaintsOnlyTheRowsItChanged) {
     EditorHarness h;
     h.Load("hello world\r\nnext\r\n", true);
-    h.ed.GotoXY(5, 0, 0);
+    h.ed.GotoXY(5, 0);
     h.view.Clear();
-    h.Type("X");
+    h.ed.InsertTyped("X");
     using C = RecordingView::Call;
     EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLineText", 0, 40}}));
 
     h.Load(Line('a', 70) + "\r\nnext\r\n", true);
-    h.ed.GotoXY(0, 0, 0);
-    h.Type("1");
-    h.Type("2");
+    h.ed.GotoXY(0, 0);
+    h.ed.InsertTyped("1");
+    h.ed.InsertTyped("2");
     h.view.Clear();
-    h.Type("3");  // the line needs a second row: everything below moves
-    EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLines", 3, 0, 0}}));
+    h.ed.InsertTyped("3");  // the line needs a second row: everything below moves
+    EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLines", Span(DrawSpan::From), 0, 0}}));
 }
 
 TEST(VellEditWrap, ReWrapAcrossTwoRowsRepaintsBoth) {
     EditorHarness h;
     h.Load(Line('a', 100) + "\r\n", true);
-    h.ed.GotoXY(5, 0, 0);
+    h.ed.GotoXY(5, 0);
     h.view.Clear();
-    h.Type("X");
+    h.ed.InsertTyped("X");
     using C = RecordingView::Call;
-    EXPECT_EQ(h.view.Paints(), (std::vector<C>{{"DrawLineText", 0, 40}, {"DrawLines", 6, 1, 1}}));
+    EXPECT_EQ(h.view.Paints(),
+              (std::vector<C>{{"DrawLineText", 0, 40}, {"DrawLines", Span(DrawSpan::Rows), 1, 1}}));
     EXPECT_EQ(h.Row(1), Line('a', 29) + "\r\n");
 }
 

@@ -2,6 +2,7 @@
 // and CharTyped as the window delivers them.
 #include <gtest/gtest.h>
 
+#include "editor/WordBoundary.h"
 #include "headless/ViewHarness.h"
 #include "support/RowLimit.h"
 
@@ -13,12 +14,12 @@ constexpr std::string_view kI = "\x82\xa2";  // い
 
 struct KeysTest : ::testing::Test {
     ViewHarness h;
-    std::pair<int32_t, int32_t> Caret() const { return {h.ed.FCaretX, h.ed.FCaretY}; }
+    std::pair<int32_t, int32_t> Caret() const { return {h.ed.CaretX(), h.ed.CaretY()}; }
 };
 
 TEST_F(KeysTest, HomeEndAndTheirCtrlCommaPeriodTwins) {
     h.Load("abc def\r\nxyz\r\n");
-    h.ed.GotoXY(3, 0, 0);
+    h.ed.GotoXY(3, 0);
     h.Key(VK_END);
     EXPECT_EQ(Caret(), std::make_pair(7, 0));
     h.Key(VK_HOME);
@@ -38,7 +39,7 @@ TEST_F(KeysTest, ShiftExtendsAndAPlainMoveDropsTheSelection) {
     h.Load("abc def\r\nxyz\r\n");
     h.Key(VK_RIGHT, false, true);
     h.Key(VK_RIGHT, true, true);
-    EXPECT_TRUE(h.ed.FSelected);
+    EXPECT_TRUE(h.ed.Selection().Selected);
     EXPECT_EQ(h.ed.GetSelText(), "abc");
     h.Key(VK_END, false, true);
     EXPECT_EQ(h.ed.GetSelText(), "abc def");
@@ -72,7 +73,7 @@ TEST_F(KeysTest, WrappedPiecesShareTheirBoundary) {
     h.ed.SetColumn(10);
     h.Load("abcdefghijklm\r\n", true);
     ASSERT_EQ(h.Row(0), "abcdefghij");
-    h.ed.GotoXY(9, 0, 0);
+    h.ed.GotoXY(9, 0);
     h.Key(VK_RIGHT);
     EXPECT_EQ(Caret(), std::make_pair(0, 1));
     h.Key(VK_LEFT);
@@ -84,7 +85,7 @@ TEST_F(KeysTest, CtrlArrowsStopAtClassChanges) {
     std::vector<int32_t> stops;
     for (int i = 0; i < 4; ++i) {
         h.Key(VK_RIGHT, true);
-        stops.push_back(h.ed.FCaretX);
+        stops.push_back(h.ed.CaretX());
     }
     EXPECT_EQ(stops, (std::vector<int32_t>{3, 4, 7, 8}));
     h.Load(
@@ -92,10 +93,10 @@ TEST_F(KeysTest, CtrlArrowsStopAtClassChanges) {
         "\x82\xa0\x82\xa2"
         "\r\n");  // kanji, then hiragana
     h.Key(VK_RIGHT, true);
-    EXPECT_EQ(h.ed.FCaretX, 4);
+    EXPECT_EQ(h.ed.CaretX(), 4);
     h.Key(VK_END);
     h.Key(VK_LEFT, true);
-    EXPECT_EQ(h.ed.FCaretX, 4);
+    EXPECT_EQ(h.ed.CaretX(), 4);
 }
 
 TEST(CharClassTest, ClassesFollowTheTable) {
@@ -114,15 +115,15 @@ TEST(CharClassTest, ClassesFollowTheTable) {
 
 TEST_F(KeysTest, EnterSplitsWithoutIndentAndBackspaceJoins) {
     h.Load("  abcdef\r\n");
-    h.ed.GotoXY(5, 0, 0);
+    h.ed.GotoXY(5, 0);
     h.Key(VK_RETURN);
     EXPECT_EQ(h.Text(), "  abc\r\ndef\r\n");
     EXPECT_EQ(Caret(), std::make_pair(0, 1));
-    EXPECT_EQ(h.ed.UndoList().front().Kind, 4);
+    EXPECT_EQ(h.ed.UndoList().front().Kind, UndoKind::NewLine);
     h.Key(VK_BACK);
     EXPECT_EQ(h.Text(), "  abcdef\r\n");
     EXPECT_EQ(Caret(), std::make_pair(5, 0));
-    h.ed.GotoXY(0, 0, 0);
+    h.ed.GotoXY(0, 0);
     h.Key(VK_BACK);
     EXPECT_EQ(h.Text(), "  abcdef\r\n");
 }
@@ -131,7 +132,7 @@ TEST_F(KeysTest, DeleteRemovesCharactersAndLineBreaksButNotTheEnd) {
     h.Load(std::string(kA) + "b\r\nc");
     h.Key(VK_DELETE);
     EXPECT_EQ(h.Text(), "b\r\nc");
-    EXPECT_EQ(h.ed.UndoList().front().Kind, 3);
+    EXPECT_EQ(h.ed.UndoList().front().Kind, UndoKind::DeleteKey);
     h.Key(VK_END);
     h.Key(VK_DELETE);
     EXPECT_EQ(h.Text(), "bc");
@@ -144,9 +145,9 @@ TEST_F(KeysTest, DeleteRemovesCharactersAndLineBreaksButNotTheEnd) {
 
 TEST_F(KeysTest, BackspaceUndoPutsTheCaretAfterTheCharacter) {
     h.Load("abc\r\n");
-    h.ed.GotoXY(3, 0, 0);
+    h.ed.GotoXY(3, 0);
     h.Key(VK_BACK);
-    EXPECT_EQ(h.ed.UndoList().front().Kind, 2);
+    EXPECT_EQ(h.ed.UndoList().front().Kind, UndoKind::BackSpace);
     h.Key('Z', true);
     EXPECT_EQ(h.Text(), "abc\r\n");
     EXPECT_EQ(Caret(), std::make_pair(3, 0));
@@ -259,7 +260,7 @@ TEST_F(KeysTest, ReadOnlyBlocksEditsButNotMovesOrCopying) {
     h.Key(VK_RIGHT);
     h.Key(VK_BACK);
     EXPECT_EQ(h.Text(), "abc\r\n");
-    EXPECT_EQ(h.ed.FCaretX, 1);
+    EXPECT_EQ(h.ed.CaretX(), 1);
     h.Key(VK_RIGHT, false, true);
     h.Key('C', true);
     EXPECT_EQ(h.clipboard.bytes, "b");
@@ -267,11 +268,11 @@ TEST_F(KeysTest, ReadOnlyBlocksEditsButNotMovesOrCopying) {
 
 TEST_F(KeysTest, ImeTextIsOneInsertionAndOneUndoRecord) {
     h.Load("xy\r\n");
-    h.ed.GotoXY(1, 0, 0);
+    h.ed.GotoXY(1, 0);
     h.view.ImeCommit(std::string(kA) + std::string(kI) + "\x8a\xbf");
     EXPECT_EQ(h.Text(), "x" + std::string(kA) + std::string(kI) + "\x8a\xbfy\r\n");
     EXPECT_EQ(h.ed.UndoList().size(), 1u);
-    EXPECT_EQ(h.ed.FCaretX, 7);
+    EXPECT_EQ(h.ed.CaretX(), 7);
     h.Key('Z', true);
     EXPECT_EQ(h.Text(), "xy\r\n");
 }
@@ -279,12 +280,12 @@ TEST_F(KeysTest, ImeTextIsOneInsertionAndOneUndoRecord) {
 TEST_F(KeysTest, RightAtALineEndOnTheMarginRowScrollsToColumnZero) {
     ViewHarness v(10);
     v.Load(Lines(30));
-    v.ed.GotoXY(3, 8, 0);  // screen row 8 of 10: the next row is in the margin
+    v.ed.GotoXY(3, 8);  // screen row 8 of 10: the next row is in the margin
     v.Key(VK_END);
     v.Key(VK_RIGHT);
-    EXPECT_EQ(v.ed.FCaretY, 9);
-    EXPECT_EQ(v.ed.FCaretX, 0);
-    EXPECT_EQ(v.ed.FTopLine, 1);
+    EXPECT_EQ(v.ed.CaretY(), 9);
+    EXPECT_EQ(v.ed.CaretX(), 0);
+    EXPECT_EQ(v.ed.TopLine(), 1);
     EXPECT_EQ(v.caret.x, 10);
 }
 
@@ -303,9 +304,9 @@ TEST_F(KeysTest, LeftAndBackspaceAfterATrailByteInTheLeadRange) {
     h.Load(
         "\x88\x9f"
         "a\r\n");
-    h.ed.GotoXY(3, 0, 0);
+    h.ed.GotoXY(3, 0);
     h.Key(VK_LEFT);
-    EXPECT_EQ(h.ed.FCaretX, 2);
+    EXPECT_EQ(h.ed.CaretX(), 2);
     h.Key(VK_END);
     h.Key(VK_BACK);
     EXPECT_EQ(h.Text(), "\x88\x9f\r\n");
@@ -316,8 +317,8 @@ TEST_F(KeysTest, LeftAndBackspaceAfterATrailByteInTheLeadRange) {
 TEST_F(KeysTest, DeleteAtTheEndOfAWrappedPieceRemovesTheNextCharacter) {
     h.ed.SetColumn(10);
     h.Load("abcdefghijklm\r\n", true);
-    h.ed.GotoXY(10, 0, 0);
-    ASSERT_EQ(h.ed.FCaretX, 10);
+    h.ed.GotoXY(10, 0);
+    ASSERT_EQ(h.ed.CaretX(), 10);
     h.Key(VK_DELETE);
     EXPECT_EQ(h.Text(), "abcdefghijlm\r\n");
 }
@@ -325,7 +326,7 @@ TEST_F(KeysTest, DeleteAtTheEndOfAWrappedPieceRemovesTheNextCharacter) {
 TEST_F(KeysTest, BackspaceAtAPieceStartRemovesThePiecesLastCharacter) {
     h.ed.SetColumn(10);
     h.Load("abcdefghijklm\r\n", true);
-    h.ed.GotoXY(0, 1, 0);
+    h.ed.GotoXY(0, 1);
     h.Key(VK_BACK);
     EXPECT_EQ(h.Text(), "abcdefghiklm\r\n");
 }
@@ -341,23 +342,23 @@ TEST_F(KeysTest, PageKeysMoveByAPage) {
     ViewHarness v(10);
     v.Load(Lines(100));
     v.Key(VK_NEXT);
-    EXPECT_EQ(v.ed.FTopLine, 10);
-    EXPECT_EQ(v.ed.FCaretY, 10);
+    EXPECT_EQ(v.ed.TopLine(), 10);
+    EXPECT_EQ(v.ed.CaretY(), 10);
     v.Key(VK_PRIOR);
-    EXPECT_EQ(v.ed.FTopLine, 0);
-    EXPECT_EQ(v.ed.FCaretY, 0);
+    EXPECT_EQ(v.ed.TopLine(), 0);
+    EXPECT_EQ(v.ed.CaretY(), 0);
     v.Key(VK_PRIOR);
-    EXPECT_EQ(v.ed.FCaretY, 0);
+    EXPECT_EQ(v.ed.CaretY(), 0);
 }
 
 TEST_F(KeysTest, EnterAtTheBottomScrollsTheNewRowIntoView) {
     ViewHarness v(10);
     v.Load(Lines(30));
-    v.ed.GotoXY(0, 7, 0);
+    v.ed.GotoXY(0, 7);
     for (int i = 0; i < 5; ++i)
         v.Key(VK_RETURN);
-    EXPECT_EQ(v.ed.FCaretY, 12);
-    EXPECT_LT(v.ed.FCaretY - v.ed.FTopLine, v.ed.FPageLines);
+    EXPECT_EQ(v.ed.CaretY(), 12);
+    EXPECT_LT(v.ed.CaretY() - v.ed.TopLine(), v.ed.Viewport().PageLines);
 }
 
 // ---- Faults met when the control was tried by hand -------------------------------
@@ -369,7 +370,7 @@ TEST_F(KeysTest, RightAtALineEndWhileScrolledSidewaysMovesTheSelectionToo) {
     h.ed.SetColumn(70);
     h.Load(longRow + "\r\nnext\r\n", true);
     h.Key(VK_END, false, true);
-    ASSERT_GT(h.ed.FScrollX, 0);
+    ASSERT_GT(h.ed.Viewport().ScrollX, 0);
     h.Key(VK_RIGHT);
     EXPECT_FALSE(h.ed.SelectionExists());
     h.Type("Z");
@@ -377,7 +378,7 @@ TEST_F(KeysTest, RightAtALineEndWhileScrolledSidewaysMovesTheSelectionToo) {
 
     h.Load(longRow + "\r\nnext\r\n", true);
     h.Key(VK_END);
-    ASSERT_GT(h.ed.FScrollX, 0);
+    ASSERT_GT(h.ed.Viewport().ScrollX, 0);
     h.Key(VK_RIGHT);
     h.Key(VK_RIGHT, false, true);
     EXPECT_EQ(h.ed.GetSelText(), "n");
@@ -401,12 +402,13 @@ TEST_F(KeysTest, HoldingRightAlongARowThatGrewKeepsTheCaretOnScreen) {
     h.ed.SetColumn(70);
     h.Load(std::string(30, 's') + "\r\n", true);
     h.Type(std::string(35, 'a'));
-    ASSERT_EQ(h.ed.FScrollX, 0);
+    ASSERT_EQ(h.ed.Viewport().ScrollX, 0);
     h.keys.shift = false;
     for (int i = 0; i < 30; ++i) {
         h.view.KeyDown(VK_RIGHT);  // held: no release between the presses
-        EXPECT_LE(h.ed.FCaretPixelX, h.ed.FTextWidth) << "after " << i + 1 << " presses";
-        EXPECT_GE(h.ed.FCaretPixelX, 0);
+        EXPECT_LE(h.ed.Selection().PixelX, h.ed.Viewport().TextWidth)
+            << "after " << i + 1 << " presses";
+        EXPECT_GE(h.ed.Selection().PixelX, 0);
     }
     EXPECT_EQ(Caret(), std::make_pair(65, 0));
 }
@@ -414,17 +416,17 @@ TEST_F(KeysTest, HoldingRightAlongARowThatGrewKeepsTheCaretOnScreen) {
 TEST_F(KeysTest, EnterOnTheBottomMarginRowScrollsOneRow) {
     ViewHarness v(20);
     v.Load(Lines(60));
-    ASSERT_EQ(v.ed.FVMargin, 4);
-    v.ed.GotoXY(0, 15, 0);
+    ASSERT_EQ(v.ed.Viewport().VMargin, 4);
+    v.ed.GotoXY(0, 15);
     v.Key(VK_RETURN);  // from screen row 15: the new row is the first margin row
-    EXPECT_EQ(v.ed.FTopLine, 0);
-    EXPECT_EQ(v.ed.FCaretY, 16);
+    EXPECT_EQ(v.ed.TopLine(), 0);
+    EXPECT_EQ(v.ed.CaretY(), 16);
     v.Key(VK_RETURN);  // on the margin row the view scrolls and the caret keeps its screen row
-    EXPECT_EQ(v.ed.FTopLine, 1);
-    EXPECT_EQ(v.ed.FCaretY, 17);
+    EXPECT_EQ(v.ed.TopLine(), 1);
+    EXPECT_EQ(v.ed.CaretY(), 17);
     v.Key(VK_RETURN);
-    EXPECT_EQ(v.ed.FTopLine, 2);
-    EXPECT_EQ(v.ed.FCaretY - v.ed.FTopLine, 16);
+    EXPECT_EQ(v.ed.TopLine(), 2);
+    EXPECT_EQ(v.ed.CaretY() - v.ed.TopLine(), 16);
 }
 
 /// A text that would pass the row limit is refused whole: the rows, the
@@ -438,7 +440,7 @@ TEST_F(KeysTest, EditsAndLoadsPastTheRowLimitChangeNothing) {
     h.keys.control = false;
     EXPECT_EQ(h.Text(), "a\r\nb\r\n");
     EXPECT_TRUE(h.ed.UndoList().empty());
-    EXPECT_FALSE(h.ed.FModified);
+    EXPECT_FALSE(h.ed.Modified());
     EXPECT_FALSE(h.view.InKeyDown());
     h.Key(VK_RETURN);  // the fourth row fits
     EXPECT_EQ(h.Text(), "\r\na\r\nb\r\n");

@@ -93,7 +93,7 @@ TEST_F(LinksTest, LinksAreDrawnUnderlinedInTheirColourOnlyWithColorPrintF) {
 
 TEST_F(LinksTest, SelectedPartsOfALinkAreNotRecoloured) {
     h.Load("go http://a.b now\r\n");
-    h.ed.GotoXY(0, 0, 0);
+    h.ed.GotoXY(0, 0);
     for (int i = 0; i < 6; ++i)
         h.Key(VK_RIGHT, false, true);
     h.surface.Clear();
@@ -111,12 +111,12 @@ TEST_F(LinksTest, ARepaintInALongLineDoesNotScanItFromItsStart) {
     h.ed.SetColumn(10);
     h.Load("http://" + std::string(199993, 'a') + "\r\nafter\r\n", true);
     ASSERT_GT(h.Count(), 20000);
-    h.ed.GotoXY(0, 10000, 1);
+    h.ed.GotoXY(0, 10000, ScrollMode::Center);
     h.view.DrawAll();
     const int64_t before = h.view.LinkRowsScanned();
     for (int i = 0; i < 20; ++i)
         h.view.CharTyped(i % 2 ? 'b' : ' ');  // a space ends the link on this row
-    EXPECT_LT(h.view.LinkRowsScanned() - before, 20 * 4 * h.ed.FPageLines);
+    EXPECT_LT(h.view.LinkRowsScanned() - before, 20 * 4 * h.ed.Viewport().PageLines);
     // The row above the typed ones is still part of the link that starts the
     // line; the typed rows, which begin with a space, are plain.
     h.surface.Clear();

@@ -20,7 +20,7 @@ struct MouseTest : ::testing::Test {
         h.view.MouseUp(MouseButton::Left, x1, y1);
         h.keys.control = false;
     }
-    std::pair<int32_t, int32_t> Caret() const { return {h.ed.FCaretX, h.ed.FCaretY}; }
+    std::pair<int32_t, int32_t> Caret() const { return {h.ed.CaretX(), h.ed.CaretY()}; }
 };
 
 TEST_F(MouseTest, ClickLandsOnTheNearestBoundary) {
@@ -64,7 +64,7 @@ TEST_F(MouseTest, MarginClickWhenScrolledIsAnOrdinaryClick) {
     h.Load(std::string(100, 'x') + "\r\nabc\r\n");
     h.view.DrawAll();
     h.view.WMHScroll(SB_LINEDOWN);
-    ASSERT_GT(h.ed.FScrollX, 0);
+    ASSERT_GT(h.ed.Viewport().ScrollX, 0);
     Click(3, h.Y(1));
     EXPECT_FALSE(h.ed.SelectionExists());
 }
@@ -105,19 +105,19 @@ TEST_F(MouseTest, HoldingBelowTheTextScrollsAndAccelerates) {
     EXPECT_EQ(h.timers.last->interval, 40);
     std::vector<int32_t> steps;
     for (int i = 0; i < 16; ++i) {
-        const int32_t top = h.ed.FTopLine;
+        const int32_t top = h.ed.TopLine();
         h.timers.last->Fire();
-        if (h.ed.FTopLine != top) steps.push_back(h.ed.FTopLine - top);
+        if (h.ed.TopLine() != top) steps.push_back(h.ed.TopLine() - top);
     }
     ASSERT_GE(steps.size(), 6u);
     EXPECT_EQ(std::vector<int32_t>(steps.begin(), steps.begin() + 6),
               (std::vector<int32_t>{1, 1, 1, 1, 2, 2}));
-    EXPECT_TRUE(h.ed.FSelected) << "the moves extend the selection";
+    EXPECT_TRUE(h.ed.Selection().Selected) << "the moves extend the selection";
     h.view.MouseUp(MouseButton::Left, h.X(1), 200);
     EXPECT_EQ(h.view.RepeatCount(), 0);
-    const int32_t top = h.ed.FTopLine;
+    const int32_t top = h.ed.TopLine();
     h.timers.last->Fire();
-    EXPECT_EQ(h.ed.FTopLine, top) << "released: the timer does nothing";
+    EXPECT_EQ(h.ed.TopLine(), top) << "released: the timer does nothing";
 }
 
 TEST_F(MouseTest, LeftOfTheTextScrollsBackOnlyWhenScrolled) {
@@ -129,17 +129,17 @@ TEST_F(MouseTest, LeftOfTheTextScrollsBackOnlyWhenScrolled) {
     EXPECT_EQ(h.view.AutoScroll(), 2);
     for (int i = 0; i < 60; ++i)
         h.timers.last->Fire();
-    EXPECT_GT(h.ed.FScrollX, 0);
+    EXPECT_GT(h.ed.Viewport().ScrollX, 0);
     h.view.MouseMove(2, h.Y(0));
     EXPECT_EQ(h.view.AutoScroll(), -2);
-    const int32_t x = h.ed.FCaretX;
+    const int32_t x = h.ed.CaretX();
     h.timers.last->Fire();
-    EXPECT_EQ(h.ed.FCaretX, x - 1);
+    EXPECT_EQ(h.ed.CaretX(), x - 1);
 }
 
 TEST_F(MouseTest, DragMovesTextWithinARowToWhereItWasDropped) {
     h.Load("abc def ghi\r\n");
-    h.ed.GotoXY(0, 0, 0);
+    h.ed.GotoXY(0, 0);
     h.Key(VK_RIGHT, true, true);  // "abc" selected
     Drag(h.X(1), h.Y(0), h.X(7, 1), h.Y(0));
     EXPECT_EQ(h.Text(), " defabc ghi\r\n");
@@ -200,7 +200,7 @@ TEST_F(MouseTest, MoveWithWordWrapLandsInLogicalCoordinates) {
     h.ed.SetColumn(10);
     h.Load("abcdefghijklmnopq\r\nuvw\r\n", true);
     ASSERT_EQ(h.Row(1), "klmnopq\r\n");
-    h.ed.GotoXY(0, 0, 0);
+    h.ed.GotoXY(0, 0);
     for (int i = 0; i < 5; ++i)
         h.Key(VK_RIGHT, false, true);         // "abcde"
     Drag(h.X(1), h.Y(0), h.X(5, 1), h.Y(1));  // before "p" on the second piece

@@ -85,9 +85,8 @@ TEST(VellViewPaint, FullWidthQuotationCharacterCounts) {
 TEST(VellViewPaint, SelectionOverALineEndShowsAnEightPixelBox) {
     ViewHarness h;
     h.Load("abc\r\nxyz\r\n");
-    h.ed.FSelAnchorX = 1, h.ed.FSelAnchorY = 0;
-    h.ed.FCaretX = h.ed.FSelEndX = 1, h.ed.FCaretY = h.ed.FSelEndY = 1;
-    h.ed.FSelected = true;
+    h.ed.Select({1, 0}, {1, 1});
+    h.surface.Clear();
     h.view.DrawSelection();
     bool box = false;
     for (const auto& f : h.surface.Of("fill"))
@@ -186,7 +185,7 @@ struct NumberedView : ViewHarness {
 
 TEST(VellViewPaint, LineNumbersAreRightAlignedLeftOfTheSeparator) {
     NumberedView h;
-    EXPECT_EQ(h.ed.FTextLeft, 10 + 24 + 7);
+    EXPECT_EQ(h.ed.Viewport().TextLeft, 10 + 24 + 7);
     h.Load(Lines(12));
     h.view.DrawAll();
     bool one = false, twelve = false, separator = false;
@@ -216,36 +215,36 @@ TEST(VellViewPaint, WrappedPiecesEachHaveTheirOwnNumber) {
 TEST(VellViewPaint, NumberColumnGrowsInTenPixelStepsAtAThousandRows) {
     NumberedView h;
     h.Load(Lines(998));  // 999 rows with the end marker
-    EXPECT_EQ(h.ed.FTextLeft, 41);
-    h.ed.GotoXY(0, 998, 0);
+    EXPECT_EQ(h.ed.Viewport().TextLeft, 41);
+    h.ed.GotoXY(0, 998);
     h.surface.Clear();
-    h.view.NewLine();  // the 1000th row: "1000" needs 32 + 10 + 7 pixels
-    EXPECT_EQ(h.ed.FTextLeft, 51);
+    h.Key(VK_RETURN);  // the 1000th row: "1000" needs 32 + 10 + 7 pixels
+    EXPECT_EQ(h.ed.Viewport().TextLeft, 51);
     EXPECT_EQ(h.view.LineNoWidth(), 41);
-    EXPECT_EQ(h.ed.FTextWidth, 400 - 51);
+    EXPECT_EQ(h.ed.Viewport().TextWidth, 400 - 51);
     // Every visible row was repainted at the new text edge.
     std::set<int> rowsAtNewEdge;
     for (const auto& t : h.surface.Of("text"))
         if (t.rect.left == 51) rowsAtNewEdge.insert(t.rect.top);
-    const int32_t visible = std::min(h.ed.FPageLines, h.Count() - h.ed.FTopLine);
+    const int32_t visible = std::min(h.ed.Viewport().PageLines, h.Count() - h.ed.TopLine());
     EXPECT_EQ(rowsAtNewEdge.size(), static_cast<size_t>(visible));
 
     // Back to 999 rows: the needed width (41) is not above the base, so it stays.
-    h.view.BackSpace();
-    EXPECT_EQ(h.ed.FTextLeft, 51);
+    h.Key(VK_BACK);
+    EXPECT_EQ(h.ed.Viewport().TextLeft, 51);
 }
 
 TEST(VellViewPaint, NumberColumnShrinksOnlyWhileAboveItsBase) {
     NumberedView h;
     h.ed.SetLineNoColumn(1);
     h.view.RecreateView();
-    EXPECT_EQ(h.ed.FTextLeft, 10 + 8 + 7);
+    EXPECT_EQ(h.ed.Viewport().TextLeft, 10 + 8 + 7);
     h.Load(Lines(1200));
-    EXPECT_EQ(h.ed.FTextLeft, 55);  // "1201" needs 32 + 10 + 7
+    EXPECT_EQ(h.ed.Viewport().TextLeft, 55);  // "1201" needs 32 + 10 + 7
     h.Load(Lines(120));
-    EXPECT_EQ(h.ed.FTextLeft, 45);  // "121" needs 41: 55 - 12 > 41, 45 - 12 is not
+    EXPECT_EQ(h.ed.Viewport().TextLeft, 45);  // "121" needs 41: 55 - 12 > 41, 45 - 12 is not
     h.Load(Lines(3));
-    EXPECT_EQ(h.ed.FTextLeft, 45);  // needs 25, which is not above the base 25
+    EXPECT_EQ(h.ed.Viewport().TextLeft, 45);  // needs 25, which is not above the base 25
 }
 
 TEST(VellViewPaint, CaretUnderlineFollowsItsConditions) {
@@ -269,7 +268,7 @@ TEST(VellViewPaint, CaretUnderlineFollowsItsConditions) {
     // Not while a range selection exists.
     h.surface.Clear();
     h.Key(VK_RIGHT, false, true);
-    ASSERT_TRUE(h.ed.FSelected);
+    ASSERT_TRUE(h.ed.Selection().Selected);
     h.view.DrawAll();
     EXPECT_TRUE(underlines().empty());
 
@@ -283,24 +282,22 @@ TEST(VellViewPaint, CaretUnderlineFollowsItsConditions) {
     EXPECT_EQ(underlines().back(), (PixelRect{10, 4 + 3 * 16 + 16, 400, 4 + 3 * 16 + 16}));
 }
 
-TEST(VellViewPaint, DrawLinesModesPaintTheirRows) {
+TEST(VellViewPaint, DrawLinesSpansPaintTheirRows) {
     ViewHarness h(10);
     h.Load(Lines(30));
-    h.ed.GotoXY(0, 4, 0);
-    auto rowsPainted = [&](int mode, int32_t a, int32_t b) {
+    h.ed.GotoXY(0, 4);
+    auto rowsPainted = [&](DrawSpan span, int32_t a, int32_t b) {
         h.surface.Clear();
-        h.view.DrawLines(mode, a, b);
+        h.view.DrawLines(span, a, b);
         std::set<int> rows;
         for (const auto& t : h.surface.Of("text"))
             if (t.rect.left == 10 && t.text.starts_with("line")) rows.insert((t.rect.top - 4) / 16);
         return rows;
     };
-    EXPECT_EQ(rowsPainted(4, 0, 0), (std::set<int>{4}));
-    EXPECT_EQ(rowsPainted(5, 0, 0), (std::set<int>{5, 6, 7, 8, 9}));
-    EXPECT_EQ(rowsPainted(1, 0, 0), (std::set<int>{3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(rowsPainted(6, 2, 3), (std::set<int>{2, 3}));
-    EXPECT_EQ(rowsPainted(3, 8, 0), (std::set<int>{8, 9}));
-    EXPECT_EQ(rowsPainted(9, 0, 0), (std::set<int>{0}));
+    EXPECT_EQ(rowsPainted(DrawSpan::Visible, 7, 8), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(rowsPainted(DrawSpan::Rows, 2, 3), (std::set<int>{2, 3}));
+    EXPECT_EQ(rowsPainted(DrawSpan::Rows, 8, 40), (std::set<int>{8, 9}));
+    EXPECT_EQ(rowsPainted(DrawSpan::From, 8, 0), (std::set<int>{8, 9}));
 }
 
 /// ExtendSelection must leave exactly the picture DrawSelection paints.
@@ -310,16 +307,16 @@ TEST(VellViewPaint, ExtendingTheSelectionGivesTheSamePictureAsRedrawing) {
         ViewHarness a, b;
         for (ViewHarness* h : {&a, &b}) {
             h->Load(text);
-            h->ed.GotoXY(2, 1, 0);
+            h->ed.GotoXY(2, 1);
             h->view.DrawAll();
         }
         // a: the pointer wanders, b: the final range painted at once.
-        a.ed.FSelected = true;
+        a.ed.Selection().Selected = true;
         a.view.ExtendSelection(4, 2);
         a.view.ExtendSelection(1, 0);
         a.view.ExtendSelection(ex, ey);
-        b.ed.FSelected = true;
-        b.ed.FSelEndX = ex, b.ed.FSelEndY = ey;
+        b.ed.Selection().Selected = true;
+        b.ed.Selection().End = {ex, ey};
         b.view.DrawSelection();
         EXPECT_EQ(a.surface.pixels, b.surface.pixels) << ex << "," << ey;
     }
@@ -328,22 +325,21 @@ TEST(VellViewPaint, ExtendingTheSelectionGivesTheSamePictureAsRedrawing) {
 TEST(VellViewPaint, NumbersAreDrawnOnlyForTheRowsOnScreen) {
     NumberedView h;
     h.Load(Lines(5000));
-    h.ed.GotoXY(0, 2500, 1);
+    h.ed.GotoXY(0, 2500, ScrollMode::Center);
     h.Key('A', true);
     h.surface.Clear();
     h.view.DrawAll();  // names every row of the document
     int numbers = 0;
     for (const auto& t : h.surface.Of("text"))
         numbers += !t.text.empty() && t.text.find_first_not_of("0123456789") == std::string::npos;
-    EXPECT_EQ(numbers, h.ed.FPageLines);
+    EXPECT_EQ(numbers, h.ed.Viewport().PageLines);
 }
 
 TEST(VellViewPaint, RowsAboveTheViewAreNeverPainted) {
     ViewHarness h(10);
     h.Load(Lines(30));
-    h.ed.FTopLine = 5;
-    h.ed.FCaretY = 5;
-    h.view.DrawLines(1, 0, 0);  // "caret row - 1" lies above the view
+    h.ed.Viewport().TopLine = 5;
+    h.view.DrawLines(DrawSpan::From, 4, 0);  // row 4 lies above the view
     for (const auto& t : h.surface.Of("text"))
         EXPECT_GE(t.rect.top, 4) << t.text;
 }
@@ -369,7 +365,7 @@ TEST(VellViewPaint, ClearBelowTextFillsFromTheLastRow) {
     h.view.DrawAll();
     bool below = false;
     for (const auto& f : h.surface.Of("fill"))
-        if (f.rect == PixelRect{0, 4 + 3 * 16, 400, h.ed.FHeight}) below = true;
+        if (f.rect == PixelRect{0, 4 + 3 * 16, 400, h.ed.Viewport().Height}) below = true;
     EXPECT_TRUE(below);
 }
 
@@ -396,7 +392,7 @@ TEST(VellViewPaint, UserDrawGetsTheRulerColumns) {
 TEST(VellViewPaint, GyokanWidensRowsButNotTheUnderlineOffset) {
     ViewHarness h;
     h.ed.SetGyokan(50);
-    EXPECT_EQ(h.ed.FRowHeight, 24);
+    EXPECT_EQ(h.ed.Viewport().RowHeight, 24);
     h.ed.SetGyokan(150);
     EXPECT_EQ(h.ed.Gyokan(), 100);
     h.ed.SetGyokan(-5);
@@ -423,11 +419,11 @@ TEST(VellViewPaint, EndMarksStayOutOfTheNumberColumn) {
     h.ed.SetZspcDraw(true);
     h.Load(std::string(80, 'w') + "\r\nab\r\n\x81\x40");
     h.Key(VK_END);
-    ASSERT_GT(h.ed.FScrollX, 3 * 8);
+    ASSERT_GT(h.ed.Viewport().ScrollX, 3 * 8);
     auto numberColumn = [&] {
         std::vector<TColor> px;
         for (int y = 4; y < 4 + 3 * 16; ++y)
-            for (int x = 0; x < h.ed.FTextLeft; ++x)
+            for (int x = 0; x < h.ed.Viewport().TextLeft; ++x)
                 px.push_back(h.surface.At(x, y));
         return px;
     };

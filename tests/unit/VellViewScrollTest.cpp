@@ -9,29 +9,29 @@ namespace {
 TEST(VellViewScroll, DownMovesToTheMarginThenScrollsWithTheCaretOnOneScreenRow) {
     ViewHarness h(20);
     h.Load(Lines(100));
-    EXPECT_EQ(h.ed.FVMargin, 4);
+    EXPECT_EQ(h.ed.Viewport().VMargin, 4);
     for (int i = 0; i < 16; ++i)
         h.Key(VK_DOWN);
-    EXPECT_EQ(h.ed.FCaretY, 16);
-    EXPECT_EQ(h.ed.FTopLine, 0);
+    EXPECT_EQ(h.ed.CaretY(), 16);
+    EXPECT_EQ(h.ed.TopLine(), 0);
     for (int i = 0; i < 3; ++i) {
         h.Key(VK_DOWN);
-        EXPECT_EQ(h.ed.FCaretY - h.ed.FTopLine, 16);
+        EXPECT_EQ(h.ed.CaretY() - h.ed.TopLine(), 16);
     }
-    EXPECT_EQ(h.ed.FTopLine, 3);
+    EXPECT_EQ(h.ed.TopLine(), 3);
     EXPECT_EQ(h.caret.y, 4 + 16 * 16);
 }
 
 TEST(VellViewScroll, HeldArrowAcceleratesAfterFourEdgeScrolls) {
     ViewHarness h(20);
     h.Load(Lines(200));
-    h.ed.GotoXY(0, 16, 0);
+    h.ed.GotoXY(0, 16);
     h.keys.shift = false;
     std::vector<int32_t> steps;
     for (int i = 0; i < 7; ++i) {  // a held key: no release between presses
-        const int32_t top = h.ed.FTopLine;
+        const int32_t top = h.ed.TopLine();
         h.view.KeyDown(VK_DOWN);
-        steps.push_back(h.ed.FTopLine - top);
+        steps.push_back(h.ed.TopLine() - top);
     }
     EXPECT_EQ(steps, (std::vector<int32_t>{1, 1, 1, 1, 2, 2, 2}));
     h.view.KeyUp(VK_DOWN);
@@ -48,17 +48,17 @@ TEST(VellViewScroll, HeldArrowAcceleratesAfterFourEdgeScrolls) {
 TEST(VellViewScroll, LastEntryStopsScrollingDownAndPageDownMovesTheCaretInstead) {
     ViewHarness h(20);
     h.Load(Lines(100));
-    h.ed.GotoXY(0, 100, 0);
-    const int32_t top = h.ed.FTopLine;
+    h.ed.GotoXY(0, 100);
+    const int32_t top = h.ed.TopLine();
     EXPECT_EQ(h.view.WMVScroll(SB_LINEDOWN), 0);
     EXPECT_EQ(h.view.WMVScroll(SB_PAGEDOWN), 0);
     EXPECT_EQ(h.view.WMVScroll(SB_THUMBTRACK, 1000), 0);
-    EXPECT_EQ(h.ed.FTopLine, top);
+    EXPECT_EQ(h.ed.TopLine(), top);
 
-    h.ed.GotoXY(0, 95, 0);
-    h.ed.FTopLine = h.view.MaxTopLine();
+    h.ed.GotoXY(0, 95);
+    h.ed.Viewport().TopLine = h.view.MaxTopLine();
     h.Key(VK_NEXT);
-    EXPECT_EQ(h.ed.FCaretY, 100) << "a page down clamped to the last entry";
+    EXPECT_EQ(h.ed.CaretY(), 100) << "a page down clamped to the last entry";
 }
 
 TEST(VellViewScroll, ScrollRangeAllowsMarginRowsPastTheEnd) {
@@ -75,31 +75,31 @@ TEST(VellViewScroll, ScrollRangeAllowsMarginRowsPastTheEnd) {
 TEST(VellViewScroll, WheelNotchesScrollTwoRowsAndCarryTheCaret) {
     ViewHarness h(20);
     h.Load(Lines(100));
-    h.ed.GotoXY(0, 50, 0);
-    const int32_t top = h.ed.FTopLine, row = h.ed.FCaretY;
+    h.ed.GotoXY(0, 50);
+    const int32_t top = h.ed.TopLine(), row = h.ed.CaretY();
     h.view.WMMouseWheel(120);
-    EXPECT_EQ(h.ed.FTopLine, top - 2);
-    EXPECT_EQ(h.ed.FCaretY, row - 2);
+    EXPECT_EQ(h.ed.TopLine(), top - 2);
+    EXPECT_EQ(h.ed.CaretY(), row - 2);
     h.view.WMMouseWheel(60);
-    EXPECT_EQ(h.ed.FTopLine, top - 2);
+    EXPECT_EQ(h.ed.TopLine(), top - 2);
     h.view.WMMouseWheel(-360);
-    EXPECT_EQ(h.ed.FTopLine, top + 4);
-    EXPECT_EQ(h.ed.FCaretY, row + 4);
+    EXPECT_EQ(h.ed.TopLine(), top + 4);
+    EXPECT_EQ(h.ed.CaretY(), row + 4);
 }
 
 TEST(VellViewScroll, ThumbTrackScrollsAndThumbPositionDoesNot) {
     ViewHarness h(20);
     h.Load(Lines(100));
     EXPECT_EQ(h.view.WMVScroll(SB_THUMBPOSITION, 30), 0);
-    EXPECT_EQ(h.ed.FTopLine, 0);
+    EXPECT_EQ(h.ed.TopLine(), 0);
     EXPECT_EQ(h.view.WMVScroll(SB_THUMBTRACK, 30), 30);
-    EXPECT_EQ(h.ed.FTopLine, 30);
+    EXPECT_EQ(h.ed.TopLine(), 30);
     EXPECT_EQ(h.vbar.pos, 30);
-    EXPECT_EQ(h.ed.FCaretY, 30) << "the caret keeps its screen row";
+    EXPECT_EQ(h.ed.CaretY(), 30) << "the caret keeps its screen row";
     h.view.WMVScroll(SB_TOP);
-    EXPECT_EQ(h.ed.FTopLine, 0);
+    EXPECT_EQ(h.ed.TopLine(), 0);
     h.view.WMVScroll(SB_BOTTOM);
-    EXPECT_EQ(h.ed.FTopLine, h.view.MaxTopLine());
+    EXPECT_EQ(h.ed.TopLine(), h.view.MaxTopLine());
 }
 
 TEST(VellViewScroll, CaretLeftOfTheViewIsParkedOffTheEdge) {
@@ -108,8 +108,8 @@ TEST(VellViewScroll, CaretLeftOfTheViewIsParkedOffTheEdge) {
     h.Load(std::string(100, 'x') + "\r\nshort\r\n");
     h.view.DrawAll();
     h.view.WMHScroll(SB_PAGEDOWN);
-    ASSERT_GT(h.ed.FScrollX, 0);
-    EXPECT_LT(h.ed.FCaretPixelX, 0);
+    ASSERT_GT(h.ed.Viewport().ScrollX, 0);
+    EXPECT_LT(h.ed.Selection().PixelX, 0);
     EXPECT_EQ(h.caret.x, -5);
 }
 
@@ -120,13 +120,13 @@ TEST(VellViewScroll, HorizontalBarFollowsTheRowsOnScreen) {
     h.view.DrawAll();
     EXPECT_EQ(h.view.MaxLineWidth(), 800);
     EXPECT_TRUE(h.hbar.enabled);
-    EXPECT_EQ(h.hbar.max, 800 - h.ed.FHStep);
+    EXPECT_EQ(h.hbar.max, 800 - h.ed.Viewport().HStep);
     h.view.WMHScroll(SB_LINEDOWN);
-    EXPECT_EQ(h.ed.FScrollX, h.ed.FHStep);
+    EXPECT_EQ(h.ed.Viewport().ScrollX, h.ed.Viewport().HStep);
     h.view.WMHScroll(SB_THUMBTRACK, 10000);
-    EXPECT_EQ(h.ed.FScrollX, 800 - h.ed.FHStep) << "clamped to the widest row";
+    EXPECT_EQ(h.ed.Viewport().ScrollX, 800 - h.ed.Viewport().HStep) << "clamped to the widest row";
     h.view.WMHScroll(SB_LINEUP);
-    EXPECT_EQ(h.ed.FScrollX, 800 - 2 * h.ed.FHStep);
+    EXPECT_EQ(h.ed.Viewport().ScrollX, 800 - 2 * h.ed.Viewport().HStep);
 }
 
 /// Moving pixels and painting the uncovered strip must give the picture a
@@ -148,7 +148,7 @@ TEST(VellViewScroll, HorizontalScrollMovesPixelsAndPaintsOnlyTheStrip) {
             a.surface.Clear();
             a.view.WMHScroll(code);
             EXPECT_EQ(a.surface.Of("scroll").size(), 1u);
-            b.ed.FScrollX = a.ed.FScrollX;
+            b.ed.Viewport().ScrollX = a.ed.Viewport().ScrollX;
             b.view.DrawAll();
             EXPECT_EQ(a.surface.pixels, b.surface.pixels) << numbers << " " << code;
         }
@@ -164,37 +164,37 @@ TEST(VellViewScroll, ColFromXSplitsCharactersAtTheirMiddle) {
     EXPECT_EQ(h.view.ColFromX(e, -3), 0);
     EXPECT_EQ(h.view.ColFromX(e, 8), 0) << "R - h counts as the left half";
     EXPECT_EQ(h.view.ColFromX(e, 9), 2);
-    EXPECT_EQ(h.ed.FCaretPixelX, 16);
+    EXPECT_EQ(h.ed.Selection().PixelX, 16);
     EXPECT_EQ(h.view.ColFromX(e, 36), 3) << "a TAB splits at the middle of its span";
     EXPECT_EQ(h.view.ColFromX(e, 37), 4);
-    EXPECT_EQ(h.ed.FCaretPixelX, 48);
+    EXPECT_EQ(h.ed.Selection().PixelX, 48);
     EXPECT_EQ(h.view.ColFromX(e, 500), 5);
-    EXPECT_EQ(h.ed.FCaretPixelX, 56);
+    EXPECT_EQ(h.ed.Selection().PixelX, 56);
 }
 
 TEST(VellViewScroll, UpAndDownKeepTheGoalColumnThroughShortRows) {
     ViewHarness h;
     h.Load("abcdefgh\r\nab\r\nabcdefgh\r\n");
-    h.ed.GotoXY(6, 0, 0);
+    h.ed.GotoXY(6, 0);
     h.Key(VK_DOWN);
-    EXPECT_EQ(h.ed.FCaretX, 2);
+    EXPECT_EQ(h.ed.CaretX(), 2);
     h.Key(VK_DOWN);
-    EXPECT_EQ(h.ed.FCaretX, 6);
+    EXPECT_EQ(h.ed.CaretX(), 6);
     EXPECT_EQ(h.caret.x, 10 + 48);
 }
 
 TEST(VellViewScroll, GoalColumnIsMeasuredOnTheRowWhereItWasSet) {
     ViewHarness h;
     h.Load("\t\tx\r\nabcdefghijklmnop\r\n\t\tx\r\n");
-    h.ed.GotoXY(2, 0, 0);  // after two TABs: pixel 96
+    h.ed.GotoXY(2, 0);  // after two TABs: pixel 96
     h.Key(VK_DOWN);
-    EXPECT_EQ(h.ed.FCaretX, 12);
+    EXPECT_EQ(h.ed.CaretX(), 12);
     h.Key(VK_END);
     h.Key(VK_HOME);  // goal 0 again, set on row 1
     h.Key(VK_RIGHT);
     h.Key(VK_RIGHT);  // goal 2 on row 1: pixel 16, not the 96 of row 0
     h.Key(VK_DOWN);
-    EXPECT_EQ(h.ed.FCaretX, 0) << "pixel 16 lies in the first TAB's left half";
+    EXPECT_EQ(h.ed.CaretX(), 0) << "pixel 16 lies in the first TAB's left half";
 }
 
 TEST(VellViewScroll, RightPastTheEdgeScrollsByTheCaretMargin) {
@@ -206,10 +206,11 @@ TEST(VellViewScroll, RightPastTheEdgeScrollsByTheCaretMargin) {
         h.view.DrawAll();
         for (int i = 0; i < 30; ++i)
             h.Key(VK_RIGHT);
-        const int margin = curSet ? 10 : h.ed.FHStep;
-        EXPECT_GT(h.ed.FScrollX, 0);
-        EXPECT_GE(h.ed.FTextWidth - h.ed.FCaretPixelX, margin) << curSet;
-        EXPECT_EQ(h.ed.FScrollX % h.ed.FHStep, 0) << "steps of a fifth of the width";
+        const int margin = curSet ? 10 : h.ed.Viewport().HStep;
+        EXPECT_GT(h.ed.Viewport().ScrollX, 0);
+        EXPECT_GE(h.ed.Viewport().TextWidth - h.ed.Selection().PixelX, margin) << curSet;
+        EXPECT_EQ(h.ed.Viewport().ScrollX % h.ed.Viewport().HStep, 0)
+            << "steps of a fifth of the width";
     }
 }
 
@@ -217,9 +218,9 @@ TEST(VellViewScroll, ResizeRecomputesThePage) {
     ViewHarness h(20);
     h.Load(Lines(100));
     h.view.WMSize(400, 4 + 10 * 16 + 7);
-    EXPECT_EQ(h.ed.FPageLines, 10);
-    EXPECT_EQ(h.ed.FVMargin, 2);
-    EXPECT_EQ(h.ed.FHStep, (390 + 4) / 5);
+    EXPECT_EQ(h.ed.Viewport().PageLines, 10);
+    EXPECT_EQ(h.ed.Viewport().VMargin, 2);
+    EXPECT_EQ(h.ed.Viewport().HStep, (390 + 4) / 5);
 }
 
 TEST(VellViewScroll, FocusCreatesAndDestroysTheCaret) {
@@ -240,13 +241,13 @@ TEST(VellViewScroll, FocusCreatesAndDestroysTheCaret) {
 TEST(VellViewScroll, ScrollWhileAllSelectedTurnsIntoARange) {
     ViewHarness h(10);
     h.Load(Lines(50));
-    h.ed.GotoXY(0, 5, 0);
+    h.ed.GotoXY(0, 5);
     h.Key('A', true);
-    ASSERT_TRUE(h.ed.FAllSelected);
+    ASSERT_TRUE(h.ed.Selection().AllSelected);
     h.view.WMVScroll(SB_LINEDOWN);
-    EXPECT_FALSE(h.ed.FAllSelected);
-    EXPECT_TRUE(h.ed.FSelected);
-    EXPECT_EQ(h.ed.FSelEndY, 6);
+    EXPECT_FALSE(h.ed.Selection().AllSelected);
+    EXPECT_TRUE(h.ed.Selection().Selected);
+    EXPECT_EQ(h.ed.Selection().End.Y, 6);
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+/** @file The search walk of one editor control: which rows to ask about next. */
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+class TVellEdit;
+
+/// Hands the rows of its control to the owner's OnFind one window at a
+/// time, moves the caret to the match the owner accepts and reports it.
+/// Between walks it remembers where the last one stopped, so a walk goes on
+/// after (or before) the last hit, or starts at the caret once that moved.
+class TFindWalk {
+  public:
+    explicit TFindWalk(TVellEdit& Edit) : ed_(Edit) {}
+    TFindWalk(const TFindWalk&) = delete;
+    TFindWalk& operator=(const TFindWalk&) = delete;
+
+    void SetFindText(std::string_view S);
+    /// One hit forward from the first row.
+    void FindFirst();
+    /// One hit forward from the caret, or after the last hit.
+    void FindNext();
+    /// One hit backward from the caret, or before the last hit.
+    void FindPrev();
+    /// Replaces the next hit from row FFindLine on, or every hit down to the
+    /// last row, asking through OnFindChange while confirming.
+    void FindForward(bool ReplaceAll);
+
+    /// What FindForward puts in place of each hit, and whether it asks first.
+    void SetReplaceText(std::string_view S) { FReplaceText = S; }
+    void SetConfirmReplace(bool Value) noexcept { FConfirmReplace = Value; }
+
+    /// The highlighted hit: HitLen bytes from (HitX, HitY); none when 0.
+    int32_t HitX() const noexcept { return FHitX; }
+    int32_t HitY() const noexcept { return FHitY; }
+    int32_t HitLen() const noexcept { return FHitLen; }
+    /// Hits since the walk began or last wrapped around.
+    int32_t HitCount() const noexcept { return FHitCount; }
+    void DropHit() noexcept { FHitLen = 0; }
+    /// The caret was placed by something else: the next walk starts there.
+    void RestartAtCaret() noexcept { FFindFromCaret = true; }
+
+  private:
+    bool FindStepForward(bool Replace);
+    void FindStepBackward();
+    bool BeginFindFromHere();
+    void LoadFindWindow(int32_t Y, int32_t FromX);
+    void LoadFindPrefix(int32_t Y, int32_t Length);
+    bool AskFind(int32_t& x, int32_t& len);
+    bool AskFindDownward(int32_t& x, int32_t& len);
+    bool AskFindUpward(int32_t& x, int32_t& len);
+    void TakeLastMatch(int32_t& x, int32_t& len);
+    void PlaceHit(int32_t x, int32_t len);
+    void SkipFoundText(int32_t x, int32_t len);
+    bool ConfirmHit(int32_t x, int32_t len);
+    void ReplaceFoundHit(int32_t len);
+    void UnhighlightHit();
+
+    TVellEdit& ed_;
+    std::string FFindText, FReplaceText;
+    /// The text the owner is asked about next: a window of row FFindLine
+    /// from byte FFindX on.
+    std::string FFindRest;
+    int32_t FFindLine = 0;
+    /// The last row the walk may reach; a replacement moves it.
+    int32_t FFindLastLine = 0;
+    int32_t FFindX = 0;
+    /// The length of row FFindLine: a match must start within it.
+    int32_t FFindLimit = 0;
+    /// The last walk went forward.
+    bool FFindStarted = false;
+    bool FFindFromCaret = true;
+    /// The last walk found nothing: the next in its direction wraps around.
+    bool FFindEnded = false;
+    bool FConfirmReplace = false, FAbortReplace = false;
+    int32_t FHitX = 0, FHitY = 0, FHitLen = 0, FHitCount = 0;
+};
+
+}  // namespace tw
