@@ -70,6 +70,18 @@ struct UndoRecord {
     std::string Text;
 };
 
+/// One replacement of the replace mode, as the owner is asked about it: the
+/// hit of `len` bytes at (x, y), the Count-th of the walk. The owner answers
+/// through the three flags.
+struct TFindChange {
+    std::string_view findchr;    ///< the search text
+    std::string_view Changechr;  ///< what replaces it
+    int32_t x = 0, y = 0, len = 0, Count = 0;
+    bool ChangeF = true;   ///< replace this hit; cleared, the walk steps over it
+    bool kakuninF = true;  ///< ask again before the next replacement
+    bool AbortF = false;   ///< end the replace run here
+};
+
 /// The platform the engine talks to. Metrics, clipboard and messages are
 /// required; without a view nothing is painted.
 struct EditorServices {
@@ -92,9 +104,7 @@ class TVellEdit {
     using TFindHitEvent = std::function<void(TVellEdit& Sender, std::string_view findchr, int32_t x,
                                              int32_t y, int32_t len, int32_t Count)>;
     using TFindNoHitEvent = std::function<void(TVellEdit& Sender, std::string_view findchr)>;
-    using TFindChangeEvent = std::function<void(
-        TVellEdit& Sender, std::string_view findchr, std::string_view Changechr, int32_t x,
-        int32_t y, int32_t len, int32_t Count, bool& ChangeF, bool& kakuninF, bool& AbortF)>;
+    using TFindChangeEvent = std::function<void(TVellEdit& Sender, TFindChange& Change)>;
     using TUserDrawEvent = std::function<void(TVellEdit& Sender, int c1, int c2, int x1, int x2)>;
 
     explicit TVellEdit(const EditorServices& services);
