@@ -227,11 +227,12 @@ bool TFindWalk::FindStepForward(bool Replace) {
 /// Asks the owner about one replacement; false when it is not to be made,
 /// either skipped (the walk goes on after it) or aborted.
 bool TFindWalk::ConfirmHit(int32_t x, int32_t len) {
-    bool change = true;
-    if (ed_.OnFindChange)
-        ed_.OnFindChange(ed_, FFindText, FReplaceText, FHitX, FHitY, FHitLen, FHitCount, change,
-                         FConfirmReplace, FAbortReplace);
-    if (!change) {
+    TFindChange ask{FFindText, FReplaceText, FHitX,           FHitY,        FHitLen,
+                    FHitCount, true,         FConfirmReplace, FAbortReplace};
+    if (ed_.OnFindChange) ed_.OnFindChange(ed_, ask);
+    FConfirmReplace = ask.kakuninF;
+    FAbortReplace = ask.AbortF;
+    if (!ask.ChangeF) {
         SkipFoundText(x, len);
         FAbortReplace = false;
         return false;

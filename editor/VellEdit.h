@@ -70,6 +70,18 @@ struct UndoRecord {
     std::string Text;
 };
 
+/// One replacement of the replace mode, as the owner is asked about it: the
+/// hit of `len` bytes at (x, y), the Count-th of the walk. The owner answers
+/// through the three flags.
+struct TFindChange {
+    std::string_view findchr;    ///< the search text
+    std::string_view Changechr;  ///< what replaces it
+    int32_t x = 0, y = 0, len = 0, Count = 0;
+    bool ChangeF = true;   ///< replace this hit; cleared, the walk steps over it
+    bool kakuninF = true;  ///< ask again before the next replacement
+    bool AbortF = false;   ///< end the replace run here
+};
+
 /// The platform the engine talks to. Metrics, clipboard and messages are
 /// required; without a view nothing is painted.
 struct EditorServices {
@@ -92,9 +104,7 @@ class TVellEdit {
     using TFindHitEvent = std::function<void(TVellEdit& Sender, std::string_view findchr, int32_t x,
                                              int32_t y, int32_t len, int32_t Count)>;
     using TFindNoHitEvent = std::function<void(TVellEdit& Sender, std::string_view findchr)>;
-    using TFindChangeEvent = std::function<void(
-        TVellEdit& Sender, std::string_view findchr, std::string_view Changechr, int32_t x,
-        int32_t y, int32_t len, int32_t Count, bool& ChangeF, bool& kakuninF, bool& AbortF)>;
+    using TFindChangeEvent = std::function<void(TVellEdit& Sender, TFindChange& Change)>;
     using TUserDrawEvent = std::function<void(TVellEdit& Sender, int c1, int c2, int x1, int x2)>;
 
     explicit TVellEdit(const EditorServices& services);
@@ -118,24 +128,34 @@ class TVellEdit {
     /// False when anything went wrong; the document is left as it was.
     bool SaveToFile(const std::string& FileName) const;
 
+    /// Pixels above the first row, where the owner may draw a ruler (0..30).
     int TopMargin() const noexcept { return FTopMargin; }
     void SetTopMargin(int Value);
+    /// Pixels left of the line numbers, or of the text without them (0..30).
     int LeftMargin() const noexcept { return FLeftMargin; }
     void SetLeftMargin(int Value);
+    /// Following the caret to the right leaves 10 pixels right of it, not a fifth of the width.
     bool CurSetMode() const noexcept { return FCurSetMode; }
     void SetCurSetMode(bool Value);
+    /// Background of selected text.
     TColor SelColor() const noexcept { return FSelColor; }
     void SetSelColor(TColor Value);
+    /// A tab stop every TabCount byte columns (1..8).
     int TabCount() const noexcept { return FTabCount; }
     void SetTabCount(int Value);
+    /// Mark the end of the text with "[EOF]".
     bool EofDraw() const noexcept { return FEofDraw; }
     void SetEofDraw(bool Value);
+    /// Mark each line break with an arrow.
     bool CRDraw() const noexcept { return FCRDraw; }
     void SetCRDraw(bool Value);
+    /// Mark full-width spaces with a dotted box.
     bool ZspcDraw() const noexcept { return FZspcDraw; }
     void SetZspcDraw(bool Value);
+    /// Extra line spacing in percent of the character height (0..100).
     int Gyokan() const noexcept { return FGyokan; }
     void SetGyokan(int Value);
+    /// Background of the whole control.
     TColor Color() const noexcept { return FColor; }
     void SetColor(TColor Value);
     const TVellFont& Font() const noexcept { return FFont; }
@@ -146,38 +166,66 @@ class TVellEdit {
     void SetVertScrollBar(bool Value);
     bool WordWrap() const noexcept { return FWordWrap; }
     void SetWordWrap(bool Value);
+    /// The word-wrap column in bytes (at least 10).
     int32_t Column() const noexcept { return FColumn; }
     void SetColumn(int32_t Value);
     bool ShowLineNumber() const noexcept { return FShowLineNumber; }
     void SetShowLineNumber(bool Value);
+    /// Digits the line-number column makes room for at first (1..5).
     int LineNoColumn() const noexcept { return FLineNoColumn; }
     void SetLineNoColumn(int Value);
 
     // Plain published fields.
+    /// Rows per line scroll once the view has been scrolled at its edge four
+    /// times in a row (a held arrow key or mouse button).
     uint8_t ScrollStep = 2;
+    /// Colour of the line-break, end-of-text and full-width-space marks and
+    /// of the line numbers.
     TColor CREOFcolor = 0x808000;
+    /// The most bytes of text the undo list holds.
     int32_t UndoBuf = 0xF8000;
+    /// Underline the caret row.
     bool UlineF = false;
+    /// Every edit, undo and redo does nothing; moving and copying still work.
     bool ReadOnly = false;
+    /// With word wrap, wrap also at the window's width.
     bool AutoWrap = false;
-    bool WantTabs = true;
+    /// The quotation marks: a row whose first character is one of them is
+    /// painted in InyoColor.
     std::string Inyostr = ">";
+    /// Colour links and quoted rows.
     bool ColorPrintF = true;
+    /// Text colour of links.
     TColor URLColor = 0xFF0000;
+    /// Text colour of quoted rows.
     TColor InyoColor = 0x808080;
+    /// Colour of the caret-row underline.
     TColor UlineColor = 0x000000;
 
     // Events, raised only when assigned.
+    /// After every recorded edit and every undo or redo step.
     TNotifyEvent OnChange;
+    /// The modified state changed.
     TFlagEvent OnChangeModify;
+    /// Redo became possible or impossible.
     TFlagEvent OnChangeRedoMode;
+    /// The search asks for the owner's first match in Str: x its 1-based
+    /// position or 0, len its length when not that of findchr; `index` is the row.
     TFindEvent OnFind;
+    /// A search hit of `len` bytes at (x, y), the Count-th of the walk.
     TFindHitEvent OnFindHit;
+    /// The search reached the end of the text without a hit.
     TFindNoHitEvent OnFindNoHit;
+    /// The replace mode asks before one replacement.
     TFindChangeEvent OnFindChange;
+    /// The caret moved, or a selection was made or dropped.
     TNotifyEvent OnSelectionChange;
+    /// Insert (true) or overwrite mode was switched on.
     TFlagEvent OnChangeInsMode;
+    /// The strip above the rows was cleared for the owner's ruler: columns
+    /// c1 to x2 are visible, the text starts at pixel x1, c2 is the width.
     TUserDrawEvent OnUserDraw;
+    /// After a repaint, for marks the owner puts over the text.
     TNotifyEvent OnPaint;
 
     // ---- The rows ---------------------------------------------------------
@@ -205,26 +253,47 @@ class TVellEdit {
     int RowPrefixWidth(int32_t Row, int32_t Bytes) const;
 
     // ---- Layout and word wrap ----------------------------------------------
+    /// Cuts every logical line into rows of the wrap column (Wrap), or joins
+    /// them back into one row each; the caret keeps its byte.
     void ApplyWordWrap(bool Wrap, bool Redraw);
+    /// S := the rows of the logical line from row Y on, joined; LastY its last row.
     void JoinLogicalLine(int32_t Y, int32_t& LastY, std::string& S) const;
+    /// (X, Y) from a logical line and an offset in it to a row and an offset
+    /// in the row, and back. Undo records keep logical positions.
     void LogicalToEntry(int32_t& X, int32_t& Y);
     void EntryToLogical(int32_t& X, int32_t& Y);
     /// After an edit: re-cuts the logical lines from row FromY, one per row up
     /// to ToY as they stood after the edit, keeping the caret on its byte
     /// (the caret X may run past its row). PixelX is where repainting starts.
     void RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, int32_t ToY);
+    /// How the current settings cut a line into rows.
     CutRule MakeCutRule() const;
 
     // ---- Positions and selection -------------------------------------------
     bool SelectionExists() const noexcept { return FSelection.Exists(); }
+    /// The painted selection, the earlier end first (a select-all: the whole
+    /// text); both ends at the caret when nothing is selected. The result
+    /// is SelectionExists().
     bool GetSelectionRange(int32_t& X1, int32_t& Y1, int32_t& Y2, int32_t& X2) const;
+    /// The selected text; a select-all is turned into a range from the start
+    /// to the caret at the end of the text.
     std::string ReadSelText();
+    /// The selected text, anchor and caret left where they were.
     std::string GetSelText();
     void SelectAll();
+    /// The caret to (X, Y), clamped onto the text and off trail bytes, with
+    /// no selection left; true when the view scrolled.
     bool GotoXY(int32_t X, int32_t Y, ScrollMode Mode = ScrollMode::IfNeeded);
+    /// The caret to (X, Y), clamped to its row, or left where it is for a
+    /// negative X, and scrolled into view; true when the view scrolled.
     bool MoveCaret(int32_t X, int32_t Y, ScrollMode Mode, bool ResetAnchor);
+    /// Moves the top row and the sideways scroll so that pixel x PixelX of
+    /// row Y shows, Margin pixels inside the edges; true when either moved.
     bool ScrollIntoView(int PixelX, int32_t Y, ScrollMode Mode, int Margin);
+    /// Y := the first row of the logical line holding row Y, LastY its last.
     void GetLogicalLineRange(int32_t& Y, int32_t& LastY) const;
+    /// S := the logical line holding row Y without its line break; an empty
+    /// last line leaves S as it was.
     void GetLogicalLine(int32_t Y, std::string& S) const;
     /// Removes any selection, repaints it and collapses the anchor to the caret.
     void ClearSelection();
@@ -240,7 +309,9 @@ class TVellEdit {
     /// The primitive under every deletion: removes the selected text (a
     /// select-all included) and records it, unless an undo is replaying.
     void DeleteSelection(bool Redraw);
+    /// Replaces the selection by S, or inserts S at the caret.
     void SetSelText(std::string_view S);
+    /// ReplaceRangeEx, repainting.
     void ReplaceRange(std::string_view Text, int32_t StartX, int32_t EndY, int32_t EndX,
                       int32_t StartY);
     /// Replaces (StartX, StartY)..(EndX, EndY). A negative start keeps that
@@ -270,6 +341,7 @@ class TVellEdit {
     /// To the next or previous change of word class on the caret's row.
     void DeleteWordRight();
     void DeleteWordLeft();
+    /// True: typing inserts; false: it overwrites.
     bool InsertMode() const noexcept { return FInsertMode; }
     void ToggleInsertMode();
     /// A range from Anchor to the caret at Caret, as a Shift move leaves it.
@@ -284,6 +356,7 @@ class TVellEdit {
     void Redo();
     void ClearUndoList();
     void ClearRedoList();
+    /// Forgets all history: unmodified, nothing to undo or redo.
     void ResetModified();
     /// The shared step of Undo and Redo: replays the front record of `List`.
     void ReplayRecord(std::deque<UndoRecord>& List, bool IsUndo);
@@ -293,10 +366,14 @@ class TVellEdit {
     const std::deque<UndoRecord>& RedoList() const noexcept { return FRedoList; }
     int64_t UndoSize() const noexcept { return FUndoSize; }
     int64_t RedoSize() const noexcept { return FRedoSize; }
+    /// Some history was dropped, so undoing everything no longer makes the
+    /// text unmodified.
     bool UndoLost() const noexcept { return FUndoLost; }
 
     // ---- Geometry the engine needs from the font and the window ----------------
+    /// Character size and row height from the font the metrics measure.
     void CalcFontMetrics();
+    /// The text area, page rows and scroll steps for a client size.
     void ResizeTextArea(int Width, int Height);
     /// The highest top row: the view may scroll a margin less one row past
     /// the last row.
@@ -322,6 +399,7 @@ class TVellEdit {
     // ---- Search and replace -------------------------------------------------------
     // The owner matches through OnFind and hears of hits through OnFindHit and
     // OnFindNoHit; the control only walks the rows and moves the caret.
+    /// What the next walks look for; they start afresh from the caret.
     void SetFindText(std::string_view S);
     /// One hit forward from the first row.
     void FindFirst();
@@ -392,10 +470,13 @@ class TVellEdit {
     IClipboard* FClipboard;
     IMessageBox* FMessages;
     IEditorView* FView;
+    /// What FView points at while no window shows the control.
     NullEditorView FNoView;
 
     TVellStrings FLines;
+    /// Which rows end logical lines, to find a line's rows without counting.
     LineIndex FLineIndex;
+    /// The lowest row changed since TakeChangedFrom.
     int32_t FChangedFrom = 0;
     /// The bytes of its logical line before a row, known while no row above
     /// it changes.

@@ -64,7 +64,6 @@ void TVellEdit::InitDefaults() {
     FVertScrollBar = true;
     FWordWrap = true;
     AutoWrap = false;
-    WantTabs = true;
     FColumn = 72;
     Inyostr = ">";
     ColorPrintF = true;

@@ -90,7 +90,6 @@ void TVellView::DragOver(int x, int y) {
 
 void TVellView::MouseSelectTo(int x, int y) {
     autoScroll_ = 0;
-    mouseX_ = x, mouseY_ = y;
     if (!mouseSelecting_) return;
     HideCaret();
     const int bottom = ed_.TopMargin() + vp_.PageLines * vp_.RowHeight;

@@ -110,10 +110,7 @@ void TVellView::CreateView(int width, int height) {
 void TVellView::SetScrollRects() {
     const int bottom = ed_.TopMargin() + vp_.PageLines * vp_.RowHeight;
     scrollRect_ = {vp_.TextLeft, 0, vp_.Width, bottom};
-    paintRect_ = {0, ed_.TopMargin(), vp_.Width, bottom};
-    if (!ed_.ShowLineNumber()) return;
-    scrollRect_ = {vp_.TextLeft, ed_.TopMargin(), vp_.Width, vp_.Height};
-    paintRect_ = {0, ed_.TopMargin(), vp_.Width, vp_.Height};
+    if (ed_.ShowLineNumber()) scrollRect_ = {vp_.TextLeft, ed_.TopMargin(), vp_.Width, vp_.Height};
 }
 
 void TVellView::WMSize(int width, int height) {

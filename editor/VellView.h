@@ -242,27 +242,37 @@ class TVellView final : public IEditorView {
     std::unique_ptr<ITimer> timer_;
 
     // Geometry beyond the engine's.
+    /// TextLeft as the number column's digits give it; it only grows past it.
     int textLeftBase_ = 10;
-    int lineNoWidth_ = 0;
+    int lineNoWidth_ = 0;  ///< the number column with its gap; 0 without numbers
     int digitWidth_ = 8;
+    /// The line-end arrow runs from a fifth to four fifths of the cell height.
     int crMarkTop_ = 3, crMarkBottom_ = 13;
-    int zspcWidth_ = 16, zspcHeight_ = 16;
-    int maxColumn_ = 2047;
+    int zspcWidth_ = 16, zspcHeight_ = 16;  ///< the box of a full-width space
+    int maxColumn_ = 2047;                  ///< the ruler's last column without word wrap
+    /// The dotted-line drawer: where it is in its dot-gap rhythm and the dot
+    /// it holds back.
     int dotCounter_ = 0;
     int dotX_ = 0, dotY_ = 0;
-    PixelRect paintRect_, scrollRect_;
+    /// The pixels a sideways scroll moves.
+    PixelRect scrollRect_;
 
     // Scrolling.
     int32_t maxTopLine_ = 0;
-    int maxLineWidth_ = 0;
+    int maxLineWidth_ = 0;  ///< the widest visible row: the sideways range
+    /// Rows and pixels per scroll-bar unit, so that the ranges fit 16 bits.
     int vScale_ = 1, hScale_ = 1;
-    int32_t vScrollReq_ = 0;
-    int32_t vScrolled_ = 0;
-    int hScrolled_ = 0;
+    int32_t vScrollReq_ = 0;  ///< rows the last vertical scroll asked for
+    int32_t vScrolled_ = 0;   ///< rows it really scrolled
+    int hScrolled_ = 0;       ///< pixels the last sideways scroll really moved
+    /// Edge scrolls in a row by Up (negative) or Down; from 5 on they go
+    /// ScrollStep rows at a time.
     int repeatCount_ = 0;
     int wheelRest_ = 0;  ///< wheel units short of a whole notch
     bool inVScroll_ = false;
-    bool scrollMovesCaret_ = true;
+    bool scrollMovesCaret_ = true;  ///< cleared for one scroll the caret stays out of
+    /// The goal column's pixel x, measured for goalXCached_ on the row the
+    /// caret left at (lastVertX_, lastVertY_).
     int goalPixelX_ = 0;
     int32_t goalXCached_ = -1;
     int32_t lastVertX_ = -1, lastVertY_ = -1;
@@ -272,15 +282,18 @@ class TVellView final : public IEditorView {
     bool inKeyDown_ = false;
 
     // Mouse and drag.
+    /// The left button went down in the text and is held (also during a drag).
     bool mouseSelecting_ = false;
     bool dragging_ = false;
+    /// Where the pointer held outside the text asks the timer to go: -1 up,
+    /// 1 down, 2 right, -2 left, 0 nowhere.
     int autoScroll_ = 0;
-    int mouseX_ = 0, mouseY_ = 0;
-    bool dblClicked_ = false;
+    bool dblClicked_ = false;  ///< the press that comes with a double click does nothing
     DragCursorShape dragCursor_ = DragCursorShape::Move;
     /// The dragged bytes, kept here so the drop never depends on the clipboard.
     std::string dragText_;
     RowPos dragFrom_, dragTo_;
+    /// The row a click in the margin selected, while the button is held.
     int32_t marginRow_ = -1;
 
     // Links: the carry-over at the start of rows of long wrapped lines, so

@@ -243,11 +243,10 @@ TEST(VellEditFind, ReplaceModeAsksBeforeEachReplacementWhenConfirming) {
     h.Load("ab ab ab ab\r\n");
     Owner o(h);
     std::vector<int32_t> asked;
-    h.ed.OnFindChange = [&](TVellEdit&, std::string_view, std::string_view, int32_t x, int32_t,
-                            int32_t, int32_t, bool& change, bool&, bool& abort) {
-        asked.push_back(x);
-        change = asked.size() != 1;  // skip the first
-        abort = asked.size() == 3;   // stop at the third
+    h.ed.OnFindChange = [&](TVellEdit&, TFindChange& c) {
+        asked.push_back(c.x);
+        c.ChangeF = asked.size() != 1;  // skip the first
+        c.AbortF = asked.size() == 3;   // stop at the third
     };
     h.ed.SetFindText("ab");
     h.ed.FindWalk().SetReplaceText("-");
@@ -256,6 +255,17 @@ TEST(VellEditFind, ReplaceModeAsksBeforeEachReplacementWhenConfirming) {
     EXPECT_EQ(asked, (std::vector<int32_t>{0, 3, 5}));
     EXPECT_EQ(h.ed.GetAllText(), "ab - ab ab\r\n");
     EXPECT_EQ(h.ed.FindWalk().HitLen(), 0);
+
+    // Answered "all": no more questions, every further hit replaced.
+    asked.clear();
+    h.ed.OnFindChange = [&](TVellEdit&, TFindChange& c) {
+        asked.push_back(c.x);
+        c.kakuninF = false;
+    };
+    h.ed.SetFindText("ab");
+    h.ed.FindForward(true);
+    EXPECT_EQ(asked, (std::vector<int32_t>{0}));
+    EXPECT_EQ(h.ed.GetAllText(), "- - - -\r\n");
 }
 
 TEST(VellEditFind, AWalkGoesOnAfterAHitThatCrossedARowEnd) {
