@@ -53,7 +53,7 @@ TMDIChild::TMDIChild(IChildFrame& frame, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(mmText, 1);
     CreateStatusBar();
-    layout->addWidget(MDIStatus);
+    layout->addWidget(statusBar_);
     resize(kChildWindowSize);
 
     TVellEdit& e = Edit();
@@ -107,17 +107,17 @@ void TMDIChild::SetCaption(const std::string& caption) {
 // ---- Status bar ---------------------------------------------------------------------
 
 void TMDIChild::CreateStatusBar() {
-    MDIStatus = new QStatusBar(this);
-    MDIStatus->setSizeGripEnabled(false);
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setSizeGripEnabled(false);
     const QString initial[6] = {QStringLiteral(" 0 : 0"),         QStringLiteral("Lines : "),
                                 QStringLiteral("読み込み中...."), kUnchanged,
                                 QStringLiteral("挿入"),           QString()};
     for (int i = 0; i < 6; ++i) {
-        panels_[i] = new QLabel(initial[i], MDIStatus);
+        panels_[i] = new QLabel(initial[i], statusBar_);
         panels_[i]->setFixedWidth(kPanelWidths[i]);
         panels_[i]->setFrameShape(QFrame::Panel);
         panels_[i]->setFrameShadow(QFrame::Sunken);
-        MDIStatus->addWidget(panels_[i]);
+        statusBar_->addWidget(panels_[i]);
     }
 }
 
