@@ -53,10 +53,10 @@ void TFindDialog::FillList(bool blanksToo) {
     SearchText->clear();
     if (blanksToo) {
         for (const std::string& slot : history_)
-            SearchText->addItem(FromDocumentBytes(slot));
+            SearchText->addItem(QStringFromCp932(slot));
     } else {
         for (const std::string& entry : ListedFindHistory(history_))
-            SearchText->addItem(FromDocumentBytes(entry));
+            SearchText->addItem(QStringFromCp932(entry));
     }
     SearchText->setCurrentIndex(-1);
     SearchText->setEditText(typed);

@@ -47,7 +47,7 @@ void TRePlaceDialog::SetSearchBytes(std::string_view bytes) {
 void TRePlaceDialog::Replace(bool all) {
     const std::string search = searchBytes_.Of(SearchText->text());
     RunReplace(docs_, options_, state_, Request(search, false),
-               ToDocumentBytes(ReplacementText->text()), !NoConfirmBox->isChecked(), all);
+               Cp932FromQString(ReplacementText->text()), !NoConfirmBox->isChecked(), all);
 }
 
 void TRePlaceDialog::showEvent(QShowEvent* event) {

@@ -17,7 +17,7 @@
 #include "documents/LinkTarget.h"
 #include "documents/Ruler.h"
 #include "platform/MessageBox.h"
-#include "platform/codec/Cp932Codec.h"
+#include "platform/qt/Cp932QString.h"
 #include "search/ReplaceHit.h"
 #include "settings/OptionData.h"
 #include "textstore/SafeFileWriter.h"
@@ -31,11 +31,6 @@ const QString kUnchanged = QStringLiteral("新規");
 const QString kReadOnlyMode = QStringLiteral("読み込み専用");
 
 constexpr int kPanelWidths[6] = {60, 80, 100, 80, 90, 200};
-
-QString FromCp932(std::string_view bytes) {
-    const std::u16string u = cp932::Decode(bytes);
-    return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
-}
 
 QColor ColorOf(uint32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
@@ -250,7 +245,7 @@ void TMDIChild::AddMark() {
     const int32_t row = Edit().FCaretY;
     const std::string caption = MarkCaption(Edit().Lines().View(row), row);
     // Control bytes of the row's end would make the menu unreadable.
-    QString text = FromCp932(caption);
+    QString text = QStringFromCp932(caption);
     for (QChar& c : text)
         if (c.unicode() < 0x20) c = QChar(' ');
     QAction* mark = MarkMenu->addAction(text);
