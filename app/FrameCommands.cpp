@@ -67,9 +67,9 @@ TFindLines& TTarnwickEditor::FindLinesDialog() {
 
 void TTarnwickEditor::actMoveExecute() {
     TFindLines& dialog = FindLinesDialog();
-    dialog.MoveText->clear();
+    dialog.LineText->clear();
     dialog.exec();
-    const std::optional<int32_t> row = GotoLineTarget(dialog.MoveText->text().toStdString());
+    const std::optional<int32_t> row = GotoLineTarget(dialog.LineText->text().toStdString());
     TMDIChild* child = ActiveChild();
     if (!row || !child) return;
     try {

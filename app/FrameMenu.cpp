@@ -41,29 +41,29 @@ void TTarnwickEditor::RunOnActiveDocument(std::string_view name) {
 void TTarnwickEditor::CreateMenus() {
     QMenuBar* bar = menuBar();
     for (const auto& [caption, menu] : FillMenus(*bar, CommandTable(), commands_)) {
-        if (caption == kWindowMenu) mWindow = menu;
+        if (caption == kWindowMenu) windowMenu_ = menu;
         if (caption == kFileMenu) {
-            mRead = new QMenu(QStringLiteral("開き直す(&R)"), menu);
-            menu->insertMenu(Command("actSave"), mRead);
+            readHistoryMenu_ = new QMenu(QStringLiteral("開き直す(&R)"), menu);
+            menu->insertMenu(Command("actSave"), readHistoryMenu_);
         }
     }
-    windowMenuCommands_ = static_cast<int>(mWindow->actions().size());
-    connect(mWindow, &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
+    windowMenuCommands_ = static_cast<int>(windowMenu_->actions().size());
+    connect(windowMenu_, &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
     FillWindowMenu();
     for (QAction* top : bar->actions())
         LetKeysStepOnDisabledEntries(*top->menu());
 }
 
 void TTarnwickEditor::FillWindowMenu() {
-    const QList<QAction*> entries = mWindow->actions();
+    const QList<QAction*> entries = windowMenu_->actions();
     for (qsizetype i = windowMenuCommands_; i < entries.size(); ++i)
         delete entries[i];  // the list's own entries and its separator
     if (DocumentCount() == 0) return;
-    mWindow->addSeparator();
+    windowMenu_->addSeparator();
     for (int i = 1; i <= DocumentCount(); ++i) {
         TMDIChild* child = ChildForms[i];
         QAction* item =
-            mWindow->addAction(QStringLiteral("&%1 %2").arg(i).arg(child->windowTitle()));
+            windowMenu_->addAction(QStringLiteral("&%1 %2").arg(i).arg(child->windowTitle()));
         item->setCheckable(true);
         item->setChecked(i == childIndex_);
         connect(item, &QAction::triggered, this, [this, i] { BringDocumentToFront(i); });
@@ -71,22 +71,22 @@ void TTarnwickEditor::FillWindowMenu() {
 }
 
 void TTarnwickEditor::CreateToolBar() {
-    ToolBar2 = addToolBar(QStringLiteral("ToolBar2"));
-    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
-    ToolBar2->setMovable(false);
-    ToolBar2->setMinimumHeight(30);
+    toolBar_ = addToolBar(QStringLiteral("ToolBar2"));
+    toolBar_->setObjectName(QStringLiteral("ToolBar2"));
+    toolBar_->setMovable(false);
+    toolBar_->setMinimumHeight(30);
     for (const char* name : {"actNew", "actOpen", "actSave", "-", "actUndo", "actRedo", "actCut",
                              "actCopy", "actPaste", "-", "actCascade", "actHorizontal",
                              "actVertical", "-", "actFind", "actReplace", "actPrint"}) {
         if (name[0] == '-') {
-            ToolBar2->addSeparator();
+            toolBar_->addSeparator();
             continue;
         }
         QAction* a = Command(name);
         a->setIcon(ToolIcon(a->objectName()));
         a->setToolTip(QString(a->text()).remove(QLatin1Char('&')).remove(QStringLiteral("...")));
-        ToolBar2->addAction(a);
-        if (QWidget* w = ToolBar2->widgetForAction(a)) w->setFixedWidth(28);
+        toolBar_->addAction(a);
+        if (QWidget* w = toolBar_->widgetForAction(a)) w->setFixedWidth(28);
     }
 }
 

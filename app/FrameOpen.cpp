@@ -259,11 +259,11 @@ void TTarnwickEditor::CreateReRead(const std::string& fileName) {
 }
 
 void TTarnwickEditor::RebuildReadHistoryMenu(int itemCount) {
-    mRead->clear();
+    readHistoryMenu_->clear();
     readItems_ = itemCount;
     const std::vector<std::string> captions = ReadHistoryCaptions(options_.ReadHistory, itemCount);
     for (int slot = 0; slot < static_cast<int>(captions.size()); ++slot) {
-        QAction* item = mRead->addAction(FromBytes(captions[slot]));
+        QAction* item = readHistoryMenu_->addAction(FromBytes(captions[slot]));
         item->setData(slot);
         connect(item, &QAction::triggered, this, [this, slot] { HistoryClick(slot); });
     }

@@ -32,8 +32,8 @@ class FrameDocuments : public ISearchDocuments {
 };
 
 void CheckDirection(SearchDialog& dialog, FindShow how) {
-    if (how == FindShow::Up) dialog.ShUp->setChecked(true);
-    if (how == FindShow::Down) dialog.ShDown->setChecked(true);
+    if (how == FindShow::Up) dialog.UpwardButton->setChecked(true);
+    if (how == FindShow::Down) dialog.DownwardButton->setChecked(true);
 }
 
 void ShowInFront(SearchDialog& dialog) {

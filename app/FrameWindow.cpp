@@ -185,7 +185,7 @@ void TTarnwickEditor::BuildReadHistoryMenu() {
 }
 
 void TTarnwickEditor::ShowToolBars() {
-    ToolBar2->setVisible(options_.ShowToolBar);
+    toolBar_->setVisible(options_.ShowToolBar);
     tabs_->setVisible(options_.ShowTabBox);
 }
 

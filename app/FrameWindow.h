@@ -74,7 +74,7 @@ class TTarnwickEditor : public QMainWindow,
     int ChildIndex() const { return childIndex_; }
     TMDIChild* ActiveChild() const;
     TTabStrip& Tabs() const { return *tabs_; }
-    QMenu* ReadHistoryMenu() const { return mRead; }
+    QMenu* ReadHistoryMenu() const { return readHistoryMenu_; }
 
     /// Where messages go; tests pass a recording one.
     void SetMessageBox(IMessageBox* messages);
@@ -213,8 +213,10 @@ class TTarnwickEditor : public QMainWindow,
     /// that waited, in arrival order.
     void AfterOpen();
     void ScheduleAfterOpen();
+    /// Puts the file at the top of the read history and its menu.
     void CreateReRead(const std::string& fileName);
     void RebuildReadHistoryMenu(int itemCount);
+    /// Opens the file of that read history slot.
     void HistoryClick(int slot);
     void OpenHelpText(const char* name);
 
@@ -235,6 +237,7 @@ class TTarnwickEditor : public QMainWindow,
     /// "Tarnwick Editor - [active document]".
     void UpdateCaption();
     QMdiSubWindow* SubWindowOf(TMDIChild* child) const;
+    /// The file name part of a caption, which its tab shows.
     std::string TabName(const std::string& caption) const;
     void PlaceNewWindow(QMdiSubWindow* sub) const;
     /// Where window number `index` (from 0) of a cascade goes: each one title
@@ -261,15 +264,16 @@ class TTarnwickEditor : public QMainWindow,
     TRePlaceDialog* replaceDialog_ = nullptr;
     TClipHistory* clipDialog_ = nullptr;
     TTabStrip* tabs_;
-    QToolBar* ToolBar2 = nullptr;
-    QMenu* mRead = nullptr;
-    QMenu* mWindow = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* readHistoryMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
     int readItems_ = 0;
     /// The actions of the commands, index for index with the table.
     std::vector<QAction*> commands_;
     /// How many entries of the window menu are commands; the window list follows.
     int windowMenuCommands_ = 0;
 
+    /// The document table: slot i holds document number i, slot 0 stays empty.
     std::vector<TMDIChild*> ChildForms{nullptr};
     int childIndex_ = 0;
     bool opening_ = false;

@@ -195,7 +195,7 @@ void TTabStrip::SetMenuActions(QAction* close, QAction* closeAll, QAction* close
     AddMenuEntry(QStringLiteral("選択以外を全て閉じる(&Q)"), closeOthers);
     tabMenus_->addSeparator();
     connect(tabMenus_->addAction(QStringLiteral("選択ウィンドウをコピーする(&R)")),
-            &QAction::triggered, this, [this] { N4Click(); });
+            &QAction::triggered, this, [this] { CopyMenuTabDocument(); });
     tabMenus_->addSeparator();
     AddMenuEntry(QStringLiteral("前へ移動(&P)"), prev);
     AddMenuEntry(QStringLiteral("次へ移動(&N)"), next);
@@ -358,7 +358,7 @@ void TTabStrip::PopUpMenu(int tab, const QPoint& globalPos) {
     tabMenus_->exec(globalPos);
 }
 
-void TTabStrip::N4Click() {
+void TTabStrip::CopyMenuTabDocument() {
     if (model_.IsTab(menuTab_)) host_.CopyDocument(menuTab_ + 1);
 }
 

@@ -43,7 +43,7 @@ class TTabStrip : public QWidget {
     void SetColors(const TabColors& colors);
     /// The menu shows its own captions; the frame's actions do the work and
     /// their enabled state shows through. A null action leaves its entry dead.
-    /// "選択ウィンドウをコピーする" is the strip's own (N4Click).
+    /// "選択ウィンドウをコピーする" is the strip's own.
     void SetMenuActions(QAction* close, QAction* closeAll, QAction* closeOthers, QAction* prev,
                         QAction* next);
 
@@ -75,7 +75,7 @@ class TTabStrip : public QWidget {
     int MenuTab() const noexcept { return menuTab_; }
     /// "選択ウィンドウをコピーする": a new text with the whole text of the
     /// document whose tab the menu was opened on.
-    void N4Click();
+    void CopyMenuTabDocument();
 
     /// The drag data of tab `tab` of this process.
     static QMimeData* MakeTabMime(int tab);

@@ -52,12 +52,16 @@ class TabStripModel {
     int TabButtonCount() const noexcept { return static_cast<int>(captions_.size()); }
     const std::vector<std::string>& TabCaptions() const noexcept { return captions_; }
     const std::vector<std::string>& TabHints() const noexcept { return hints_; }
+    /// The tab last drawn active.
     int LastTab() const noexcept { return lastTab_; }
     void SetLastTab(int tab) noexcept { lastTab_ = tab; }
+    /// A click on a tab is bringing its window up: the activation that
+    /// follows leaves the strip where it is.
     bool TabClicked() const noexcept { return tabClicked_; }
     void SetTabClicked(bool on) noexcept { tabClicked_ = on; }
     bool IsTab(int tab) const noexcept { return tab >= 0 && tab < TabButtonCount(); }
 
+    /// The arrow control's position and range: single-row scrolling in tabs.
     int TrackPosition() const noexcept { return trackPosition_; }
     int TrackMaximum() const noexcept { return trackMaximum_; }
     TabPlace Place(int tab) const;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/Cp932QString.h"
 #include "settings/ClipHistory.h"
 
 namespace tw {
@@ -18,7 +19,7 @@ namespace {
 
 /// The memo breaks lines at LF; the documents at CR LF.
 QString MemoForm(std::string_view bytes) {
-    return FromDocumentBytes(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return QStringFromCp932(bytes).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 QString WithCrLf(QString text) {
@@ -27,7 +28,7 @@ QString WithCrLf(QString text) {
 
 /// Line breaks and other control bytes would make a list line unreadable.
 QString ListLine(std::string_view entry) {
-    QString line = FromDocumentBytes(ClipListLine(entry));
+    QString line = QStringFromCp932(ClipListLine(entry));
     for (QChar& c : line)
         if (c.unicode() < 0x20) c = QChar(' ');
     return line;
@@ -155,7 +156,7 @@ void TClipHistory::Button4Click() {
 
 void TClipHistory::Copy1Click() {
     const QString selected = ClipText->textCursor().selectedText();
-    clipboard_.SetText(ToDocumentBytes(WithCrLf(selected)));
+    clipboard_.SetText(Cp932FromQString(WithCrLf(selected)));
     setWindowTitle(selected);
 }
 

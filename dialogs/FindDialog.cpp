@@ -22,26 +22,27 @@ TFindDialog::TFindDialog(ISearchDocuments& docs, FindOptions& options, ShortStri
     SearchText->setCompleter(nullptr);
     SearchText->setInsertPolicy(QComboBox::NoInsert);
     SearchText->setMinimumWidth(160);
-    Find = new QPushButton(QStringLiteral("検索"), this);
-    Find->setToolTip(QStringLiteral("Shiftを押しながらクリックでウィンドウを閉じます"));
-    DestoryList = new QPushButton(QStringLiteral("リスト消去"), this);
-    AllSearch = new QCheckBox(QStringLiteral("全てのファイルを検索"), this);
+    FindButton = new QPushButton(QStringLiteral("検索"), this);
+    FindButton->setToolTip(QStringLiteral("Shiftを押しながらクリックでウィンドウを閉じます"));
+    ClearHistoryButton = new QPushButton(QStringLiteral("リスト消去"), this);
+    AllFilesBox = new QCheckBox(QStringLiteral("全てのファイルを検索"), this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(SearchText, 0, 0, 1, 2);
-    layout->addWidget(Find, 0, 2);
-    layout->addWidget(ShereUL, 1, 0, 1, 2);
+    layout->addWidget(FindButton, 0, 2);
+    layout->addWidget(MatchCaseBox, 1, 0, 1, 2);
     layout->addWidget(Cancel, 1, 2);
     layout->addWidget(Directions(), 2, 0, 2, 1);
-    layout->addWidget(DestoryList, 2, 1);
-    layout->addWidget(AllSearch, 3, 1, 1, 2);
-    SetTabOrder({SearchText, Find, Cancel, ShereUL, ShUp, ShDown, ShAll, DestoryList, AllSearch});
+    layout->addWidget(ClearHistoryButton, 2, 1);
+    layout->addWidget(AllFilesBox, 3, 1, 1, 2);
+    SetTabOrder({SearchText, FindButton, Cancel, MatchCaseBox, UpwardButton, DownwardButton,
+                 FromTopButton, ClearHistoryButton, AllFilesBox});
 
-    for (QPushButton* b : {Find, DestoryList})
+    for (QPushButton* b : {FindButton, ClearHistoryButton})
         b->setAutoDefault(false);
-    connect(Find, &QPushButton::clicked, this, &TFindDialog::FindClick);
-    connect(DestoryList, &QPushButton::clicked, this, &TFindDialog::DestoryListClick);
-    Find->installEventFilter(this);
+    connect(FindButton, &QPushButton::clicked, this, &TFindDialog::FindClick);
+    connect(ClearHistoryButton, &QPushButton::clicked, this, &TFindDialog::ClearHistoryClick);
+    FindButton->installEventFilter(this);
     // Enter in the text searches, and only once: the box would otherwise
     // pass it on to the dialog as well.
     SearchText->lineEdit()->installEventFilter(this);
@@ -52,10 +53,10 @@ void TFindDialog::FillList(bool blanksToo) {
     SearchText->clear();
     if (blanksToo) {
         for (const std::string& slot : history_)
-            SearchText->addItem(FromDocumentBytes(slot));
+            SearchText->addItem(QStringFromCp932(slot));
     } else {
         for (const std::string& entry : ListedFindHistory(history_))
-            SearchText->addItem(FromDocumentBytes(entry));
+            SearchText->addItem(QStringFromCp932(entry));
     }
     SearchText->setCurrentIndex(-1);
     SearchText->setEditText(typed);
@@ -71,14 +72,14 @@ void TFindDialog::FindClick() {
     const std::string text = searchBytes_.Of(SearchText->currentText());
     if (text.empty()) return;
     if (PushFindHistory(history_, static_cast<size_t>(SearchText->count()), text)) FillList(true);
-    RunFind(docs_, options_, Request(text, AllSearch->isChecked()));
+    RunFind(docs_, options_, Request(text, AllFilesBox->isChecked()));
 }
 
 void TFindDialog::SetSearchBytes(std::string_view bytes) {
     SearchText->setEditText(searchBytes_.Fill(bytes));
 }
 
-void TFindDialog::DestoryListClick() {
+void TFindDialog::ClearHistoryClick() {
     for (std::string& slot : history_)
         slot.clear();
     const QString typed = SearchText->currentText();
@@ -103,7 +104,7 @@ bool TFindDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     // Shift+click on "検索" searches, then closes the window.
-    if (watched == Find && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == FindButton && event->type() == QEvent::MouseButtonRelease) {
         const auto mods = static_cast<QMouseEvent*>(event)->modifiers();
         if ((mods & Qt::ShiftModifier) && !(mods & (Qt::ControlModifier | Qt::AltModifier)))
             QMetaObject::invokeMethod(this, &QDialog::close, Qt::QueuedConnection);

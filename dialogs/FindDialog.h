@@ -15,12 +15,12 @@ class TFindDialog : public SearchDialog {
                 QWidget* parent = nullptr);
 
     QComboBox* SearchText;
-    QPushButton* Find;
-    QPushButton* DestoryList;
-    QCheckBox* AllSearch;
+    QPushButton* FindButton;
+    QPushButton* ClearHistoryButton;
+    QCheckBox* AllFilesBox;
 
     void FindClick();
-    void DestoryListClick();
+    void ClearHistoryClick();
     /// "選択文字列を検索": the selection (cp932) into the search box.
     void SetSearchBytes(std::string_view bytes);
 
@@ -31,6 +31,8 @@ class TFindDialog : public SearchDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    /// The history into the drop-down list: every slot with `blanksToo`,
+    /// else up to the first empty one.
     void FillList(bool blanksToo);
 
     ShortStringHistory& history_;

@@ -11,22 +11,22 @@ TFindLines::TFindLines(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(QStringLiteral("指定行へ移動"));
-    MoveText = new QLineEdit(this);
-    Move = new QPushButton(QStringLiteral("移動(&M)"), this);
+    LineText = new QLineEdit(this);
+    MoveButton = new QPushButton(QStringLiteral("移動(&M)"), this);
     Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Move);
+    buttons->addWidget(MoveButton);
     buttons->addWidget(Cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(MoveText);
+    layout->addWidget(LineText);
     layout->addLayout(buttons);
     // Enter in the field moves; the buttons themselves are no default.
-    Move->setAutoDefault(false);
+    MoveButton->setAutoDefault(false);
     Cancel->setAutoDefault(false);
-    connect(MoveText, &QLineEdit::returnPressed, this, &QDialog::accept);
-    connect(Move, &QPushButton::clicked, this, &QDialog::accept);
+    connect(LineText, &QLineEdit::returnPressed, this, &QDialog::accept);
+    connect(MoveButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(Cancel, &QPushButton::clicked, this, [this] {
-        MoveText->clear();
+        LineText->clear();
         reject();
     });
     setFixedSize(sizeHint());
@@ -34,7 +34,7 @@ TFindLines::TFindLines(QWidget* parent)
 
 void TFindLines::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    MoveText->setFocus();
+    LineText->setFocus();
 }
 
 void TFindLines::keyPressEvent(QKeyEvent* event) {

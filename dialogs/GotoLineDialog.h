@@ -8,13 +8,14 @@ class QPushButton;
 
 namespace tw {
 
+/// The go-to-line dialog: the line number is typed into LineText.
 class TFindLines : public QDialog {
     Q_OBJECT
   public:
     explicit TFindLines(QWidget* parent = nullptr);
 
-    QLineEdit* MoveText;
-    QPushButton* Move;
+    QLineEdit* LineText;
+    QPushButton* MoveButton;
     QPushButton* Cancel;
 
   protected:

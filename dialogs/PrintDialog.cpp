@@ -16,6 +16,7 @@
 #include "dialogs/PrinterCanvas.h"
 #include "dialogs/UpDown.h"
 #include "editor/VellEdit.h"
+#include "platform/qt/Cp932QString.h"
 #include "platform/qt/QtPlatform.h"
 #include "platform/qt/SystemColors.h"
 
@@ -142,7 +143,7 @@ void TPrintDialog::FormShow() {
 void TPrintDialog::ShowFont(const std::string& name, uint8_t style) {
     fontName_ = name;
     fontStyle_ = style;
-    lbFont->setText(FromDocumentBytes(name));
+    lbFont->setText(QStringFromCp932(name));
     QFont shown = font();
     shown.setFamily(InstalledFontFamily(name));
     SetStyle(shown, style);
@@ -170,7 +171,7 @@ void TPrintDialog::btFontClick() {
     dialog.SetColor(color_);
     if (dialog.exec() != QDialog::Accepted) return;
     const QFont chosen = dialog.SelectedFont();
-    ShowFont(ToDocumentBytes(chosen.family()), StyleOf(chosen));
+    ShowFont(Cp932FromQString(chosen.family()), StyleOf(chosen));
     btSizeUpDown->SetPosition(qRound(chosen.pointSizeF()));
     edSize->setText(QString::number(btSizeUpDown->Position()));
     ShowColor(dialog.Color());

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "dialogs/DialogText.h"
+#include "platform/qt/Cp932QString.h"
 
 namespace tw {
 
@@ -83,7 +84,7 @@ qreal QtPrinterCanvas::Advance(std::string_view character) const {
     uint16_t code = static_cast<unsigned char>(character[0]);
     if (character.size() > 1) code = (code << 8) | static_cast<unsigned char>(character[1]);
     auto [it, added] = advances_.try_emplace(code, 0);
-    if (added) it->second = metrics_->horizontalAdvance(FromDocumentBytes(character));
+    if (added) it->second = metrics_->horizontalAdvance(QStringFromCp932(character));
     return it->second;
 }
 
@@ -98,7 +99,7 @@ int QtPrinterCanvas::TextWidth(std::string_view cp932) const {
 }
 
 void QtPrinterCanvas::TextOut(int x, int y, std::string_view cp932) {
-    painter_.drawText(QPointF(x, y + metrics_->ascent()), FromDocumentBytes(cp932));
+    painter_.drawText(QPointF(x, y + metrics_->ascent()), QStringFromCp932(cp932));
 }
 
 void QtPrinterCanvas::NewPage() {

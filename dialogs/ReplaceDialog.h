@@ -13,13 +13,13 @@ class TRePlaceDialog : public SearchDialog {
     TRePlaceDialog(ISearchDocuments& docs, FindOptions& options, ReplaceState& state,
                    QWidget* parent = nullptr);
 
-    QPushButton* Rep;
-    QPushButton* AllReprace;
-    QLineEdit* Search;
-    QLineEdit* RePlace;
-    QCheckBox* CheckReplace;
+    QPushButton* ReplaceButton;
+    QPushButton* ReplaceAllButton;
+    QLineEdit* SearchText;
+    QLineEdit* ReplacementText;
+    QCheckBox* NoConfirmBox;
 
-    void OnChangeProc(bool all);
+    void Replace(bool all);
     /// "選択文字列を置換": the selection (cp932) into the search box.
     void SetSearchBytes(std::string_view bytes);
 

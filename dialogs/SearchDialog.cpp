@@ -29,13 +29,13 @@ SearchDialog::SearchDialog(ISearchDocuments& docs, FindOptions& options, const Q
     Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     Cancel->setAutoDefault(false);
     connect(Cancel, &QPushButton::clicked, this, &QDialog::close);
-    ShereUL = new QCheckBox(QStringLiteral("大文字、小文字を区別する"), this);
-    ShUp = new QRadioButton(QStringLiteral("上を検索"), directions_);
-    ShDown = new QRadioButton(QStringLiteral("下を検索"), directions_);
-    ShAll = new QRadioButton(QStringLiteral("最上部から検索"), directions_);
-    ShAll->setChecked(true);
+    MatchCaseBox = new QCheckBox(QStringLiteral("大文字、小文字を区別する"), this);
+    UpwardButton = new QRadioButton(QStringLiteral("上を検索"), directions_);
+    DownwardButton = new QRadioButton(QStringLiteral("下を検索"), directions_);
+    FromTopButton = new QRadioButton(QStringLiteral("最上部から検索"), directions_);
+    FromTopButton->setChecked(true);
     auto* layout = new QVBoxLayout(directions_);
-    for (QRadioButton* r : {ShUp, ShDown, ShAll}) {
+    for (QRadioButton* r : {UpwardButton, DownwardButton, FromTopButton}) {
         layout->addWidget(r);
         // Another direction makes the active document's next search start afresh.
         connect(r, &QRadioButton::clicked, this, [this] {
@@ -52,11 +52,11 @@ void SearchDialog::SetTabOrder(std::initializer_list<QWidget*> widgets) {
 
 FindRequest SearchDialog::Request(std::string_view text, bool allFiles) const {
     FindDirection direction = FindDirection::Down;
-    if (ShAll->isChecked())
+    if (FromTopButton->isChecked())
         direction = FindDirection::FromTop;
-    else if (ShUp->isChecked())
+    else if (UpwardButton->isChecked())
         direction = FindDirection::Up;
-    return FindRequest{text, direction, ShereUL->isChecked(), allFiles};
+    return FindRequest{text, direction, MatchCaseBox->isChecked(), allFiles};
 }
 
 void SearchDialog::showEvent(QShowEvent* event) {

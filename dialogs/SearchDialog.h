@@ -20,8 +20,8 @@ class SearchDialog : public QDialog {
     Q_OBJECT
   public:
     QPushButton* Cancel;
-    QCheckBox* ShereUL;
-    QRadioButton *ShUp, *ShDown, *ShAll;
+    QCheckBox* MatchCaseBox;
+    QRadioButton *UpwardButton, *DownwardButton, *FromTopButton;
 
   signals:
     /// The dialog is about to show; the other search dialog must go.

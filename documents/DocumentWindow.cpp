@@ -18,6 +18,7 @@
 #include "documents/Ruler.h"
 #include "platform/MessageBox.h"
 #include "platform/codec/Cp932Codec.h"
+#include "platform/qt/Cp932QString.h"
 #include "platform/qt/QtPlatform.h"
 #include "search/ReplaceHit.h"
 #include "settings/OptionData.h"
@@ -35,11 +36,6 @@ const QString kBackupFailed = QStringLiteral("バックアップを保存でき�
 
 constexpr int kPanelWidths[6] = {60, 80, 100, 80, 90, 200};
 
-QString FromCp932(std::string_view bytes) {
-    const std::u16string u = cp932::Decode(bytes);
-    return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
-}
-
 QColor ColorOf(uint32_t bgr) {
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
@@ -56,7 +52,7 @@ TMDIChild::TMDIChild(IChildFrame& frame, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(mmText, 1);
     CreateStatusBar();
-    layout->addWidget(MDIStatus);
+    layout->addWidget(statusBar_);
     resize(kChildWindowSize);
 
     TVellEdit& e = Edit();
@@ -115,17 +111,17 @@ void TMDIChild::SetCaption(const std::string& caption) {
 // ---- Status bar ---------------------------------------------------------------------
 
 void TMDIChild::CreateStatusBar() {
-    MDIStatus = new QStatusBar(this);
-    MDIStatus->setSizeGripEnabled(false);
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setSizeGripEnabled(false);
     const QString initial[6] = {QStringLiteral(" 0 : 0"),         QStringLiteral("Lines : "),
                                 QStringLiteral("読み込み中...."), kUnchanged,
                                 QStringLiteral("挿入"),           QString()};
     for (int i = 0; i < 6; ++i) {
-        panels_[i] = new QLabel(initial[i], MDIStatus);
+        panels_[i] = new QLabel(initial[i], statusBar_);
         panels_[i]->setFixedWidth(kPanelWidths[i]);
         panels_[i]->setFrameShape(QFrame::Panel);
         panels_[i]->setFrameShadow(QFrame::Sunken);
-        MDIStatus->addWidget(panels_[i]);
+        statusBar_->addWidget(panels_[i]);
     }
 }
 
@@ -275,7 +271,7 @@ void TMDIChild::AddMark() {
     const int32_t row = Edit().CaretY();
     const std::string caption = MarkCaption(Edit().Lines().View(row), row);
     // Control bytes of the row's end would make the menu unreadable.
-    QString text = FromCp932(caption);
+    QString text = QStringFromCp932(caption);
     for (QChar& c : text)
         if (c.unicode() < 0x20) c = QChar(' ');
     QAction* mark = MarkMenu->addAction(text);

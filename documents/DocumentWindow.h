@@ -39,6 +39,7 @@ class TMDIChild : public QWidget {
     explicit TMDIChild(IChildFrame& frame, QWidget* parent = nullptr);
     ~TMDIChild() override;
 
+    /// The window's editor control ("mm" marks the editor on forms).
     VellEditWidget* mmText;
     TVellEdit& Edit() { return mmText->Edit(); }
     TVellView& View() { return mmText->View(); }
@@ -82,7 +83,7 @@ class TMDIChild : public QWidget {
     const std::vector<QAction*>& Actions() const { return actions_; }
     /// The action of the command of that name ("actFind"); nullptr for none.
     QAction* Action(std::string_view name) const;
-    QMenu* EditPop;
+    QMenu* EditPop;  ///< the editor's pop-up menu
     QMenu* ConvertMenu;
     QMenu* MarkMenu;
     /// The pop-up menu's actions in menu order, submenus flattened.
@@ -109,7 +110,7 @@ class TMDIChild : public QWidget {
     /// Turns the commands of `rule` on or off, here and in the frame.
     void FollowState(CommandEnabled rule, bool enabled);
 
-    // Editor events.
+    // Editor events, named after the editor and the event it raises.
     void mmTextSelectionChange();
     void mmTextChangeInsMode(bool insert);
     void mmTextChangeModify(bool modified);
@@ -138,7 +139,7 @@ class TMDIChild : public QWidget {
     IChildFrame& frame_;
     std::vector<QAction*> actions_;
     std::string caption_;
-    QStatusBar* MDIStatus;
+    QStatusBar* statusBar_;
     QLabel* panels_[6];
     QTimer* sizeTimer_;
     QTimer* linesTimer_;

@@ -31,56 +31,60 @@ using ShortStringHistory = std::array<std::string, kHistorySlots>;
 struct OptionData {
     bool WordWrap = true;
     int32_t Column = 70;
-    bool EofDraw = true;
-    bool CRDraw = true;
-    bool ZspcDraw = true;
-    bool UlineF = false;
-    bool InyoEnabled = true;
-    std::string Inyostr = ">";
-    int32_t Gyokan = 0;
-    int32_t TabCount = 6;
-    int32_t ScrollStep = 2;
+    bool EofDraw = true;        ///< show the end-of-text mark
+    bool CRDraw = true;         ///< show the line-end marks
+    bool ZspcDraw = true;       ///< show a mark on each full-width space
+    bool UlineF = false;        ///< underline the caret row
+    bool InyoEnabled = true;    ///< paint quoted rows in InyoColor
+    std::string Inyostr = ">";  ///< the characters that start a quoted row
+    int32_t Gyokan = 0;         ///< extra space between rows, in percent
+    int32_t TabCount = 6;       ///< tab stops every this many columns
+    int32_t ScrollStep = 2;     ///< the step of fast scrolling
     int32_t FontSize = 14;
     std::string FontName = "FixedSys";
-    uint8_t FontStyle = 0;
-    uint8_t Reserved = 0;
+    uint8_t FontStyle = 0;  ///< kFontBold, kFontItalic ... bits
+    uint8_t Reserved = 0;   ///< written, never read
     uint32_t FontColor = 0x000000;
     uint32_t EditorColor = 0xFFFFFF;
-    uint32_t SelColor = 0x808080;
-    uint32_t FindColor = 0xFF0000;
+    uint32_t SelColor = 0x808080;   ///< the selection's background
+    uint32_t FindColor = 0xFF0000;  ///< the background of a search hit
     uint32_t URLColor = 0xFF0000;
-    uint32_t CREOFcolor = 0x808000;
+    uint32_t CREOFcolor = 0x808000;  ///< the line-end, end-of-text and full-width-space marks
     uint32_t InyoColor = 0x808080;
-    uint32_t UlineColor = 0x000000;
+    uint32_t UlineColor = 0x000000;  ///< the caret row's underline
+    /// New document windows: 0 as made, 1 maximised, 2 minimised.
     int32_t ReadWindowState = 0;
     bool LimitWindowCount = false;
     int32_t MaxWindowCount = 10;
     bool LimitFileSize = false;
     int32_t MaxFileSize = 1000;
-    bool CreateBlank = true;
-    bool ShowLineNumber = true;
-    bool UseTab = true;
-    bool ShowTabBox = true;
-    bool MultiTabBox = false;
+    bool CreateBlank = true;     ///< a start without files opens an empty text
+    bool ShowLineNumber = true;  ///< new windows number their lines
+    bool UseTab = true;          ///< a click on a tab brings its window to the front
+    bool ShowTabBox = true;      ///< the tab strip shows
+    bool MultiTabBox = false;    ///< tabs wrap into several rows
     bool ShowToolBar = true;
-    bool SaveWindow = true;
+    bool SaveWindow = true;  ///< the frame's place is stored at exit
+    /// The frame at exit: 0 normal, 1 minimised, 2 maximised; any other
+    /// than 0 starts it maximised.
     int32_t WindowState = 0;
     int32_t WindowTop = 133;
     int32_t WindowLeft = 204;
     int32_t WindowHeight = 528;
     int32_t WindowWidth = 744;
-    bool SingleInstance = true;
-    bool AutoSave = true;
-    int32_t AutoSaveInterval = 180000;
-    bool SameFile = false;
-    int32_t BackupDays = 7;
-    int32_t TabWidth = 75;
+    bool SingleInstance = true;         ///< later starts hand their files to this one
+    bool AutoSave = true;               ///< timed backups of open documents
+    int32_t AutoSaveInterval = 180000;  ///< between backups, in milliseconds
+    bool SameFile = false;              ///< back up even a text unchanged since its last backup
+    int32_t BackupDays = 7;             ///< dated backup folders kept; 0 keeps all
+    int32_t TabWidth = 75;              ///< one document tab, in pixels
+    /// The tabs' face, text, light edge and shadow edge.
     uint32_t TabFaceColor = 0x8000000F;
     uint32_t TabTextColor = 0x80000012;
     uint32_t TabLightColor = 0x80000014;
     uint32_t TabShadowColor = 0x80000010;
-    ShortStringHistory ReadHistory{};
-    ShortStringHistory FindHistory{};
+    ShortStringHistory ReadHistory{};  ///< recently opened files, newest first
+    ShortStringHistory FindHistory{};  ///< recent search texts, newest first
 
     /// The "Option.dat" image: exactly kOptionDataSize bytes, padding and
     /// filler zero. Strings longer than a short string are cut to 255 bytes,

@@ -28,19 +28,26 @@ Entry::Entry(std::string_view bytes) {
     std::memcpy(rep_->bytes(), bytes.data(), bytes.size());
 }
 
-Entry Entry::Join(std::initializer_list<std::string_view> parts) {
+size_t Entry::JoinedSize(std::initializer_list<std::string_view> parts) noexcept {
     size_t total = 0;
     for (auto p : parts)
         total += p.size();
-    if (total == 0) return {};
-    Entry e;
-    e.rep_ = NewRep(total);
-    char* out = e.rep_->bytes();
+    return total;
+}
+
+Entry Entry::Fill(EntryRep* rep, std::initializer_list<std::string_view> parts) noexcept {
+    char* out = rep->bytes();
     for (auto p : parts) {
         if (!p.empty()) std::memcpy(out, p.data(), p.size());
         out += p.size();
     }
-    return e;
+    return Adopt(rep);
+}
+
+Entry Entry::Join(std::initializer_list<std::string_view> parts) {
+    const size_t total = JoinedSize(parts);
+    if (total == 0) return {};
+    return Fill(NewRep(total), parts);
 }
 
 Entry& Entry::operator=(const Entry& other) noexcept {

@@ -31,6 +31,8 @@ class Entry {
 
     /// Concatenates the parts into one new entry with a single allocation.
     static Entry Join(std::initializer_list<std::string_view> parts);
+    /// The size of the parts joined.
+    static size_t JoinedSize(std::initializer_list<std::string_view> parts) noexcept;
 
     Entry(const Entry& other) noexcept : rep_(other.rep_) { Retain(rep_); }
     Entry(Entry&& other) noexcept : rep_(other.rep_) { other.rep_ = nullptr; }
@@ -75,6 +77,10 @@ class Entry {
 
   private:
     friend class EntryArena;
+    /// The entry of `rep`, filled with the parts one after another; `rep`
+    /// has room for exactly that.
+    static Entry Fill(EntryRep* rep, std::initializer_list<std::string_view> parts) noexcept;
+
     EntryRep* rep_ = nullptr;
 };
 

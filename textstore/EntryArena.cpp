@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "textstore/PageBuffer.h"
+
 namespace tw {
 
 namespace {
@@ -44,12 +46,7 @@ char* MapChunk() {
     uintptr_t tail = start + size * 2 - (aligned + size);
     if (tail > 0) munmap(reinterpret_cast<void*>(aligned + size), tail);
     auto* chunk = reinterpret_cast<char*>(aligned);
-#ifdef MADV_HUGEPAGE
-    madvise(chunk, size, MADV_HUGEPAGE);
-#endif
-#ifdef MADV_POPULATE_WRITE
-    madvise(chunk, size, MADV_POPULATE_WRITE);
-#endif
+    PrefaultHugePages(chunk, size);
     return chunk;
 }
 
@@ -92,19 +89,10 @@ EntryRep* EntryArena::Allocate(size_t payload) {
 }
 
 Entry EntryArena::Make(std::initializer_list<std::string_view> parts) {
-    size_t total = 0;
-    for (auto p : parts)
-        total += p.size();
+    const size_t total = Entry::JoinedSize(parts);
     if (total == 0) return {};
     if (!pooled_ || total > kLargest) return Entry::Join(parts);
-    Entry e;
-    e.rep_ = Allocate(total);
-    char* out = e.rep_->bytes();
-    for (auto p : parts) {
-        if (!p.empty()) std::memcpy(out, p.data(), p.size());
-        out += p.size();
-    }
-    return e;
+    return Entry::Fill(Allocate(total), parts);
 }
 
 }  // namespace tw

@@ -12,18 +12,22 @@ namespace {
 constexpr size_t kHugePage = size_t{2} << 20;
 }
 
+void PrefaultHugePages(void* memory, size_t size) noexcept {
+#ifdef MADV_HUGEPAGE
+    madvise(memory, size, MADV_HUGEPAGE);
+#endif
+#ifdef MADV_POPULATE_WRITE
+    madvise(memory, size, MADV_POPULATE_WRITE);
+#endif
+}
+
 PageBuffer::PageBuffer(size_t size) : size_(size) {
     if (size == 0) return;
     mapped_ = (size + kHugePage - 1) & ~(kHugePage - 1);
     void* p = mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
     data_ = static_cast<char*>(p);
-#ifdef MADV_HUGEPAGE
-    madvise(data_, mapped_, MADV_HUGEPAGE);
-#endif
-#ifdef MADV_POPULATE_WRITE
-    madvise(data_, mapped_, MADV_POPULATE_WRITE);
-#endif
+    PrefaultHugePages(data_, mapped_);
 }
 
 PageBuffer::PageBuffer(PageBuffer&& other) noexcept

@@ -5,6 +5,10 @@
 
 namespace tw {
 
+/// Asks for huge pages behind a fresh anonymous mapping and has it touched in
+/// advance, where the system offers either.
+void PrefaultHugePages(void* memory, size_t size) noexcept;
+
 /// Memory for a whole file read at once. Taken in huge pages and touched in
 /// advance: the first touch of ordinary fresh pages costs more than reading
 /// the file itself. A reader that walks the buffer once gives the part it is

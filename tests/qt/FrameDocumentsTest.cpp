@@ -439,20 +439,20 @@ TEST_F(FrameDocuments, GoToLineActsOnWhatWasTypedUnlessCancelled) {
     TFindLines& dialog = frame->FindLinesDialog();
     auto answer = [&](const char* typed, std::function<void()> close) {
         QTimer::singleShot(0, &dialog, [&dialog, typed, close] {
-            dialog.MoveText->setText(QString::fromUtf8(typed));
+            dialog.LineText->setText(QString::fromUtf8(typed));
             close();
         });
         frame->actMoveExecute();
     };
-    answer("3", [&] { dialog.Move->click(); });
+    answer("3", [&] { dialog.MoveButton->click(); });
     EXPECT_EQ(edit.CaretY(), 2);
-    answer("99", [&] { QTest::keyClick(dialog.MoveText, Qt::Key_Return); });
+    answer("99", [&] { QTest::keyClick(dialog.LineText, Qt::Key_Return); });
     EXPECT_EQ(edit.CaretY(), 5);  // the last row, after the last line's break
     answer("1", [&] { dialog.Cancel->click(); });
     EXPECT_EQ(edit.CaretY(), 5);
     answer("2", [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
     EXPECT_EQ(edit.CaretY(), 1);
-    answer("abc", [&] { dialog.Move->click(); });
+    answer("abc", [&] { dialog.MoveButton->click(); });
     EXPECT_EQ(edit.CaretY(), 1);
     EXPECT_TRUE(messages_.shown.empty());
 }
@@ -467,7 +467,7 @@ TEST_F(FrameDocuments, FindingInAllFilesStopsAtTheThirdDocument) {
     frame->BringDocumentToFront(1);
     TFindDialog& find = frame->FindDialog();
     frame->ShowFindDialog(FindShow::Plain, {});
-    find.AllSearch->setChecked(true);
+    find.AllFilesBox->setChecked(true);
     find.SearchText->setEditText(QStringLiteral("検索 zeta"));
     find.FindClick();
     EXPECT_EQ(frame->ChildIndex(), 3);
@@ -501,9 +501,9 @@ TEST_F(FrameDocuments, FindingInAllFilesStopsAtTheThirdDocument) {
     // A new direction makes the active document's next search start afresh.
     ASSERT_EQ(frame->ChildIndex(), 3);
     frame->Document(3)->Matcher.LastHitLine = 1;
-    find.ShDown->click();
+    find.DownwardButton->click();
     EXPECT_EQ(frame->Document(3)->Matcher.LastHitLine, 0);
-    find.ShAll->click();
+    find.FromTopButton->click();
 
     // A text found nowhere visits every document once and stops.
     find.SearchText->setEditText(QStringLiteral("nowhere"));
@@ -517,7 +517,7 @@ TEST_F(FrameDocuments, FindingInAllFilesStopsAtTheThirdDocument) {
     EXPECT_FALSE(find.isVisible());
     frame->ShowFindDialog(FindShow::Up, {});
     EXPECT_FALSE(frame->ReplaceDialog().isVisible());
-    EXPECT_TRUE(find.ShUp->isChecked());
+    EXPECT_TRUE(find.UpwardButton->isChecked());
     find.close();
     EXPECT_FALSE(frame->SearchOptions().FindActive);
 }
@@ -530,10 +530,10 @@ TEST_F(FrameDocuments, ReplaceAllWithoutQuestionsChangesOnlyTheActiveDocument) {
     frame->OpenFile(path, false);
     TRePlaceDialog& replace = frame->ReplaceDialog();
     frame->ShowReplaceDialog(FindShow::Plain, {});
-    replace.Search->setText(QStringLiteral("cat"));
-    replace.RePlace->setText(QStringLiteral("kitten cat"));
-    replace.CheckReplace->setChecked(true);
-    replace.AllReprace->click();
+    replace.SearchText->setText(QStringLiteral("cat"));
+    replace.ReplacementText->setText(QStringLiteral("kitten cat"));
+    replace.NoConfirmBox->setChecked(true);
+    replace.ReplaceAllButton->click();
     EXPECT_EQ(frame->Document(2)->Edit().GetAllText(),
               "kitten cat dog kitten cat\r\nkitten catkitten cat\r\n");
     EXPECT_EQ(frame->Document(1)->Edit().GetAllText(), "cat cat\r\n");
@@ -544,10 +544,10 @@ TEST_F(FrameDocuments, ReplaceAllWithoutQuestionsChangesOnlyTheActiveDocument) {
     replace.close();
     frame->BringDocumentToFront(1);
     frame->ShowReplaceDialog(FindShow::Plain, {});
-    replace.RePlace->setText(QStringLiteral("dog"));
-    replace.CheckReplace->setChecked(false);
+    replace.ReplacementText->setText(QStringLiteral("dog"));
+    replace.NoConfirmBox->setChecked(false);
     messages_.answers = {MessageAnswer::All};
-    replace.AllReprace->click();
+    replace.ReplaceAllButton->click();
     EXPECT_EQ(frame->Document(1)->Edit().GetAllText(), "dog dog\r\n");
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, "置換しますか？");

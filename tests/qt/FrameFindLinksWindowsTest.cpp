@@ -74,11 +74,11 @@ TEST_F(FrameFindLinksWindows, FindFromTheTopSearchesAgainAfterAMiss) {
     frame->OpenFile(File("f.txt", "alpha\r\nbeta\r\ngamma\r\n"), false);
     TFindDialog& find = frame->FindDialog();
     frame->ShowFindDialog(FindShow::Plain, {});
-    ASSERT_TRUE(find.ShAll->isChecked());
+    ASSERT_TRUE(find.FromTopButton->isChecked());
     TMDIChild& child = *frame->Document(1);
     for (const char* text : {"nowhere", "beta", "nowhere", "alpha"}) {
         find.SearchText->setEditText(QString::fromLatin1(text));
-        find.Find->click();
+        find.FindButton->click();
         EXPECT_EQ(child.Matcher.NoHit, std::string(text) == "nowhere") << text;
     }
     EXPECT_EQ(child.Edit().FindWalk().HitY(), 0);
@@ -97,14 +97,14 @@ TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
     ASSERT_EQ(child.Edit().GetSelText(), dup);
     child.Action("actSelFind")->trigger();
     TFindDialog& find = frame->FindDialog();
-    find.Find->click();
+    find.FindButton->click();
     EXPECT_FALSE(child.Matcher.NoHit);
     EXPECT_EQ(child.Edit().FindWalk().HitY(), 0);
     EXPECT_EQ(child.Edit().FindWalk().HitX(), 1);
     EXPECT_EQ(frame->Options().FindHistory[0], dup);
     // Once the user edits the field, it is the text that is searched for.
     find.SearchText->setEditText(find.SearchText->currentText() + QStringLiteral("!"));
-    find.Find->click();
+    find.FindButton->click();
     EXPECT_TRUE(child.Matcher.NoHit);
     find.close();
 
@@ -113,9 +113,9 @@ TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
     QTest::keyClick(child.mmText, Qt::Key_End, Qt::ShiftModifier);
     TRePlaceDialog& replace = frame->ReplaceDialog();
     QTimer::singleShot(0, &replace, [&replace] {
-        replace.RePlace->setText(QStringLiteral("="));
-        replace.CheckReplace->setChecked(true);
-        replace.AllReprace->click();
+        replace.ReplacementText->setText(QStringLiteral("="));
+        replace.NoConfirmBox->setChecked(true);
+        replace.ReplaceAllButton->click();
         replace.close();
     });
     child.Action("actSelReplace")->trigger();
@@ -198,14 +198,16 @@ TEST_F(FrameFindLinksWindows, TabWalksTheSearchDialogsInTheirOrder) {
     frame->OpenFile(File("a.txt"), false);
     TFindDialog& find = frame->FindDialog();
     // The direction group takes the focus once, on its first button.
-    EXPECT_EQ(TabWalk(find, find.SearchText, 7),
-              (std::vector<QWidget*>{find.SearchText, find.Find, find.Cancel, find.ShereUL,
-                                     find.ShUp, find.DestoryList, find.AllSearch}));
+    EXPECT_EQ(
+        TabWalk(find, find.SearchText, 7),
+        (std::vector<QWidget*>{find.SearchText, find.FindButton, find.Cancel, find.MatchCaseBox,
+                               find.UpwardButton, find.ClearHistoryButton, find.AllFilesBox}));
     TRePlaceDialog& replace = frame->ReplaceDialog();
     EXPECT_EQ(TabWalk(replace, replace.Cancel, 8),
-              (std::vector<QWidget*>{replace.Cancel, replace.ShereUL, replace.Rep,
-                                     replace.AllReprace, replace.Search, replace.RePlace,
-                                     replace.CheckReplace, replace.ShUp}));
+              (std::vector<QWidget*>{replace.Cancel, replace.MatchCaseBox, replace.ReplaceButton,
+                                     replace.ReplaceAllButton, replace.SearchText,
+                                     replace.ReplacementText, replace.NoConfirmBox,
+                                     replace.UpwardButton}));
 }
 
 }  // namespace
