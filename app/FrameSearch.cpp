@@ -31,10 +31,15 @@ class FrameDocuments : public ISearchDocuments {
     TTarnwickEditor& frame_;
 };
 
-template <typename Dialog>
-void CheckDirection(Dialog& dialog, FindShow how) {
+void CheckDirection(SearchDialog& dialog, FindShow how) {
     if (how == FindShow::Up) dialog.ShUp->setChecked(true);
     if (how == FindShow::Down) dialog.ShDown->setChecked(true);
+}
+
+void ShowInFront(SearchDialog& dialog) {
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 }  // namespace
@@ -59,9 +64,7 @@ bool TTarnwickEditor::ReplaceShowing() const {
 void TTarnwickEditor::ShowFindDialog(FindShow how, const std::string& selected) {
     CheckDirection(*findDialog_, how);
     if (how == FindShow::Selected) findDialog_->SetSearchBytes(selected);
-    findDialog_->show();
-    findDialog_->raise();
-    findDialog_->activateWindow();
+    ShowInFront(*findDialog_);
     // Showing refills the list, which may take the box's text along.
     if (how == FindShow::Selected) findDialog_->SetSearchBytes(selected);
 }
@@ -73,9 +76,7 @@ void TTarnwickEditor::ShowReplaceDialog(FindShow how, const std::string& selecte
         replaceDialog_->exec();
         return;
     }
-    replaceDialog_->show();
-    replaceDialog_->raise();
-    replaceDialog_->activateWindow();
+    ShowInFront(*replaceDialog_);
 }
 
 void TTarnwickEditor::BringToFront(TMDIChild& child) {

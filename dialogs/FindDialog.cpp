@@ -1,6 +1,5 @@
 #include "dialogs/FindDialog.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -9,18 +8,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
-#include "dialogs/DialogText.h"
-#include "dialogs/DirectionGroup.h"
 #include "search/FindHistory.h"
 
 namespace tw {
 
 TFindDialog::TFindDialog(ISearchDocuments& docs, FindOptions& options, ShortStringHistory& history,
                          QWidget* parent)
-    : QDialog(parent, kSearchDialogFlags), docs_(docs), options_(options), history_(history) {
-    setWindowTitle(QStringLiteral("検索"));
+    : SearchDialog(docs, options, QStringLiteral("検索"), parent), history_(history) {
     setModal(false);
     SearchText = new QComboBox(this);
     SearchText->setEditable(true);
@@ -29,13 +24,6 @@ TFindDialog::TFindDialog(ISearchDocuments& docs, FindOptions& options, ShortStri
     SearchText->setMinimumWidth(160);
     Find = new QPushButton(QStringLiteral("検索"), this);
     Find->setToolTip(QStringLiteral("Shiftを押しながらクリックでウィンドウを閉じます"));
-    Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    ShereUL = new QCheckBox(QStringLiteral("大文字、小文字を区別する"), this);
-    auto* group = new DirectionGroup(docs_, this);
-    directions_ = group;
-    ShUp = group->ShUp;
-    ShDown = group->ShDown;
-    ShAll = group->ShAll;
     DestoryList = new QPushButton(QStringLiteral("リスト消去"), this);
     AllSearch = new QCheckBox(QStringLiteral("全てのファイルを検索"), this);
 
@@ -44,17 +32,14 @@ TFindDialog::TFindDialog(ISearchDocuments& docs, FindOptions& options, ShortStri
     layout->addWidget(Find, 0, 2);
     layout->addWidget(ShereUL, 1, 0, 1, 2);
     layout->addWidget(Cancel, 1, 2);
-    layout->addWidget(group, 2, 0, 2, 1);
+    layout->addWidget(Directions(), 2, 0, 2, 1);
     layout->addWidget(DestoryList, 2, 1);
     layout->addWidget(AllSearch, 3, 1, 1, 2);
-    setTabOrder(SearchText, Find);
-    setTabOrder(Find, Cancel);
-    setTabOrder(Cancel, ShereUL);
+    SetTabOrder({SearchText, Find, Cancel, ShereUL, ShUp, ShDown, ShAll, DestoryList, AllSearch});
 
-    for (QPushButton* b : {Find, Cancel, DestoryList})
+    for (QPushButton* b : {Find, DestoryList})
         b->setAutoDefault(false);
     connect(Find, &QPushButton::clicked, this, &TFindDialog::FindClick);
-    connect(Cancel, &QPushButton::clicked, this, &QDialog::close);
     connect(DestoryList, &QPushButton::clicked, this, &TFindDialog::DestoryListClick);
     Find->installEventFilter(this);
     // Enter in the text searches, and only once: the box would otherwise
@@ -77,8 +62,7 @@ void TFindDialog::FillList(bool blanksToo) {
 }
 
 void TFindDialog::showEvent(QShowEvent* event) {
-    emit showing();
-    QDialog::showEvent(event);
+    SearchDialog::showEvent(event);
     FillList(false);
     SearchText->setFocus();
 }
@@ -87,9 +71,7 @@ void TFindDialog::FindClick() {
     const std::string text = searchBytes_.Of(SearchText->currentText());
     if (text.empty()) return;
     if (PushFindHistory(history_, static_cast<size_t>(SearchText->count()), text)) FillList(true);
-    RunFind(
-        docs_, options_,
-        FindRequest{text, directions_->Direction(), ShereUL->isChecked(), AllSearch->isChecked()});
+    RunFind(docs_, options_, Request(text, AllSearch->isChecked()));
 }
 
 void TFindDialog::SetSearchBytes(std::string_view bytes) {
@@ -109,11 +91,7 @@ void TFindDialog::keyPressEvent(QKeyEvent* event) {
         FindClick();
         return;
     }
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    SearchDialog::keyPressEvent(event);
 }
 
 bool TFindDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -130,14 +108,13 @@ bool TFindDialog::eventFilter(QObject* watched, QEvent* event) {
         if ((mods & Qt::ShiftModifier) && !(mods & (Qt::ControlModifier | Qt::AltModifier)))
             QMetaObject::invokeMethod(this, &QDialog::close, Qt::QueuedConnection);
     }
-    return QDialog::eventFilter(watched, event);
+    return SearchDialog::eventFilter(watched, event);
 }
 
 void TFindDialog::closeEvent(QCloseEvent* event) {
     for (int d = 1; d <= docs_.Count(); ++d)
         docs_.Matcher(d).ResetLastHit();
-    options_.FindActive = false;
-    QDialog::closeEvent(event);
+    SearchDialog::closeEvent(event);
 }
 
 }  // namespace tw

@@ -8,24 +8,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QVBoxLayout>
-
-#include "dialogs/DialogText.h"
-#include "dialogs/DirectionGroup.h"
 
 namespace tw {
 
 TRePlaceDialog::TRePlaceDialog(ISearchDocuments& docs, FindOptions& options, ReplaceState& state,
                                QWidget* parent)
-    : QDialog(parent, kSearchDialogFlags), docs_(docs), options_(options), state_(state) {
-    setWindowTitle(QStringLiteral("置換"));
-    Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    ShereUL = new QCheckBox(QStringLiteral("大文字、小文字を区別する"), this);
-    auto* group = new DirectionGroup(docs_, this);
-    directions_ = group;
-    ShUp = group->ShUp;
-    ShDown = group->ShDown;
-    ShAll = group->ShAll;
+    : SearchDialog(docs, options, QStringLiteral("置換"), parent), state_(state) {
     Rep = new QPushButton(QStringLiteral("置換"), this);
     AllReprace = new QPushButton(QStringLiteral("全て置換"), this);
     Search = new QLineEdit(this);
@@ -41,18 +29,13 @@ TRePlaceDialog::TRePlaceDialog(ISearchDocuments& docs, FindOptions& options, Rep
     layout->addWidget(AllReprace, 1, 2);
     layout->addWidget(ShereUL, 2, 0, 1, 2);
     layout->addWidget(Cancel, 2, 2);
-    layout->addWidget(group, 3, 0, 1, 2);
+    layout->addWidget(Directions(), 3, 0, 1, 2);
     layout->addWidget(CheckReplace, 4, 0, 1, 3);
-    setTabOrder(Cancel, ShereUL);
-    setTabOrder(ShereUL, Rep);
-    setTabOrder(Rep, AllReprace);
-    setTabOrder(AllReprace, Search);
-    setTabOrder(Search, RePlace);
-    setTabOrder(RePlace, CheckReplace);
+    SetTabOrder(
+        {Cancel, ShereUL, Rep, AllReprace, Search, RePlace, CheckReplace, ShUp, ShDown, ShAll});
 
-    for (QPushButton* b : {Cancel, Rep, AllReprace})
+    for (QPushButton* b : {Rep, AllReprace})
         b->setAutoDefault(false);
-    connect(Cancel, &QPushButton::clicked, this, &QDialog::close);
     connect(Rep, &QPushButton::clicked, this, [this] { OnChangeProc(false); });
     connect(AllReprace, &QPushButton::clicked, this, [this] { OnChangeProc(true); });
 }
@@ -63,30 +46,19 @@ void TRePlaceDialog::SetSearchBytes(std::string_view bytes) {
 
 void TRePlaceDialog::OnChangeProc(bool all) {
     const std::string search = searchBytes_.Of(Search->text());
-    RunReplace(docs_, options_, state_,
-               FindRequest{search, directions_->Direction(), ShereUL->isChecked(), false},
-               ToDocumentBytes(RePlace->text()), !CheckReplace->isChecked(), all);
+    RunReplace(docs_, options_, state_, Request(search, false), ToDocumentBytes(RePlace->text()),
+               !CheckReplace->isChecked(), all);
 }
 
 void TRePlaceDialog::showEvent(QShowEvent* event) {
-    emit showing();
-    QDialog::showEvent(event);
+    SearchDialog::showEvent(event);
     Search->setFocus();
 }
 
 void TRePlaceDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
     // Enter means nothing here: no button is the default.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
-    QDialog::keyPressEvent(event);
-}
-
-void TRePlaceDialog::closeEvent(QCloseEvent* event) {
-    options_.FindActive = false;
-    QDialog::closeEvent(event);
+    SearchDialog::keyPressEvent(event);
 }
 
 }  // namespace tw

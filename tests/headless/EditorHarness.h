@@ -8,6 +8,7 @@
 #include "HeadlessPlatform.h"
 #include "RecordingView.h"
 #include "editor/VellEdit.h"
+#include "support/TestText.h"
 
 namespace tw::test {
 
@@ -24,12 +25,7 @@ struct EditorHarness {
     RecordingView view;
     TVellEdit ed{EditorServices{&metrics, &clipboard, &messages, &view}};
 
-    std::vector<std::string> Rows() const {
-        std::vector<std::string> out;
-        for (int32_t i = 0; i < ed.Lines().Count(); ++i)
-            out.emplace_back(ed.Lines().View(i));
-        return out;
-    }
+    std::vector<std::string> Rows() const { return RowsOf(ed.Lines()); }
     std::string Row(int32_t i) const { return std::string(ed.Lines().View(i)); }
     int32_t Count() const { return ed.Lines().Count(); }
 
@@ -55,12 +51,5 @@ struct EditorHarness {
         ed.InsertAtCaret(s, true);
     }
 };
-
-inline std::string Repeat(std::string_view s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out += s;
-    return out;
-}
 
 }  // namespace tw::test

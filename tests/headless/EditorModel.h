@@ -141,19 +141,7 @@ class EditorModel {
         if (history_.size() > 16) history_.pop_front();
     }
 
-    static std::string Show(std::string_view s) {
-        std::string out = "\"";
-        for (unsigned char c : s) {
-            if (c >= 0x20 && c < 0x7F && c != '\\') {
-                out += static_cast<char>(c);
-            } else {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\x%02x", c);
-                out += buf;
-            }
-        }
-        return out + "\"";
-    }
+    static std::string Show(std::string_view s) { return Readable(s); }
 
     static std::string At(Pos p) {
         return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";

@@ -8,6 +8,7 @@
 #include "RecordingSurface.h"
 #include "editor/VellEdit.h"
 #include "editor/VellView.h"
+#include "support/TestText.h"
 
 namespace tw::test {
 
@@ -62,12 +63,5 @@ struct ViewHarness {
     int X(int col, int dx = 1) const { return ed.FTextLeft - ed.FScrollX + col * 8 + dx; }
     int Y(int32_t row) const { return 4 + (row - ed.FTopLine) * 16 + 5; }
 };
-
-inline std::string Lines(int n, std::string_view prefix = "line") {
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += std::string(prefix) + std::to_string(i) + "\r\n";
-    return s;
-}
 
 }  // namespace tw::test

@@ -41,6 +41,26 @@ class UrlCatcher : public QObject {
     QStringList opened;
 };
 
+/// The focus as Tab moves it through a shown dialog, from `start`, once round.
+std::vector<QWidget*> TabWalk(QDialog& dialog, QWidget* start, size_t steps) {
+    dialog.show();
+    QApplication::processEvents();
+    start->setFocus();
+    QApplication::processEvents();
+    std::vector<QWidget*> walk;
+    for (size_t i = 0; i < steps; ++i) {
+        QWidget* at = QApplication::focusWidget();
+        // The find box's text field stands for the box.
+        walk.push_back(qobject_cast<QLineEdit*>(at) && qobject_cast<QComboBox*>(at->parent())
+                           ? at->parentWidget()
+                           : at);
+        QTest::keyClick(at, Qt::Key_Tab);
+        QApplication::processEvents();
+    }
+    dialog.close();
+    return walk;
+}
+
 class FrameFindLinksWindows : public test::FrameFixture {
   protected:
     static void Focus(TTarnwickEditor& frame) {
@@ -170,6 +190,21 @@ TEST_F(FrameFindLinksWindows, TheTabMenuCopiesTheDocumentItWasOpenedOn) {
             << useTab;
         EXPECT_FALSE(frame->Document(4)->IsChanged());
     }
+}
+
+TEST_F(FrameFindLinksWindows, TabWalksTheSearchDialogsInTheirOrder) {
+    auto frame = Start();
+    frame->OpenFile(File("a.txt"), false);
+    TFindDialog& find = frame->FindDialog();
+    // The direction group takes the focus once, on its first button.
+    EXPECT_EQ(TabWalk(find, find.SearchText, 7),
+              (std::vector<QWidget*>{find.SearchText, find.Find, find.Cancel, find.ShereUL,
+                                     find.ShUp, find.DestoryList, find.AllSearch}));
+    TRePlaceDialog& replace = frame->ReplaceDialog();
+    EXPECT_EQ(TabWalk(replace, replace.Cancel, 8),
+              (std::vector<QWidget*>{replace.Cancel, replace.ShereUL, replace.Rep,
+                                     replace.AllReprace, replace.Search, replace.RePlace,
+                                     replace.CheckReplace, replace.ShUp}));
 }
 
 }  // namespace

@@ -8,17 +8,12 @@
 #include <QWheelEvent>
 
 #include "editor/qt/VellEditWidget.h"
+#include "support/TestText.h"
 
 using namespace tw;
+using tw::test::Lines;
 
 namespace {
-
-std::string Lines(int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += "line" + std::to_string(i) + "\r\n";
-    return s;
-}
 
 class EditWidgetMouse : public ::testing::Test {
   protected:

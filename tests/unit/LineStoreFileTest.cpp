@@ -19,6 +19,7 @@
 
 #include "support/SampleFiles.h"
 #include "support/TempDir.h"
+#include "support/TestText.h"
 #include "textstore/LineStore.h"
 #include "textstore/SafeFileWriter.h"
 #include "textstore/ShiftJis.h"
@@ -29,18 +30,11 @@ using namespace tw::test;
 
 namespace {
 
-std::vector<std::string> Entries(const TVellStrings& s) {
-    std::vector<std::string> out;
-    for (int32_t i = 0; i < s.Count(); ++i)
-        out.push_back(s.Get(i).str());
-    return out;
-}
-
 std::vector<std::string> Load(const TempDir& dir, const std::string& bytes) {
     TVellStrings s;
     s.LoadFromFile(dir.Write("in.txt", bytes));
     EXPECT_EQ(s.Capacity(), s.Count());
-    return Entries(s);
+    return RowsOf(s);
 }
 
 using Rows = std::vector<std::string>;
@@ -181,7 +175,7 @@ TEST(LoadFromFile, CrLfFileWithALongFirstLineKeepsItsBytes) {
     std::string in = dir.Write("in.txt", bytes);
     ASSERT_EQ(DetectLineBreak(in), kBreakCr);
     s.LoadFromFile(in);
-    EXPECT_EQ(Entries(s), (Rows{std::string(2000, 'p') + "\r\n", "second\r\n", "third\0\0"s}));
+    EXPECT_EQ(RowsOf(s), (Rows{std::string(2000, 'p') + "\r\n", "second\r\n", "third\0\0"s}));
     s.SaveToFile(dir.File("out.txt"));
     EXPECT_EQ(ReadFile(dir.File("out.txt")), bytes);
 }
@@ -231,9 +225,9 @@ TEST(LoadFromFile, EmptyFileKeepsTheStoreAndMissingFileThrows) {
     TVellStrings s;
     s.Add("keep\0\0"s);
     s.LoadFromFile(dir.Write("empty", ""));
-    EXPECT_EQ(Entries(s), (Rows{"keep\0\0"s}));
+    EXPECT_EQ(RowsOf(s), (Rows{"keep\0\0"s}));
     EXPECT_THROW(s.LoadFromFile(dir.File("missing")), FileIoError);
-    EXPECT_EQ(Entries(s), (Rows{"keep\0\0"s}));
+    EXPECT_EQ(RowsOf(s), (Rows{"keep\0\0"s}));
 }
 
 TEST(SaveToFile, WritesTheTextWithoutTheEndMarker) {

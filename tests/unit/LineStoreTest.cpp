@@ -6,20 +6,15 @@
 
 #include "support/RowLimit.h"
 #include "support/TempDir.h"
+#include "support/TestText.h"
 #include "textstore/LineStore.h"
 #include "textstore/ShiftJis.h"
 
 using namespace tw;
 using namespace std::string_literals;
+using tw::test::RowsOf;
 
 namespace {
-
-std::vector<std::string> Entries(const TVellStrings& s) {
-    std::vector<std::string> out;
-    for (int32_t i = 0; i < s.Count(); ++i)
-        out.push_back(s.Get(i).str());
-    return out;
-}
 
 void ExpectIndexError(const std::function<void()>& f) {
     try {
@@ -57,10 +52,10 @@ TEST(LineStore, InsertDeleteAndPutKeepOrder) {
     s.Insert(0, "a");
     s.Insert(2, "d");  // Index = Count appends
     s.Insert(2, "c");
-    EXPECT_EQ(Entries(s), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"a", "b", "c", "d"}));
     s.Delete(1);
     s.Put(0, "A");
-    EXPECT_EQ(Entries(s), (std::vector<std::string>{"A", "c", "d"}));
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"A", "c", "d"}));
     EXPECT_EQ(s.IndexOf("d"), 2);
     EXPECT_EQ(s.IndexOf("D"), -1);  // byte for byte
     EXPECT_EQ(s.Add("e"), 3);
@@ -80,7 +75,7 @@ TEST(LineStore, IndexErrorsLeaveTheStoreUnchanged) {
     ExpectIndexError([&] { s.SetCount(TVellStrings::kMaxCapacity + 1); });
     ExpectIndexError([&] { s.SetCapacity(1); });
     ExpectIndexError([&] { s.SetCapacity(TVellStrings::kMaxCapacity + 1); });
-    EXPECT_EQ(Entries(s), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(s.Capacity(), 32);
 }
 
@@ -90,7 +85,7 @@ TEST(LineStore, AddingPastTheRowLimitRaisesTheIndexErrorAndChangesNothing) {
     TVellStrings s;
     for (const char* e : {"a\r\n", "b\r\n", "c\r\n", "d\r\n"})
         s.Add(e);
-    const std::vector<std::string> four = Entries(s);
+    const std::vector<std::string> four = RowsOf(s);
     int32_t index = 1;
     ExpectIndexError([&] { s.InsertText(index, "x\r\ny\r\n"); });
     EXPECT_EQ(index, 1);
@@ -101,7 +96,7 @@ TEST(LineStore, AddingPastTheRowLimitRaisesTheIndexErrorAndChangesNothing) {
     const test::TempDir dir;
     const std::string file = dir.Write("six.txt", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n");
     ExpectIndexError([&] { s.LoadFromFile(file); });
-    EXPECT_EQ(Entries(s), four);
+    EXPECT_EQ(RowsOf(s), four);
 
     s.Add("e");  // the fifth still fits
     ExpectIndexError([&] { s.Add("f"); });
@@ -152,7 +147,7 @@ TEST(LineStore, InsertTextSplitsAtCrAndNulTakingTheNextByte) {
     int32_t index = 3;
     s.InsertText(index, "x\r\ny\r\n");
     EXPECT_EQ(index, 4);
-    EXPECT_EQ(Entries(s), (std::vector<std::string>{"0", "1", "2", "x\r\n", "y\r\n", "3"}));
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"0", "1", "2", "x\r\n", "y\r\n", "3"}));
     EXPECT_EQ(s.Capacity(), s.Count());
 
     index = 0;
@@ -163,29 +158,29 @@ TEST(LineStore, InsertTextSplitsAtCrAndNulTakingTheNextByte) {
     TVellStrings t;
     index = 0;
     t.InsertText(index, "plain");
-    EXPECT_EQ(Entries(t), (std::vector<std::string>{"plain"}));
+    EXPECT_EQ(RowsOf(t), (std::vector<std::string>{"plain"}));
     EXPECT_EQ(index, 0);
 
     TVellStrings u;
     index = 0;
     u.InsertText(index, "a\rb");  // the b is the lone CR's second terminator byte
-    EXPECT_EQ(Entries(u), (std::vector<std::string>{"a\rb"}));
+    EXPECT_EQ(RowsOf(u), (std::vector<std::string>{"a\rb"}));
 
     TVellStrings v;
     index = 0;
     v.InsertText(index, "a\r\nb\0\0"s);
-    EXPECT_EQ(Entries(v), (std::vector<std::string>{"a\r\n", "b\0\0"s}));
+    EXPECT_EQ(RowsOf(v), (std::vector<std::string>{"a\r\n", "b\0\0"s}));
 
     TVellStrings w;
     index = 0;
     w.InsertText(index, "a\0bc\r"s);  // a NUL acts as a two-byte terminator
-    EXPECT_EQ(Entries(w), (std::vector<std::string>{"a\0b"s, "c\r\0"s}));
+    EXPECT_EQ(RowsOf(w), (std::vector<std::string>{"a\0b"s, "c\r\0"s}));
 }
 
 TEST(LineStore, SetTextAndGetText) {
     TVellStrings s;
     s.SetText("a\r\n\x82\xa0\r\n\0\0"s);
-    EXPECT_EQ(Entries(s), (std::vector<std::string>{"a\r\n", "\x82\xa0\r\n", "\0\0"s}));
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"a\r\n", "\x82\xa0\r\n", "\0\0"s}));
     EXPECT_EQ(s.GetText(), "a\r\n\x82\xa0\r\n");
     EXPECT_EQ(s.Capacity(), 3);
 
@@ -193,9 +188,9 @@ TEST(LineStore, SetTextAndGetText) {
     EXPECT_EQ(s.Count(), 0);
 
     s.SetText("y\r\nz\r"s);  // the last byte a lone CR: it gains a NUL
-    EXPECT_EQ(Entries(s), (std::vector<std::string>{"y\r\n", "z\r\0"s}));
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"y\r\n", "z\r\0"s}));
     s.SetText("ab\0"s);
-    EXPECT_EQ(Entries(s), (std::vector<std::string>{"ab\0\0"s}));
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"ab\0\0"s}));
 
     TVellStrings one;
     one.Add(Entry(kEndMarker));
@@ -207,9 +202,9 @@ TEST(LineStore, AddStringsReservesOnceAndAddsUnchanged) {
     s.Add("first");
     std::vector<Entry> list{"a", "b\r\n", ""};
     s.AddStrings(list);
-    EXPECT_EQ(Entries(s), (std::vector<std::string>{"first", "a", "b\r\n", ""}));
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"first", "a", "b\r\n", ""}));
     s.Assign(list);
-    EXPECT_EQ(Entries(s), (std::vector<std::string>{"a", "b\r\n", ""}));
+    EXPECT_EQ(RowsOf(s), (std::vector<std::string>{"a", "b\r\n", ""}));
 }
 
 TEST(LineStore, CommaText) {
@@ -225,11 +220,11 @@ TEST(LineStore, CommaText) {
 
     TVellStrings t;
     t.SetCommaText("\"a b\",c,d");
-    EXPECT_EQ(Entries(t), (std::vector<std::string>{"a b", "c", "d"}));
+    EXPECT_EQ(RowsOf(t), (std::vector<std::string>{"a b", "c", "d"}));
     t.SetCommaText("one,\"two, three\",four");
-    EXPECT_EQ(Entries(t), (std::vector<std::string>{"one", "two, three", "four"}));
+    EXPECT_EQ(RowsOf(t), (std::vector<std::string>{"one", "two, three", "four"}));
     t.SetCommaText("a\rb");  // CR ends an item like a comma
-    EXPECT_EQ(Entries(t), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(RowsOf(t), (std::vector<std::string>{"a", "b"}));
     t.SetCommaText("");
     EXPECT_EQ(t.Count(), 0);
 
@@ -239,7 +234,7 @@ TEST(LineStore, CommaText) {
         many.Add("item " + std::to_string(i));
     TVellStrings back;
     back.SetCommaText(many.GetCommaText());
-    EXPECT_EQ(Entries(back), Entries(many));
+    EXPECT_EQ(RowsOf(back), RowsOf(many));
 }
 
 TEST(LineStore, StreamsCarryTheTextWithoutEndMarker) {
@@ -255,7 +250,7 @@ TEST(LineStore, StreamsCarryTheTextWithoutEndMarker) {
     TBytesStream in("xxa\r\nb\0\0"s);
     in.Seek(2, kFromBeginning);
     t.LoadFromStream(in);
-    EXPECT_EQ(Entries(t), (std::vector<std::string>{"a\r\n", "b\0\0"s}));
+    EXPECT_EQ(RowsOf(t), (std::vector<std::string>{"a\r\n", "b\0\0"s}));
 
     TBytesStream empty("abc");
     empty.Seek(0, kFromEnd);

@@ -10,13 +10,6 @@ using namespace std::string_literals;
 
 namespace {
 
-std::string Lines(int n, std::string_view each) {
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += std::string(each) + "\r\n";
-    return s;
-}
-
 /// 20 rows on a page: 16-pixel rows below a 4-pixel top margin.
 void TwentyRowPage(EditorHarness& h) {
     h.ed.ResizeTextArea(185, 4 + 20 * 16);
@@ -27,7 +20,7 @@ void TwentyRowPage(EditorHarness& h) {
 
 TEST(VellEditSelection, GotoXYClampsToTheTextAndLeavesTrailBytes) {
     EditorHarness h;
-    h.Load(Lines(9, "abc") + "abc");
+    h.Load(Repeat("abc\r\n", 9) + "abc");
     h.ed.GotoXY(5, 1000, 0);
     EXPECT_EQ(h.ed.FCaretY, 9);
     EXPECT_EQ(h.ed.FCaretX, 3);
@@ -70,7 +63,7 @@ TEST(VellEditSelection, FailedCaretMoveIsReported) {
 
 TEST(VellEditSelection, RangeEndingAtARowStartEndsWithTheRowAbove) {
     EditorHarness h;
-    h.Load(Lines(7, "line"));
+    h.Load(Repeat("line\r\n", 7));
     h.Select(3, 2, 0, 5);
     int32_t x1, y1, y2, x2;
     ASSERT_TRUE(h.ed.GetSelectionRange(x1, y1, y2, x2));
@@ -145,7 +138,7 @@ TEST(VellEditSelection, LogicalLineOfTheEmptyLastLineLeavesTheStringAlone) {
 TEST(VellEditSelection, SearchHitsScrollToOneFifthBelowTheTop) {
     EditorHarness h;
     TwentyRowPage(h);
-    h.Load(Lines(100, "row"));
+    h.Load(Repeat("row\r\n", 100));
     EXPECT_TRUE(h.ed.GotoXY(0, 10, 2));  // visible already, scrolls all the same
     EXPECT_EQ(h.ed.FTopLine, 6);
     EXPECT_TRUE(h.ed.GotoXY(0, 50, 1));
@@ -155,7 +148,7 @@ TEST(VellEditSelection, SearchHitsScrollToOneFifthBelowTheTop) {
 TEST(VellEditSelection, ScrollOnlyWhenNeededKeepsAFifthOfThePage) {
     EditorHarness h;
     TwentyRowPage(h);
-    h.Load(Lines(100, "row"));
+    h.Load(Repeat("row\r\n", 100));
     EXPECT_FALSE(h.ed.GotoXY(0, 19, 0));
     EXPECT_EQ(h.ed.FTopLine, 0);
     EXPECT_TRUE(h.ed.GotoXY(0, 30, 0));
