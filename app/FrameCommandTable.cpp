@@ -238,7 +238,7 @@ std::span<const CommandRow<TTarnwickEditor>> TTarnwickEditor::CommandTable() {
         {"actOption",
          "詳細設定(&O)",
          AssignedKey(37),
-         ComesLater<Frame>,
+         Run<&Frame::actOptionExecute>,
          E::Always,
          {kOtherMenu, kSeparatorBefore}},
     };
