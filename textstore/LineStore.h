@@ -65,6 +65,9 @@ class TVellStrings {
     virtual std::string GetCommaText() const;
     [[noreturn]] virtual void Error() const;
     virtual void Put(int32_t index, Entry s);
+    /// The store's own reading of a file by its break style (DetectLineBreak).
+    /// Documents are not opened through it: they take the rules of
+    /// DocumentText (LoadTextFile.h) and the editor's SetAllText.
     virtual void LoadFromFile(const std::string& fileName);
     virtual void SaveToFile(const std::string& fileName) const;
     virtual void SaveToStream(TStream& stream) const;

@@ -11,7 +11,7 @@
 #include <QScrollBar>
 
 #include "ShownEditWidget.h"
-#include "textstore/LineStore.h"
+#include "textstore/LoadTextFile.h"
 
 using namespace tw;
 
@@ -205,11 +205,9 @@ TEST_F(EditWidget, ClickPlacesTheCaretBar) {
 /// A sample file with numbers, marks and a selection, painted into the
 /// window's image; saved beside the build for people to look at.
 TEST_F(EditWidget, PaintsASampleFileIntoItsImage) {
-    TVellStrings store;
-    store.LoadFromFile(TW_DATA_DIR "/crlf-sample.txt");
     w.Edit().SetShowLineNumber(true);
     w.View().RecreateView();
-    w.Edit().SetAllText(store.GetText());
+    w.Edit().SetAllText(LoadTextFile(TW_DATA_DIR "/crlf-sample.txt").text);
     Press(Qt::Key_Down, Qt::ShiftModifier);
     Press(Qt::Key_End, Qt::ShiftModifier);
     const QImage& img = w.Image();

@@ -1,4 +1,5 @@
-// Loading the line store from files of every break style and saving it back.
+// The line store's own LoadFromFile and SaveToFile, over files of every break
+// style. (Documents are loaded by DocumentText: LoadTextFileTest.)
 #include <gtest/gtest.h>
 #include <linux/capability.h>
 #include <sys/resource.h>
