@@ -12,7 +12,7 @@ namespace tw {
 void TTarnwickEditor::actOptionExecute() {
     // Made on first use: by then the frame's message box is the one it keeps.
     if (!option_) {
-        option_ = new TOption(options_, *messages_, this);
+        option_ = new TOption(options_, keyTexts_, *messages_, this);
         option_->OnApplied = [this] { ApplyOptions(); };
         option_->OnCancelled = [this] { LoadKeyboardCommands(); };
     }

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +18,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "dialogs/KeyShortcut.h"
 #include "editor/VellEdit.h"
 #include "editor/VellView.h"
 #include "editor/qt/VellEditWidget.h"
@@ -25,6 +27,7 @@
 #include "platform/qt/SystemColors.h"
 #include "settings/ColorScheme.h"
 #include "settings/ColorText.h"
+#include "settings/KeyCommands.h"
 #include "settings/OptionForm.h"
 
 namespace tw {
@@ -87,10 +90,11 @@ uint8_t StyleOf(const QFont& font) {
 
 }  // namespace
 
-TOption::TOption(OptionData& options, IMessageBox& messages, QWidget* parent)
+TOption::TOption(OptionData& options, KeyTexts& keys, IMessageBox& messages, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       options_(options),
+      keys_(keys),
       messages_(messages) {
     setWindowTitle(QString::fromUtf8(kCaption));
     setObjectName("Option");
@@ -99,6 +103,7 @@ TOption::TOption(OptionData& options, IMessageBox& messages, QWidget* parent)
     PageControl2->addTab(CreateFontColorPage(), QStringLiteral("フォント カラー"));
     PageControl2->addTab(CreateWindowPage(), QStringLiteral("ウィンドウ"));
     PageControl2->addTab(CreateTabPage(), QStringLiteral("タブ 特殊"));
+    PageControl2->addTab(CreateKeyboardPage(), QStringLiteral("キーボード"));
     OK = new QPushButton(QStringLiteral("変更"), this);
     Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
     OK->setAutoDefault(false);
@@ -336,6 +341,180 @@ QWidget* TOption::CreateTabPage() {
     layout->addWidget(tabs, 0, Qt::AlignTop);
     connect(chAutoSave, &QCheckBox::clicked, this, &TOption::chAutoSaveClick);
     return page;
+}
+
+QWidget* TOption::CreateKeyboardPage() {
+    auto* page = new QWidget;
+    cbCategory = new QComboBox(page);
+    for (const char* name : kKeyCategoryNames)
+        cbCategory->addItem(QString::fromUtf8(name));
+    lsCommand = new QListWidget(page);
+    lbExplanation = new QLabel(page);
+    lbExplanation->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lbExplanation->setWordWrap(true);
+    hkNowCommand = new QKeySequenceEdit(page);
+    hkNewCommand = new QKeySequenceEdit(page);
+    lbOutSame = new QLabel(page);
+    lbOutSame->setStyleSheet(QStringLiteral("color: red"));
+    lbOutSame->hide();
+    btComAssign = new QPushButton(QStringLiteral("割り当て"), page);
+    btComDelet = new QPushButton(QStringLiteral("削除"), page);
+    btComAllDelet = new QPushButton(QStringLiteral("全て削除"), page);
+    for (QPushButton* b : {btComAssign, btComDelet, btComAllDelet})
+        b->setAutoDefault(false);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Label("カテゴリ ：", page));
+    left->addWidget(cbCategory);
+    left->addWidget(Label("コマンド ：", page));
+    left->addWidget(lsCommand);
+    auto* right = new QVBoxLayout;
+    right->addWidget(Label("説明 ：", page));
+    right->addWidget(lbExplanation);
+    right->addWidget(Label("現在の割り当て ：", page));
+    right->addWidget(hkNowCommand);
+    right->addWidget(Label("新しい割り当て ：", page));
+    right->addWidget(hkNewCommand);
+    right->addWidget(lbOutSame);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btComAssign);
+    buttons->addWidget(btComDelet);
+    buttons->addWidget(btComAllDelet);
+    right->addLayout(buttons);
+    right->addStretch();
+    auto* layout = new QHBoxLayout(page);
+    layout->addLayout(left);
+    layout->addLayout(right, 1);
+
+    connect(cbCategory, &QComboBox::currentIndexChanged, this, &TOption::cbCategoryChange);
+    connect(lsCommand, &QListWidget::currentRowChanged, this, &TOption::lsCommandClick);
+    // Both fields take their keys through eventFilter: the current one shows
+    // and never records, the new one records one combination.
+    for (QKeySequenceEdit* field : {hkNowCommand, hkNewCommand}) {
+        field->installEventFilter(this);
+        // Typed keys reach the field's inner line edit, its focus proxy.
+        for (QLineEdit* inner : field->findChildren<QLineEdit*>())
+            inner->installEventFilter(this);
+    }
+    connect(btComAssign, &QPushButton::clicked, this, &TOption::btComAssignClick);
+    connect(btComDelet, &QPushButton::clicked, this, &TOption::btComDeletClick);
+    connect(btComAllDelet, &QPushButton::clicked, this, &TOption::btComAllDeletClick);
+    cbCategoryChange();
+    return page;
+}
+
+int TOption::SelectedSlot() const {
+    const auto commands = KeyCommandsOf(cbCategory->currentIndex());
+    const int row = lsCommand->currentRow();
+    return row >= 0 && row < static_cast<int>(commands.size()) ? commands[row].slot : -1;
+}
+
+void TOption::ShowOutSame(const char* message) {
+    lbOutSame->setText(QString::fromUtf8(message));
+    lbOutSame->show();
+}
+
+void TOption::cbCategoryChange() {
+    lsCommand->clear();
+    for (const KeyCommand& c : KeyCommandsOf(cbCategory->currentIndex()))
+        lsCommand->addItem(QString::fromUtf8(c.name));
+    lsCommand->setCurrentRow(0);
+    lsCommandClick();
+}
+
+void TOption::lsCommandClick() {
+    const auto commands = KeyCommandsOf(cbCategory->currentIndex());
+    const int row = lsCommand->currentRow();
+    if (row < 0 || row >= static_cast<int>(commands.size())) return;
+    lbExplanation->setText(QString::fromUtf8(commands[row].description));
+    const int slot = commands[row].slot;
+    hkNowCommand->setKeySequence(slot < 0 ? QKeySequence() : ShortcutFromText(keys_[slot]));
+    // "すべてを最小化" has no slot: it shows no key and takes none.
+    hkNewCommand->setEnabled(slot >= 0);
+    btComAssign->setEnabled(slot >= 0);
+    btComDelet->setEnabled(slot >= 0);
+    hkNewCommand->setFocus();
+    lbOutSame->hide();
+}
+
+bool TOption::eventFilter(QObject* watched, QEvent* event) {
+    if (watched->parent() == hkNewCommand || watched->parent() == hkNowCommand)
+        watched = watched->parent();
+    if (event->type() != QEvent::KeyPress || (watched != hkNewCommand && watched != hkNowCommand))
+        return QDialog::eventFilter(watched, event);
+    if (watched == hkNowCommand) return true;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_Meta:
+        case Qt::Key_AltGr:
+            return true;
+        default:
+            break;
+    }
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    // A key that types a character needs Ctrl or Alt: alone it types, and
+    // with Shift alone it only types another character.
+    const bool typesText = key->key() < Qt::Key_Escape;
+    if (typesText && !(mods & (Qt::ControlModifier | Qt::AltModifier)))
+        hkNewCommand->clear();
+    else
+        hkNewCommand->setKeySequence(QKeySequence(QKeyCombination(mods, Qt::Key(key->key()))));
+    hkNewCommandChange();
+    return true;
+}
+
+void TOption::hkNewCommandChange() {
+    const QKeySequence typed = hkNewCommand->keySequence();
+    const auto stroke = KeyStrokeFromShortcut(typed);
+    if (!stroke) {
+        lbOutSame->hide();
+        btComAssign->setEnabled(SelectedSlot() >= 0);
+        return;
+    }
+    if (SlotHoldingKey(keys_, *stroke) >= 0) {
+        ShowOutSame(kKeyUsedMessage);
+        btComAssign->setEnabled(false);
+        return;
+    }
+    lbOutSame->hide();
+    btComAssign->setEnabled(SelectedSlot() >= 0);
+}
+
+void TOption::btComAssignClick() {
+    const int slot = SelectedSlot();
+    if (slot < 0) {
+        ShowOutSame(kNoCommandMessage);
+        return;
+    }
+    keys_[slot] = TextFromShortcut(hkNewCommand->keySequence());
+    hkNowCommand->setKeySequence(ShortcutFromText(keys_[slot]));
+    hkNewCommand->clear();
+    hkNewCommandChange();
+}
+
+void TOption::btComDeletClick() {
+    const int slot = SelectedSlot();
+    if (slot < 0) {
+        ShowOutSame(kNoCommandMessage);
+        return;
+    }
+    keys_[slot].clear();
+    hkNewCommand->clear();
+    hkNowCommand->clear();
+}
+
+void TOption::btComAllDeletClick() {
+    if (messages_.Show(kDeleteAllKeysQuestion, kCaption, MessageButtons::YesNo,
+                       MessageIcon::Question) != MessageAnswer::Yes)
+        return;
+    for (std::string& text : keys_)
+        text.clear();
+    hkNewCommand->clear();
+    hkNowCommand->clear();
 }
 
 TVellEdit& TOption::Preview() {

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <functional>
 
+#include "settings/KeyTexts.h"
 #include "settings/OptionData.h"
 
 class QListWidget;
@@ -15,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QKeySequenceEdit;
 class QTabWidget;
 
 namespace tw {
@@ -26,8 +28,10 @@ class VellEditWidget;
 class TOption : public QDialog {
     Q_OBJECT
   public:
-    /// `options` is the record the dialog shows and, on "変更", stores into.
-    TOption(OptionData& options, IMessageBox& messages, QWidget* parent = nullptr);
+    /// `options` is the record the dialog shows and, on "変更", stores into;
+    /// `keys` is the frame's keyboard assignment, which the keyboard page
+    /// edits in place.
+    TOption(OptionData& options, KeyTexts& keys, IMessageBox& messages, QWidget* parent = nullptr);
 
     /// Runs after "変更" has stored the settings: the owner applies them to
     /// its documents, tab strip, tool bar and keys.
@@ -67,16 +71,34 @@ class TOption : public QDialog {
     QCheckBox *chAutoSave, *chSameFile, *chToolBar, *chTabBox, *chMultiTabBox;
     QLineEdit *txtHour, *txtMinits, *txtSecond, *txtDay, *edTabWidth;
     QLineEdit *edTabFace, *edTabLight, *edTabShadow, *edTabText;
+    // キーボード
+    QComboBox* cbCategory;
+    QListWidget* lsCommand;
+    QLabel *lbExplanation, *lbOutSame;
+    QKeySequenceEdit *hkNowCommand, *hkNewCommand;
+    QPushButton *btComAssign, *btComDelet, *btComAllDelet;
+
+    void cbCategoryChange();
+    void lsCommandClick();
+    void hkNewCommandChange();
+    void btComAssignClick();
+    void btComDeletClick();
+    void btComAllDeletClick();
 
   protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QWidget* CreateEditorPage();
     QWidget* CreateFontColorPage();
     QWidget* CreateWindowPage();
     QWidget* CreateTabPage();
+    QWidget* CreateKeyboardPage();
+    /// The selected command's slot; -1 when none is selected or it has none.
+    int SelectedSlot() const;
+    void ShowOutSame(const char* message);
     void ConnectPreview();
     void LoadPreview();
     void RelayOutPreview();
@@ -95,6 +117,7 @@ class TOption : public QDialog {
     void StoreControls();
 
     OptionData& options_;
+    KeyTexts& keys_;
     IMessageBox& messages_;
     uint32_t findColor_ = 0;  ///< the search-hit colour, which the preview has no use for
     QList<QWidget*> positionControls_;

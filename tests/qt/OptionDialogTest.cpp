@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeySequenceEdit>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -110,6 +113,47 @@ TEST_F(OptionDialog, BadNumberNamesTheFieldAndKeepsTheDialogOpen) {
     EXPECT_EQ(frame->Options().AutoSaveInterval, 2430000);
     EXPECT_EQ(frame->Options().ReadWindowState, before.ReadWindowState);
     EXPECT_EQ(frame->Options().BackupDays, before.BackupDays);
+}
+
+TEST_F(OptionDialog, KeyboardPageRefusesUsedAndTextKeysAndAssigns) {
+    auto frame = Start();
+    frame->OpenFile(File("a.txt"), false);
+    bool usedShown = false, usedRefused = false, textRefused = false;
+    ASSERT_TRUE(WithOptions(*frame, [&](TOption& d) {
+        d.cbCategory->setCurrentIndex(0);
+        d.lsCommand->setCurrentRow(0);                // 新規作成
+        QTest::keyClick(d.hkNewCommand, Qt::Key_F7);  // 上候補検索's key
+        usedShown = d.lbOutSame->text() == QStringLiteral("既に使用されているキーです。") &&
+                    !d.lbOutSame->isHidden();
+        usedRefused = !d.btComAssign->isEnabled();
+        d.hkNewCommand->clear();
+        QTest::keyClick(d.hkNewCommand, Qt::Key_A, Qt::ShiftModifier);
+        textRefused = d.hkNewCommand->keySequence().isEmpty();
+        QTest::keyClick(d.hkNewCommand, Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier);
+        EXPECT_TRUE(d.btComAssign->isEnabled());
+        d.btComAssign->click();
+        d.OK->click();
+    }));
+    EXPECT_TRUE(usedShown);
+    EXPECT_TRUE(usedRefused);
+    EXPECT_TRUE(textRefused);
+    EXPECT_EQ(frame->Command("actNew")->shortcut(), QKeySequence("Ctrl+Alt+Q"));
+    EXPECT_EQ(LoadKeyTexts(home_.path().string())[0], "Ctrl+Alt+Q");
+}
+
+TEST_F(OptionDialog, DeleteAllThenChangeLeavesNoShortcutsAfterARestart) {
+    auto frame = Start();
+    frame->OpenFile(File("a.txt"), false);
+    messages_.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(WithOptions(*frame, [&](TOption& d) {
+        d.btComAllDelet->click();
+        d.OK->click();
+    }));
+    EXPECT_TRUE(frame->Command("actOption")->shortcut().isEmpty());
+    frame.reset();
+    auto again = Start();
+    for (const char* name : {"actNew", "actOption", "actClose"})
+        EXPECT_TRUE(again->Command(name)->shortcut().isEmpty()) << name;
 }
 
 }  // namespace
