@@ -232,7 +232,7 @@ std::span<const CommandRow<TTarnwickEditor>> TTarnwickEditor::CommandTable() {
         {"actAbout",
          "バージョン情報(&A)...",
          AssignedKey(36),
-         ComesLater<Frame>,
+         Run<&Frame::actAboutExecute>,
          E::Always,
          {kOtherMenu}},
         {"actOption",

@@ -1,5 +1,6 @@
-// The options dialog and how its settings reach the open windows.
+// The options dialog, how its settings reach the open windows, and the about box.
 
+#include "app/AboutBox.h"
 #include "app/FrameWindow.h"
 #include "app/TabStrip.h"
 #include "dialogs/OptionDialog.h"
@@ -17,6 +18,11 @@ void TTarnwickEditor::actOptionExecute() {
         option_->OnCancelled = [this] { LoadKeyboardCommands(); };
     }
     option_->exec();
+}
+
+void TTarnwickEditor::actAboutExecute() {
+    if (!about_) about_ = new TAboutBox(this);
+    about_->exec();
 }
 
 void TTarnwickEditor::ApplyOptions() {

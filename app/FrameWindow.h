@@ -40,6 +40,7 @@ class TMDIChild;
 class TSaveHistory;
 class TTabStrip;
 class TOption;
+class TAboutBox;
 
 /// The menus the frame reaches into: the read history stands in the first,
 /// the open documents are listed in the second after its commands.
@@ -105,6 +106,8 @@ class TTarnwickEditor : public QMainWindow,
     void MinimizeAll();
     /// "詳細設定": the options dialog; "変更" applies at once.
     void actOptionExecute();
+    /// "バージョン情報".
+    void actAboutExecute();
     /// The frame's commands: its menus, tool bar and keys.
     static std::span<const CommandRow<TTarnwickEditor>> CommandTable();
     /// The action of the command of that name ("actSave", "mExit", ...).
@@ -297,6 +300,7 @@ class TTarnwickEditor : public QMainWindow,
     std::optional<std::vector<std::string>> clipsFromUnreadFile_;
     KeyTexts keyTexts_;
     TOption* option_ = nullptr;
+    TAboutBox* about_ = nullptr;
     int noNameCount_ = 0;
 
     std::unique_ptr<IMessageBox> ownMessages_;
