@@ -8,7 +8,7 @@
 #include <QToolBar>
 
 #include "app/FrameWindow.h"
-#include "app/KeyShortcut.h"
+#include "dialogs/KeyShortcut.h"
 #include "app/ToolIcons.h"
 #include "documents/DocumentWindow.h"
 #include "platform/os/ProgramFolder.h"

@@ -106,7 +106,7 @@ void TTarnwickEditor::DoOpenFile(const std::string& fileName, bool isNew) {
     // take the window away.
     QPointer<TMDIChild> child = CreateDocumentWindow(fileName);
     ShowDocumentWindow(*child);
-    ApplySettingsTo(*child);
+    ApplySettingsTo(*child, options_);
     QApplication::processEvents();  // the window paints
     if (!child) return;
     if (isNew) {
@@ -169,8 +169,8 @@ void TTarnwickEditor::ShowDocumentWindow(TMDIChild& child) {
     ApplyWindowKeys(child, *sub);
 }
 
-void TTarnwickEditor::ApplySettingsTo(TMDIChild& child) {
-    ApplySettings(child.Edit(), options_, [&child](TVellEdit&) {
+void TTarnwickEditor::ApplySettingsTo(TMDIChild& child, const OptionData& options) {
+    ApplySettings(child.Edit(), options, [&child](TVellEdit&) {
         child.View().RefreshView();
         child.View().Rewrap();
         child.View().RecreateView();

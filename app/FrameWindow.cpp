@@ -126,6 +126,10 @@ void TTarnwickEditor::LoadSettings() {
         messages_->Show(kOptionReadErrorMessage, "Tarnwick Editor", MessageButtons::Ok,
                         MessageIcon::Warning);
     }
+    ApplyTabSettings();
+}
+
+void TTarnwickEditor::ApplyTabSettings() {
     tabs_->SetTabWidth(SaneTabWidth(options_));
     tabs_->SetMultiRow(options_.MultiTabBox);
     tabs_->SetColors(TabColors{options_.TabFaceColor, options_.TabTextColor, options_.TabLightColor,

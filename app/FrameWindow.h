@@ -40,6 +40,8 @@ class TRePlaceDialog;
 class TMDIChild;
 class TSaveHistory;
 class TTabStrip;
+class TOption;
+class TAboutBox;
 
 /// The menus the frame reaches into: the read history stands in the first,
 /// the open documents are listed in the second after its commands.
@@ -103,6 +105,10 @@ class TTarnwickEditor : public QMainWindow,
     void TileHorizontally();
     void TileVertically();
     void MinimizeAll();
+    /// "詳細設定": the options dialog; "変更" applies at once.
+    void actOptionExecute();
+    /// "バージョン情報".
+    void actAboutExecute();
     /// The frame's commands: its menus, tool bar and keys.
     static std::span<const CommandRow<TTarnwickEditor>> CommandTable();
     /// The action of the command of that name ("actSave", "mExit", ...).
@@ -201,7 +207,11 @@ class TTarnwickEditor : public QMainWindow,
     /// Puts the window in the MDI area, placed, sized and active, with its keys.
     void ShowDocumentWindow(TMDIChild& child);
     /// The display settings into the window's editor, laid out anew.
-    void ApplySettingsTo(TMDIChild& child);
+    void ApplySettingsTo(TMDIChild& child, const OptionData& options);
+    /// The tab strip's width, rows and colours from the settings.
+    void ApplyTabSettings();
+    /// New settings to every open document, the tab strip, the tool bar and the keys.
+    void ApplyOptions();
     /// The file's text into the window; a failure leaves it empty and says so.
     void LoadDocumentText(TMDIChild& child, const std::string& fileName);
     /// The size and read-only panels of a window just loaded.
@@ -295,6 +305,8 @@ class TTarnwickEditor : public QMainWindow,
     std::optional<OptionData> optionsFromUnreadFile_;
     std::optional<std::vector<std::string>> clipsFromUnreadFile_;
     KeyTexts keyTexts_;
+    TOption* option_ = nullptr;
+    TAboutBox* about_ = nullptr;
     int noNameCount_ = 0;
 
     std::unique_ptr<IMessageBox> ownMessages_;

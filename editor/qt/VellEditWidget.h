@@ -120,7 +120,9 @@ class VellEditWidget : public QWidget, private ICaret, private IWindowHost, priv
     QtClipboard clipboard_;
     QtMessageBox messages_;
     QtTimerFactory timers_;
-    QImage image_;
+    /// One pixel until the first layout: drawing may come before it (a
+    /// preview set up while hidden), and a null image refuses painters.
+    QImage image_{1, 1, QImage::Format_RGB32};
     QtImageSurface surface_;
     QScrollBar* vbar_;
     QScrollBar* hbar_;

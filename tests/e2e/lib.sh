@@ -104,3 +104,16 @@ e2e_wait_popups() {
     echo "expected $n pop-up windows, saw: $shown" >&2
     return 1
 }
+
+# Ends the program through its menu (ファイル, 終了) from its frame $1 and
+# waits until process $2 is gone.
+e2e_end_program() {
+    e2e_focus "$1"
+    xdotool key --delay 100 alt+f
+    xdotool key --delay 100 x
+    local deadline=$((SECONDS + 20))
+    while kill -0 "$2" 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || e2e_fail "the program did not end"
+        sleep 0.2
+    done
+}

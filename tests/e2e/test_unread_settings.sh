@@ -46,14 +46,7 @@ start_as_nobody() {
 end_program() {
     local win
     win=$(e2e_wait_window "Tarnwick Editor - \[") || e2e_fail "no frame to close"
-    e2e_focus "$win"
-    xdotool key --delay 100 alt+f
-    xdotool key --delay 100 x
-    local deadline=$((SECONDS + 20))
-    while kill -0 "$editor_pid" 2>/dev/null; do
-        [ $SECONDS -lt $deadline ] || e2e_fail "the program did not end"
-        sleep 0.2
-    done
+    e2e_end_program "$win" "$editor_pid"
 }
 
 # Nothing changed: the files stay as the user had them.

@@ -3,7 +3,7 @@
 
 #include <QKeySequence>
 
-#include "app/KeyShortcut.h"
+#include "dialogs/KeyShortcut.h"
 
 using namespace tw;
 

@@ -1,6 +1,6 @@
 // The text form names keys the way the program always has ("BkSp", "PgDn",
 // "Del"); Qt's own names are used only for keys outside that list.
-#include "app/KeyShortcut.h"
+#include "dialogs/KeyShortcut.h"
 
 #include <string_view>
 
