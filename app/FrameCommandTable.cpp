@@ -1,4 +1,8 @@
-// The frame's commands, in the order of its menus.
+// The frame's commands, in the order of its menus. A command is one row: its
+// action name, caption, key (AssignedKey(n): "key<n>" of "KeyBrd.ini";
+// FixedKey: one of the program's own), handler, when it is enabled, and the
+// menu its entry stands in. The menus, the tool bar and the keys are made
+// from these rows.
 #include "app/FrameWindow.h"
 #include "documents/DocumentWindow.h"
 

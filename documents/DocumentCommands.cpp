@@ -1,4 +1,6 @@
-// The document window's commands, in the order of its pop-up menu.
+// The document window's commands, in the order of its pop-up menu; a row
+// reads as in the frame's table (app/FrameCommandTable.cpp). The frame gives
+// the rows with an assigned key their keys when it makes the window.
 #include "documents/DocumentWindow.h"
 #include "textconv/TextConversion.h"
 
