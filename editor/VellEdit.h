@@ -17,6 +17,7 @@
 #include "editor/LineIndex.h"
 #include "editor/RowPos.h"
 #include "editor/Selection.h"
+#include "editor/UndoRecord.h"
 #include "editor/Viewport.h"
 #include "platform/Clipboard.h"
 #include "platform/Color.h"
@@ -43,43 +44,11 @@ struct TVellFont {
     int Height() const;
 };
 
-/// What an edit did, and so what replaying its record does.
-enum class UndoKind : uint8_t {
-    Insert = 0,     ///< inserted text: undo removes it
-    Delete = 1,     ///< a removed selection: undo puts it back, the caret after it
-    BackSpace = 2,  ///< removed by BackSpace: undone as Delete
-    DeleteKey = 3,  ///< removed by the Delete key: put back, the caret before it
-    NewLine = 4,    ///< the CR LF of Enter: undo joins the two rows
-    Overwrite = 5,  ///< bytes typed over, put back with the undo of their Insert
-};
-
 /// How far a caret move scrolls vertically to show the caret's row.
 enum class ScrollMode {
     IfNeeded,  ///< only a row off screen, keeping a fifth of the page around it
     Center,    ///< the row in the middle of the page
     NearTop,   ///< the row a fifth of the page below the top, where search hits show
-};
-
-/// One edit, as undo replays it. X and Y are logical coordinates while word
-/// wrap is on (the same as row coordinates while it is off), so records stay
-/// valid when the text is wrapped or unwrapped between the edit and its undo.
-struct UndoRecord {
-    UndoKind Kind = UndoKind::Insert;
-    int32_t X = 0;
-    int32_t Y = 0;
-    std::string Text;
-};
-
-/// One replacement of the replace mode, as the owner is asked about it: the
-/// hit of `len` bytes at (x, y), the Count-th of the walk. The owner answers
-/// through the three flags.
-struct TFindChange {
-    std::string_view findchr;    ///< the search text
-    std::string_view Changechr;  ///< what replaces it
-    int32_t x = 0, y = 0, len = 0, Count = 0;
-    bool ChangeF = true;   ///< replace this hit; cleared, the walk steps over it
-    bool kakuninF = true;  ///< ask again before the next replacement
-    bool AbortF = false;   ///< end the replace run here
 };
 
 /// The platform the engine talks to. Metrics, clipboard and messages are
