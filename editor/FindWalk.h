@@ -9,6 +9,18 @@ namespace tw {
 
 class TVellEdit;
 
+/// One replacement of the replace mode, as the owner is asked about it: the
+/// hit of `len` bytes at (x, y), the Count-th of the walk. The owner answers
+/// through the three flags.
+struct TFindChange {
+    std::string_view findchr;    ///< the search text
+    std::string_view Changechr;  ///< what replaces it
+    int32_t x = 0, y = 0, len = 0, Count = 0;
+    bool ChangeF = true;   ///< replace this hit; cleared, the walk steps over it
+    bool kakuninF = true;  ///< ask again before the next replacement
+    bool AbortF = false;   ///< end the replace run here
+};
+
 /// Hands the rows of its control to the owner's OnFind one window at a
 /// time, moves the caret to the match the owner accepts and reports it.
 /// Between walks it remembers where the last one stopped, so a walk goes on

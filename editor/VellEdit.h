@@ -17,6 +17,7 @@
 #include "editor/LineIndex.h"
 #include "editor/RowPos.h"
 #include "editor/Selection.h"
+#include "editor/UndoRecord.h"
 #include "editor/Viewport.h"
 #include "platform/Clipboard.h"
 #include "platform/Color.h"
@@ -43,43 +44,11 @@ struct TVellFont {
     int Height() const;
 };
 
-/// What an edit did, and so what replaying its record does.
-enum class UndoKind : uint8_t {
-    Insert = 0,     ///< inserted text: undo removes it
-    Delete = 1,     ///< a removed selection: undo puts it back, the caret after it
-    BackSpace = 2,  ///< removed by BackSpace: undone as Delete
-    DeleteKey = 3,  ///< removed by the Delete key: put back, the caret before it
-    NewLine = 4,    ///< the CR LF of Enter: undo joins the two rows
-    Overwrite = 5,  ///< bytes typed over, put back with the undo of their Insert
-};
-
 /// How far a caret move scrolls vertically to show the caret's row.
 enum class ScrollMode {
     IfNeeded,  ///< only a row off screen, keeping a fifth of the page around it
     Center,    ///< the row in the middle of the page
     NearTop,   ///< the row a fifth of the page below the top, where search hits show
-};
-
-/// One edit, as undo replays it. X and Y are logical coordinates while word
-/// wrap is on (the same as row coordinates while it is off), so records stay
-/// valid when the text is wrapped or unwrapped between the edit and its undo.
-struct UndoRecord {
-    UndoKind Kind = UndoKind::Insert;
-    int32_t X = 0;
-    int32_t Y = 0;
-    std::string Text;
-};
-
-/// One replacement of the replace mode, as the owner is asked about it: the
-/// hit of `len` bytes at (x, y), the Count-th of the walk. The owner answers
-/// through the three flags.
-struct TFindChange {
-    std::string_view findchr;    ///< the search text
-    std::string_view Changechr;  ///< what replaces it
-    int32_t x = 0, y = 0, len = 0, Count = 0;
-    bool ChangeF = true;   ///< replace this hit; cleared, the walk steps over it
-    bool kakuninF = true;  ///< ask again before the next replacement
-    bool AbortF = false;   ///< end the replace run here
 };
 
 /// The platform the engine talks to. Metrics, clipboard and messages are
@@ -235,17 +204,6 @@ class TVellEdit {
     /// The lowest row changed since the last call, INT32_MAX when none: what
     /// the view found in the rows above it still holds.
     int32_t TakeChangedFrom() noexcept { return std::exchange(FChangedFrom, INT32_MAX); }
-    /// Every change of the rows goes through these, so that logical line
-    /// numbers stay known without counting from the top.
-    void PutLine(int32_t Index, Entry S);
-    void InsertLine(int32_t Index, Entry S);
-    void DeleteLines(int32_t Index, int32_t Count);
-    /// Inserts `Text` split at its line breaks; returns the last row inserted.
-    int32_t InsertLines(int32_t Index, std::string_view Text);
-    /// Row Y becomes Before + Text + After, Text holding at least one line
-    /// break, split into rows; returns the last of them.
-    int32_t SpliceRow(int32_t Y, std::string_view Before, std::string_view Text,
-                      std::string_view After);
     /// The largest caret X on a row: before its terminator, or its full
     /// length for a wrapped piece.
     int32_t MaxCaretX(int32_t Row) const;
@@ -262,12 +220,6 @@ class TVellEdit {
     /// in the row, and back. Undo records keep logical positions.
     void LogicalToEntry(int32_t& X, int32_t& Y);
     void EntryToLogical(int32_t& X, int32_t& Y);
-    /// After an edit: re-cuts the logical lines from row FromY, one per row up
-    /// to ToY as they stood after the edit, keeping the caret on its byte
-    /// (the caret X may run past its row). PixelX is where repainting starts.
-    void RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, int32_t ToY);
-    /// How the current settings cut a line into rows.
-    CutRule MakeCutRule() const;
 
     // ---- Positions and selection -------------------------------------------
     bool SelectionExists() const noexcept { return FSelection.Exists(); }
@@ -354,14 +306,8 @@ class TVellEdit {
     bool RecordUndo(UndoKind Kind, std::string_view Text, int32_t Y, int32_t X);
     void Undo();
     void Redo();
-    void ClearUndoList();
-    void ClearRedoList();
     /// Forgets all history: unmodified, nothing to undo or redo.
     void ResetModified();
-    /// The shared step of Undo and Redo: replays the front record of `List`.
-    void ReplayRecord(std::deque<UndoRecord>& List, bool IsUndo);
-    /// Moves the front record of one list to the other under a new kind.
-    void MoveUndoRecord(UndoKind Kind, bool ToRedo);
     const std::deque<UndoRecord>& UndoList() const noexcept { return FUndoList; }
     const std::deque<UndoRecord>& RedoList() const noexcept { return FRedoList; }
     int64_t UndoSize() const noexcept { return FUndoSize; }
@@ -430,7 +376,26 @@ class TVellEdit {
     void RaiseModify(bool Value);
     void RaiseRedoMode(bool Value);
 
+    // The rows.
+    /// Every change of the rows goes through these, so that logical line
+    /// numbers stay known without counting from the top.
+    void PutLine(int32_t Index, Entry S);
+    void InsertLine(int32_t Index, Entry S);
+    void DeleteLines(int32_t Index, int32_t Count);
+    /// Inserts `Text` split at its line breaks; returns the last row inserted.
+    int32_t InsertLines(int32_t Index, std::string_view Text);
+    /// Row Y becomes Before + Text + After, Text holding at least one line
+    /// break, split into rows; returns the last of them.
+    int32_t SpliceRow(int32_t Y, std::string_view Before, std::string_view Text,
+                      std::string_view After);
+
     // Whole text and layout.
+    /// After an edit: re-cuts the logical lines from row FromY, one per row up
+    /// to ToY as they stood after the edit, keeping the caret on its byte
+    /// (the caret X may run past its row). PixelX is where repainting starts.
+    void RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, int32_t ToY);
+    /// How the current settings cut a line into rows.
+    CutRule MakeCutRule() const;
     void LoadRows(std::string_view Text, const std::function<void(size_t)>& consumed);
     void AfterLayoutRedraw(bool Redraw);
     void WrapInto(std::vector<Entry>& List, LineIndex& Index) const;
@@ -458,6 +423,12 @@ class TVellEdit {
     void DeleteAcrossRows(int32_t Xa, int32_t Ya, int32_t Xb, int32_t Yb, bool Redraw);
 
     // Undo.
+    void ClearUndoList();
+    void ClearRedoList();
+    /// The shared step of Undo and Redo: replays the front record of `List`.
+    void ReplayRecord(std::deque<UndoRecord>& List, bool IsUndo);
+    /// Moves the front record of one list to the other under a new kind.
+    void MoveUndoRecord(UndoKind Kind, bool ToRedo);
     void ToRowPosition(int32_t& X, int32_t& Y);
     void ReplayRemoval(std::deque<UndoRecord>& List, const UndoRecord& R, bool IsUndo);
     bool ReplayGroupPartner(std::deque<UndoRecord>& List, bool IsUndo);
