@@ -7,6 +7,7 @@ class QLabel;
 
 namespace tw {
 
+/// "バージョン情報": the program's icon, name, version and support link.
 class TAboutBox : public QDialog {
     Q_OBJECT
   public:

@@ -48,6 +48,7 @@ class TAboutBox;
 inline constexpr const char* kFileMenu = "ファイル(&F)";
 inline constexpr const char* kWindowMenu = "ウィンドウ(&W)";
 
+/// The frame: menus, tool bar, tab strip and the document windows in their area.
 class TTarnwickEditor : public QMainWindow,
                         public IChildFrame,
                         public ITabStripHost,

@@ -8,6 +8,7 @@
 
 namespace tw {
 
+/// Marks a hand-off message from another start of this program.
 constexpr uint32_t HandOffSignature = 0x15393861;
 /// The largest cbData a receiver takes: a file name and its NUL.
 constexpr uint32_t kMaxHandOffData = 64 * 1024;

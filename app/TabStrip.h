@@ -54,6 +54,7 @@ class TTabStrip : public QWidget {
     void RenameTab(int tab, const std::string& fileName);
     void ArrangeTabs();
     void ScrollTabIntoView(int number);
+    /// Scrolls the one-row strip by one tab (the track tab's arrows).
     void ShiftTabs(bool left);
     void DrawActiveTab(int tab);
     void DrawInactiveTab(int tab);

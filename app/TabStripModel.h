@@ -77,7 +77,9 @@ class TabStripModel {
     /// Gives tab `tab` a new file name (after "save as").
     void RenameTab(int tab, std::string_view fileName);
     void ArrangeTabs();
+    /// Whole tabs the one-row strip shows at once.
     int TabsPerRow() const noexcept;
+    /// The tab at the strip's left edge in the one-row layout.
     int FirstVisibleTab() const noexcept;
     /// Scrolls one row so that document `number`'s tab shows with a tab of
     /// margin; several rows show every tab already.

@@ -18,6 +18,7 @@ namespace tw {
 
 struct ClipHistory;
 
+/// "クリップボード履歴": the last texts copied or cut, to paste again.
 class TClipHistory : public QDialog {
     Q_OBJECT
   public:

@@ -8,6 +8,7 @@ class QComboBox;
 
 namespace tw {
 
+/// "検索": the find dialog, modeless, shared by every document window.
 class TFindDialog : public SearchDialog {
     Q_OBJECT
   public:

@@ -25,6 +25,7 @@ class IMessageBox;
 class TVellEdit;
 class VellEditWidget;
 
+/// "詳細設定" (F4): the editor, font and colour, window, tab and keyboard pages.
 class TOption : public QDialog {
     Q_OBJECT
   public:
@@ -39,6 +40,7 @@ class TOption : public QDialog {
     /// Runs on "キャンセル": the owner restores the keyboard assignment.
     std::function<void()> OnCancelled;
 
+    /// Fills every control from the stored settings (the dialog's opening).
     void Odaizi();
     void OKClick();
     void CancelClick();
@@ -59,6 +61,7 @@ class TOption : public QDialog {
     QListWidget* listColor;
     QLabel* lbColor;
     QPushButton* btClear;
+    /// The live preview: a two-line sample drawn with the settings as they stand.
     VellEditWidget* EditTest;
     // ウィンドウ
     QCheckBox* chSaveWindow;

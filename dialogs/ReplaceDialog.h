@@ -7,6 +7,7 @@ class QLineEdit;
 
 namespace tw {
 
+/// "置換": the replace dialog, modeless, shared by every document window.
 class TRePlaceDialog : public SearchDialog {
     Q_OBJECT
   public:

@@ -14,6 +14,7 @@ class QTreeWidget;
 
 namespace tw {
 
+/// "保存履歴": the dated backups, to open, save elsewhere or delete.
 class TSaveHistory : public QDialog {
     Q_OBJECT
   public:

@@ -33,6 +33,7 @@ inline constexpr const char* kMarkMenu = "マーク(&M)";
 /// A new document window's size, frame included.
 inline const QSize kChildWindowSize(636, 364);
 
+/// One document window: the editor control, its ruler, its status bar and its file.
 class TMDIChild : public QWidget {
     Q_OBJECT
   public:
@@ -46,6 +47,7 @@ class TMDIChild : public QWidget {
 
     /// The window's number in the frame's table, 1..N.
     int Tag = 0;
+    /// Where the caret's mark on the ruler was last drawn (drawn by XOR, so drawn again to erase).
     int RulerCaretX = 0;
     /// The search's match test and this window's last hit (LastHitLine,
     /// LastHitColumn, NoHit).
@@ -115,11 +117,16 @@ class TMDIChild : public QWidget {
     void mmTextChangeInsMode(bool insert);
     void mmTextChangeModify(bool modified);
     void mmTextChangeRedoMode(bool canRedo);
+    /// A character key: the caret position in the status bar follows.
     void mmTextKeyPress();
     void mmTextChange();
+    /// Draws the ruler over columns c1.. between pixels x1 and x2 of the top margin.
     void mmTextUserDraw(int c1, int x1, int x2);
+    /// A double-click opens the link under the caret.
     void mmTextDblclick();
+    /// After a repaint: the search hit and the caret position in the status bar.
     void mmTextPaint();
+    /// Moves the caret's mark on the ruler; afterRuler: the old mark was painted over already.
     void DrawRulerCaret(bool afterRuler);
     void ConnectSearch();
 

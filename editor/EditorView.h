@@ -49,6 +49,7 @@ class IEditorView {
     virtual void DrawSelectedText() = 0;
     /// Draws (true) or erases (false) the underline of the caret row.
     virtual void DrawCaretUnderline(bool draw) = 0;
+    /// The caret changed rows: the underline leaves oldRow for newRow.
     virtual void MoveCaretUnderline(int32_t oldRow, int32_t newRow) = 0;
 
     /// Forgets the mouse, drag and input-method state: a new text was loaded.

@@ -73,22 +73,30 @@ class TFindWalk {
     void UnhighlightHit();
 
     TVellEdit& ed_;
+    /// What the walk looks for, and what a replacement puts in its place.
     std::string FFindText, FReplaceText;
     /// The text the owner is asked about next: a window of row FFindLine
     /// from byte FFindX on.
     std::string FFindRest;
+    /// The row the walk looks at next.
     int32_t FFindLine = 0;
     /// The last row the walk may reach; a replacement moves it.
     int32_t FFindLastLine = 0;
+    /// The byte of row FFindLine where the walk goes on.
     int32_t FFindX = 0;
     /// The length of row FFindLine: a match must start within it.
     int32_t FFindLimit = 0;
     /// The last walk went forward.
     bool FFindStarted = false;
+    /// The caret was placed since the last hit: the next walk starts there.
     bool FFindFromCaret = true;
     /// The last walk found nothing: the next in its direction wraps around.
     bool FFindEnded = false;
-    bool FConfirmReplace = false, FAbortReplace = false;
+    /// Ask before each replacement.
+    bool FConfirmReplace = false;
+    /// The user answered that the run of replacements should stop.
+    bool FAbortReplace = false;
+    /// The highlighted hit (byte, row, length; no hit when the length is 0) and hits so far.
     int32_t FHitX = 0, FHitY = 0, FHitLen = 0, FHitCount = 0;
 };
 

@@ -217,8 +217,9 @@ class TVellEdit {
     /// S := the rows of the logical line from row Y on, joined; LastY its last row.
     void JoinLogicalLine(int32_t Y, int32_t& LastY, std::string& S) const;
     /// (X, Y) from a logical line and an offset in it to a row and an offset
-    /// in the row, and back. Undo records keep logical positions.
+    /// in the row. Undo records keep logical positions.
     void LogicalToEntry(int32_t& X, int32_t& Y);
+    /// (X, Y) from a row and an offset in it to a logical line and an offset in the line.
     void EntryToLogical(int32_t& X, int32_t& Y);
 
     // ---- Positions and selection -------------------------------------------
@@ -461,14 +462,20 @@ class TVellEdit {
     TSelection FSelection;
     TViewport FViewport;
     TFindWalk FFindWalk{*this};
+    /// Typing inserts; false: it overwrites.
     bool FInsertMode = true;
 
+    /// The newest record first; the undo list is capped at UndoBuf bytes of text.
     std::deque<UndoRecord> FUndoList, FRedoList;
+    /// Bytes of text held by each list.
     int64_t FUndoSize = 0, FRedoSize = 0;
+    /// Records fell off the undo list: undoing all no longer gives the saved text.
     bool FUndoLost = false;
     /// A replay is deleting or inserting: the primitives record nothing.
     bool FUndoing = false;
+    /// The text differs from the one loaded or last saved.
     bool FModified = false;
+    /// The last OnChangeRedoMode told the owner that redo is possible.
     bool FRedoEnabled = false;
 
     int FTopMargin = 4, FLeftMargin = 10;

@@ -124,6 +124,7 @@ class TVellView final : public IEditorView {
     void DrawFullWidthSpaces(const PixelRect& clip, int x, bool selected, std::string_view text,
                              int y);
     void DrawLineNumbers(int32_t fromRow, int32_t toRow);
+    /// Paints the background of rows past the end of the text.
     void ClearBelowText(int32_t fromRow, int32_t toRow);
     void ExtendSelection(int32_t x, int32_t y);
     int GetCaretX() const noexcept { return sel_.PixelX + vp_.TextLeft; }

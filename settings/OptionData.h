@@ -46,25 +46,25 @@ struct OptionData {
     uint8_t Reserved = 0;   ///< written, never read
     uint32_t FontColor = 0x000000;
     uint32_t EditorColor = 0xFFFFFF;
-    uint32_t SelColor = 0x808080;   ///< the selection's background
-    uint32_t FindColor = 0xFF0000;  ///< the background of a search hit
-    uint32_t URLColor = 0xFF0000;
+    uint32_t SelColor = 0x808080;    ///< the selection's background
+    uint32_t FindColor = 0xFF0000;   ///< the background of a search hit
+    uint32_t URLColor = 0xFF0000;    ///< links (URLs and mail addresses)
     uint32_t CREOFcolor = 0x808000;  ///< the line-end, end-of-text and full-width-space marks
-    uint32_t InyoColor = 0x808080;
+    uint32_t InyoColor = 0x808080;   ///< quoted lines (those opening with a quotation mark)
     uint32_t UlineColor = 0x000000;  ///< the caret row's underline
     /// New document windows: 0 as made, 1 maximised, 2 minimised.
     int32_t ReadWindowState = 0;
-    bool LimitWindowCount = false;
+    bool LimitWindowCount = false;  ///< refuse to open more than MaxWindowCount documents
     int32_t MaxWindowCount = 10;
-    bool LimitFileSize = false;
-    int32_t MaxFileSize = 1000;
+    bool LimitFileSize = false;  ///< refuse files larger than MaxFileSize
+    int32_t MaxFileSize = 1000;  ///< in bytes; a file of this size is refused
     bool CreateBlank = true;     ///< a start without files opens an empty text
     bool ShowLineNumber = true;  ///< new windows number their lines
     bool UseTab = true;          ///< a click on a tab brings its window to the front
     bool ShowTabBox = true;      ///< the tab strip shows
     bool MultiTabBox = false;    ///< tabs wrap into several rows
-    bool ShowToolBar = true;
-    bool SaveWindow = true;  ///< the frame's place is stored at exit
+    bool ShowToolBar = true;     ///< the frame shows its tool bar
+    bool SaveWindow = true;      ///< the frame's place is stored at exit
     /// The frame at exit: 0 normal, 1 minimised, 2 maximised; any other
     /// than 0 starts it maximised.
     int32_t WindowState = 0;
@@ -80,7 +80,7 @@ struct OptionData {
     int32_t TabWidth = 75;              ///< one document tab, in pixels
     /// The tabs' face, text, light edge and shadow edge.
     uint32_t TabFaceColor = 0x8000000F;
-    uint32_t TabTextColor = 0x80000012;
+    uint32_t TabTextColor = 0x80000012;  ///< (system colours have the top bit set)
     uint32_t TabLightColor = 0x80000014;
     uint32_t TabShadowColor = 0x80000010;
     ShortStringHistory ReadHistory{};  ///< recently opened files, newest first

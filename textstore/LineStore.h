@@ -61,6 +61,7 @@ class TVellStrings {
     virtual void SetText(std::string_view text);
     virtual void SetCount(int32_t n);
     virtual void SetCapacity(int32_t n);
+    /// The rows as one line: comma-separated, rows with a space or comma in double quotes.
     virtual void SetCommaText(std::string_view text);
     virtual std::string GetCommaText() const;
     [[noreturn]] virtual void Error() const;

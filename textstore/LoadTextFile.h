@@ -38,7 +38,7 @@ struct LoadedText {
     int64_t lines = 0;
 };
 
-/// The same as a string of its own.
+/// A file's text as DocumentText reads it, copied into a string of its own.
 LoadedText LoadTextFile(const std::string& fileName);
 
 }  // namespace tw

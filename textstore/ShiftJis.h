@@ -23,6 +23,7 @@ constexpr bool HasTerminator(std::string_view s) noexcept {
     return s.size() > 1 && (s[s.size() - 2] == '\r' || s[s.size() - 2] == '\0');
 }
 
+/// The entry without its two terminating bytes.
 constexpr std::string_view StripTerminator(std::string_view s) noexcept {
     return HasTerminator(s) ? s.substr(0, s.size() - 2) : s;
 }
