@@ -25,6 +25,7 @@
 #include "platform/MessageBox.h"
 #include "platform/codec/Cp932Codec.h"
 #include "platform/qt/SystemColors.h"
+#include "settings/ApplySettings.h"
 #include "settings/ColorScheme.h"
 #include "settings/ColorText.h"
 #include "settings/KeyCommands.h"
@@ -654,37 +655,25 @@ void TOption::Odaizi() {
 }
 
 void TOption::LoadPreview() {
-    const OptionData& o = options_;
+    // The stored settings with the lists' present choices; no line numbers,
+    // and the cut 29 columns further out so the sample's lines show whole.
+    OptionData shown = options_;
+    shown.ShowLineNumber = false;
+    shown.Gyokan = cbGyokan->currentIndex();
+    shown.TabCount = cbTab->currentIndex() + 2;
+    shown.ScrollStep = cbScroll->currentIndex() + 1;
+    shown.FontSize = cbFontSize->currentIndex() + 1;
     TVellEdit& ed = Preview();
     ed.SetLeftMargin(10);
     ed.SetTopMargin(0);
     ed.SetVertScrollBar(true);
-    ed.SetEofDraw(o.EofDraw);
-    ed.SetCRDraw(o.CRDraw);
-    ed.SetZspcDraw(o.ZspcDraw);
-    ed.Inyostr = o.Inyostr;
-    ed.SetHorzScrollBar(!o.WordWrap);
-    ed.SetWordWrap(o.WordWrap);
-    ed.AutoWrap = o.WordWrap;
-    ed.SetColumn(cbWordWrap->currentIndex() + 1 + kPreviewColumnExtra);
-    ed.SetGyokan(cbGyokan->currentIndex());
-    ed.SetTabCount(cbTab->currentIndex() + 2);
-    ed.ScrollStep = static_cast<uint8_t>(cbScroll->currentIndex() + 1);
-    ed.UlineF = o.UlineF;
-    TVellFont font = ed.Font();
-    font.Size = cbFontSize->currentIndex() + 1;
-    font.Name = o.FontName;
-    font.Style = o.FontStyle;
-    font.Color = o.FontColor;
-    ed.SetFont(font);
-    ed.SetColor(o.EditorColor);
-    ed.SetSelColor(o.SelColor);
-    findColor_ = o.FindColor;
-    ed.URLColor = o.URLColor;
-    ed.CREOFcolor = o.CREOFcolor;
-    ed.InyoColor = o.InyoEnabled ? o.InyoColor : o.FontColor;
-    ed.UlineColor = o.UlineColor;
-    RelayOutPreview();
+    ed.SetHorzScrollBar(!shown.WordWrap);
+    ed.AutoWrap = shown.WordWrap;
+    findColor_ = shown.FindColor;
+    ApplySettings(ed, shown, [this](TVellEdit& e) {
+        e.SetColumn(cbWordWrap->currentIndex() + 1 + kPreviewColumnExtra);
+        RelayOutPreview();
+    });
     ed.SetAllText("Tarnwick Editor\r\nhttps://tarnwick.example.org/\r\n");
     listColorClick();
 }
