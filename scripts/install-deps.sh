@@ -11,7 +11,7 @@ packages=(
     acl
     fonts-ipafont-gothic
     xvfb xdotool x11-utils x11-apps xclip python3 poppler-utils
-    dpkg-dev desktop-file-utils
+    dpkg-dev desktop-file-utils xdg-utils
     fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon dbus-bin
 )
 

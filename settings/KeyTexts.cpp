@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "textstore/InputFile.h"
+#include "settings/IniText.h"
 #include "textstore/LineStore.h"
 #include "textstore/SafeFileWriter.h"
 
@@ -66,29 +66,6 @@ char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    return true;
-}
-
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsIgnoreCase(text.substr(0, prefix.size()), prefix);
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 /// n for a decimal "1".."max" (max < 100) written without a leading zero, else 0.
 int SmallNumber(std::string_view digits, int max) {
     if (digits.empty() || digits.size() > 2 || digits[0] == '0') return 0;
@@ -118,41 +95,6 @@ bool TakeModifier(std::string_view& rest, uint8_t& modifiers) {
 
 // ---- INI text ----------------------------------------------------------------
 
-/// Calls f with each line, without its LF and a CR before it.
-template <class F>
-void ForEachLine(std::string_view text, F&& f) {
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        f(line);
-    }
-}
-
-struct IniLine {
-    enum Kind { kOther, kSection, kEntry } kind = kOther;
-    std::string_view name;
-    std::string_view value;
-};
-
-/// The profile functions drop one pair of matching quotes around a value.
-std::string_view Unquote(std::string_view v) {
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        return v.substr(1, v.size() - 2);
-    return v;
-}
-
-IniLine ClassifyIniLine(std::string_view line) {
-    const std::string_view t = Trim(line);
-    const size_t close = t.find(']');
-    if (!t.empty() && t.front() == '[' && close != std::string_view::npos)
-        return {IniLine::kSection, Trim(t.substr(1, close - 1)), {}};
-    const size_t eq = t.find('=');
-    if (eq == std::string_view::npos) return {};
-    return {IniLine::kEntry, Trim(t.substr(0, eq)), Unquote(Trim(t.substr(eq + 1)))};
-}
-
 /// The index of the file key a name stands for ("KEY7" → 6), or -1. Names
 /// compare as text, so "key07" is not "key7".
 int FileKeyIndex(std::string_view name) {
@@ -161,33 +103,22 @@ int FileKeyIndex(std::string_view name) {
 }
 
 bool IsKeySection(const IniLine& line) {
-    return line.kind == IniLine::kSection && EqualsIgnoreCase(line.name, kKeySection);
+    return IsIniSection(line, kKeySection);
 }
 
-void AppendFileKeys(std::string& out, const KeyTexts& texts) {
+std::string FileKeyLines(const KeyTexts& texts) {
+    std::string out;
     for (int i = 0; i < kFileKeyCount; ++i) {
         out += FileKeyName(i);
         out += '=';
         out += texts[kFileKeys[i].slot];
         out += kLineEnd;
     }
+    return out;
 }
 
 std::string KeyFilePath(const std::string& folder) {
     return (std::filesystem::path(folder) / kKeyFileName).string();
-}
-
-/// A sound file is a few hundred bytes; a longer one is not read at all.
-constexpr size_t kKeyFileReadLimit = 1 << 20;
-
-/// The file's bytes; nullopt when it is missing, cannot be read or is too
-/// long, and then *failed tells whether it was there.
-std::optional<std::string> ReadKeyFile(const std::string& path, bool* failed = nullptr) {
-    FilePrefix file = ReadFilePrefix(path, kKeyFileReadLimit + 1);
-    const bool unusable = file.failed || file.bytes.size() > kKeyFileReadLimit;
-    if (failed) *failed = unusable;
-    if (file.missing || unusable) return std::nullopt;
-    return std::move(file.bytes);
 }
 
 /// False for a text nobody wrote as a keyboard assignment: binary bytes, a
@@ -201,7 +132,7 @@ bool IsSoundKeyIni(std::string_view ini) {
         const IniLine line = ClassifyIniLine(text);
         if (line.kind == IniLine::kSection) inSection = IsKeySection(line);
         if (!inSection) return;
-        const std::string_view t = Trim(text);
+        const std::string_view t = TrimBlanks(text);
         if (line.kind == IniLine::kOther && !t.empty() && t.front() != ';') sound = false;
         if (line.kind == IniLine::kEntry && FileKeyIndex(line.name) >= 0 && !line.value.empty() &&
             !ParseKeyText(line.value))
@@ -241,7 +172,7 @@ std::optional<std::string> StandardKeyName(std::string_view name) {
 }
 
 std::optional<KeyStroke> ParseKeyText(std::string_view text) {
-    std::string_view rest = Trim(text);
+    std::string_view rest = TrimBlanks(text);
     KeyStroke stroke;
     while (TakeModifier(rest, stroke.modifiers)) {
     }
@@ -260,13 +191,9 @@ std::string KeyText(const KeyStroke& stroke) {
 
 KeyTexts KeyTextsFromIni(std::string_view ini) {
     std::array<std::optional<std::string>, kFileKeyCount> found;
-    bool inSection = false;
-    ForEachLine(ini, [&](std::string_view text) {
-        const IniLine line = ClassifyIniLine(text);
-        if (line.kind == IniLine::kSection) inSection = IsKeySection(line);
-        if (line.kind != IniLine::kEntry || !inSection) return;
-        const int i = FileKeyIndex(line.name);
-        if (i >= 0 && !found[i]) found[i] = std::string(line.value);
+    ForEachIniEntry(ini, kKeySection, [&](std::string_view name, std::string_view value) {
+        const int i = FileKeyIndex(name);
+        if (i >= 0 && !found[i]) found[i] = std::string(value);
     });
     KeyTexts texts;
     for (int i = 0; i < kFileKeyCount; ++i)
@@ -275,31 +202,14 @@ KeyTexts KeyTextsFromIni(std::string_view ini) {
 }
 
 std::string KeyTextsToIni(const KeyTexts& texts, std::string_view previous) {
-    std::string out;
-    bool inSection = false;
-    bool written = false;
-    ForEachLine(previous, [&](std::string_view text) {
-        const IniLine line = ClassifyIniLine(text);
-        if (line.kind == IniLine::kSection) {
-            // The keys go at the end of the first "KeyBrd" section.
-            if (inSection && !written) {
-                AppendFileKeys(out, texts);
-                written = true;
-            }
-            inSection = IsKeySection(line);
-        } else if (inSection && line.kind == IniLine::kEntry && FileKeyIndex(line.name) >= 0) {
-            return;
-        }
-        out.append(text).append(kLineEnd);
-    });
-    if (!written && !inSection) out.append("[").append(kKeySection).append("]").append(kLineEnd);
-    if (!written) AppendFileKeys(out, texts);
-    return out;
+    return ReplaceIniEntries(
+        previous, kKeySection, [](std::string_view name) { return FileKeyIndex(name) >= 0; },
+        FileKeyLines(texts));
 }
 
 KeyTexts LoadKeyTexts(const std::string& folder, bool* readFailed) {
     bool failed = false;
-    const std::optional<std::string> bytes = ReadKeyFile(KeyFilePath(folder), &failed);
+    const std::optional<std::string> bytes = ReadIniFile(KeyFilePath(folder), &failed);
     if (bytes && !IsSoundKeyIni(*bytes)) failed = true;
     if (readFailed) *readFailed = failed;
     return bytes ? KeyTextsFromIni(*bytes) : DefaultKeyTexts();
@@ -307,7 +217,7 @@ KeyTexts LoadKeyTexts(const std::string& folder, bool* readFailed) {
 
 void SaveKeyTexts(const std::string& folder, const KeyTexts& texts) {
     const std::string path = KeyFilePath(folder);
-    const std::string previous = ReadKeyFile(path).value_or(std::string());
+    const std::string previous = ReadIniFile(path).value_or(std::string());
     SafeFileWriter out(path);
     out.Write(KeyTextsToIni(texts, previous));
     out.Commit();
