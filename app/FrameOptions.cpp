@@ -16,6 +16,7 @@ void TTarnwickEditor::actOptionExecute() {
         option_ = new TOption(options_, keyTexts_, *messages_, this);
         option_->OnApplied = [this] { ApplyOptions(); };
         option_->OnCancelled = [this] { LoadKeyboardCommands(); };
+        option_->SchemeFolder = programFolder_;
     }
     option_->exec();
 }

@@ -3,6 +3,9 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -27,7 +30,9 @@
 #include "platform/qt/SystemColors.h"
 #include "settings/ApplySettings.h"
 #include "settings/ColorScheme.h"
+#include "settings/ColorSchemeFile.h"
 #include "settings/ColorText.h"
+#include "settings/FileAssociation.h"
 #include "settings/KeyCommands.h"
 #include "settings/OptionForm.h"
 
@@ -119,6 +124,7 @@ TOption::TOption(OptionData& options, KeyTexts& keys, IMessageBox& messages, QWi
     connect(OK, &QPushButton::clicked, this, &TOption::OKClick);
     connect(Cancel, &QPushButton::clicked, this, &TOption::CancelClick);
     ConnectPreview();
+    ChooseSchemeFile = [this](bool save) { return SchemeFileDialog(save); };
 }
 
 QWidget* TOption::CreateEditorPage() {
@@ -150,9 +156,26 @@ QWidget* TOption::CreateEditorPage() {
     form->addRow(Label("高速スクロールのステップ数 ：", editor), cbScroll);
     form->addRow(chUnderLine);
 
+    auto* association = new QGroupBox(QStringLiteral("テキストファイルの関連付け"), page);
+    btRegistory = new QPushButton(QStringLiteral("関連付ける"), association);
+    btCancelRegistory = new QPushButton(QStringLiteral("解除する"), association);
+    auto* associationLayout = new QGridLayout(association);
+    associationLayout->addWidget(Label("ファイル関連付け", association), 0, 0);
+    associationLayout->addWidget(btRegistory, 0, 1);
+    associationLayout->addWidget(Label("関連付け解除", association), 1, 0);
+    associationLayout->addWidget(btCancelRegistory, 1, 1);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(marks);
+    left->addWidget(association);
+    left->addStretch();
     auto* layout = new QHBoxLayout(page);
-    layout->addWidget(marks, 0, Qt::AlignTop);
+    layout->addLayout(left);
     layout->addWidget(editor);
+    for (QPushButton* b : {btRegistory, btCancelRegistory})
+        b->setAutoDefault(false);
+    connect(btRegistory, &QPushButton::clicked, this, &TOption::btRegistoryClick);
+    connect(btCancelRegistory, &QPushButton::clicked, this, &TOption::btCancelRegistoryClick);
     return page;
 }
 
@@ -173,6 +196,10 @@ QWidget* TOption::CreateFontColorPage() {
     lbColor->setAutoFillBackground(true);
     lbColor->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     btClear = new QPushButton(QStringLiteral("初期化"), page);
+    btLoad = new QPushButton(QStringLiteral("設定保存"), page);
+    btSave = new QPushButton(QStringLiteral("読み込み"), page);
+    for (QPushButton* b : {btClear, btLoad, btSave})
+        b->setAutoDefault(false);
     EditTest = new VellEditWidget(page);
     EditTest->setMinimumSize(200, 90);
 
@@ -186,6 +213,8 @@ QWidget* TOption::CreateFontColorPage() {
     colorPick->addWidget(cbColor);
     colorPick->addWidget(lbColor);
     colorPick->addWidget(btClear);
+    colorPick->addWidget(btLoad);
+    colorPick->addWidget(btSave);
     colorPick->addStretch();
     auto* colors = new QHBoxLayout;
     colors->addWidget(listColor);
@@ -198,6 +227,8 @@ QWidget* TOption::CreateFontColorPage() {
     connect(listColor, &QListWidget::currentRowChanged, this, &TOption::listColorClick);
     connect(cbColor, &QComboBox::activated, this, &TOption::cbColorChange);
     connect(btClear, &QPushButton::clicked, this, &TOption::btClearClick);
+    connect(btLoad, &QPushButton::clicked, this, &TOption::btLoadClick);
+    connect(btSave, &QPushButton::clicked, this, &TOption::btSaveClick);
     return page;
 }
 
@@ -781,6 +812,70 @@ void TOption::btClearClick() {
     for (int i = 0; i < static_cast<int>(kBuiltInColors.size()); ++i)
         SetPreviewColor(i, kBuiltInColors[i]);
     EditTest->View().RefreshView();
+}
+
+std::string TOption::SchemeFileDialog(bool save) {
+    const QString start = QFile::decodeName(QByteArray::fromStdString(SchemeFolder));
+    // The name is written with ".ini" appended, so the dialog's question
+    // about replacing the chosen name would be about another file.
+    const QString name =
+        save ? QFileDialog::getSaveFileName(this, QString(), start,
+                                            QStringLiteral("INI ファイル(*.INI) (*ini *INI)"),
+                                            nullptr, QFileDialog::DontConfirmOverwrite)
+             : QFileDialog::getOpenFileName(this, QString(), start,
+                                            QStringLiteral("INI ファイル(*.INI) (*.ini *.INI)"));
+    return name.isEmpty() ? std::string() : QFile::encodeName(name).toStdString();
+}
+
+void TOption::btLoadClick() {
+    const std::string chosen = ChooseSchemeFile(true);
+    if (!chosen.empty()) {
+        EditorColors colors;
+        for (int i = 0; i < static_cast<int>(colors.size()); ++i)
+            colors[i] = PreviewColor(i);
+        try {
+            SaveColorScheme(chosen, colors);
+        } catch (const std::exception& e) {
+            messages_.Show(e.what(), kCaption, MessageButtons::Ok, MessageIcon::Warning);
+        }
+    }
+    EditTest->View().RefreshView();
+}
+
+void TOption::btSaveClick() {
+    const std::string chosen = ChooseSchemeFile(false);
+    if (chosen.empty()) return;
+    try {
+        const EditorColors colors = LoadColorScheme(chosen);
+        for (int i = 0; i < static_cast<int>(colors.size()); ++i)
+            SetPreviewColor(i, colors[i]);
+    } catch (const std::exception& e) {
+        messages_.Show(e.what(), kCaption, MessageButtons::Ok, MessageIcon::Warning);
+    }
+    EditTest->View().RefreshView();
+}
+
+namespace {
+
+std::string RunningProgram() {
+    return QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+}
+
+}  // namespace
+
+void TOption::btRegistoryClick() {
+    const std::string message = Associate(AssociationPlaces::FromEnvironment(), RunningProgram());
+    const bool failed = message == kAssociateFailedMessage;
+    messages_.Show(message, kCaption, MessageButtons::Ok,
+                   failed ? MessageIcon::Warning : MessageIcon::Information);
+}
+
+void TOption::btCancelRegistoryClick() {
+    const std::string message = Unassociate(AssociationPlaces::FromEnvironment(), RunningProgram());
+    if (message.empty()) return;
+    const bool failed = message == kUnassociateFailedMessage;
+    messages_.Show(message, kCaption, MessageButtons::Ok,
+                   failed ? MessageIcon::Warning : MessageIcon::Information);
 }
 
 uint32_t TOption::TabColorFrom(QLineEdit* edit) {

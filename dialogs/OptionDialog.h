@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QHash>
 #include <functional>
+#include <string>
 
 #include "settings/KeyTexts.h"
 #include "settings/OptionData.h"
@@ -39,6 +40,10 @@ class TOption : public QDialog {
     std::function<void()> OnApplied;
     /// Runs on "キャンセル": the owner restores the keyboard assignment.
     std::function<void()> OnCancelled;
+    /// Asks for a colour-scheme file to write (`save`) or to read; empty when
+    /// cancelled. The toolkit's file dialog, starting in SchemeFolder.
+    std::function<std::string(bool save)> ChooseSchemeFile;
+    std::string SchemeFolder;
 
     /// Fills every control from the stored settings (the dialog's opening).
     void Odaizi();
@@ -51,6 +56,7 @@ class TOption : public QDialog {
     QPushButton* OK;
     QPushButton* Cancel;
     // エディタ
+    QPushButton *btRegistory, *btCancelRegistory;
     QCheckBox *chEOF, *chCr, *chSpace, *chInyo, *chWordWrap, *chUnderLine;
     QLineEdit* txtInyo;
     QComboBox *cbWordWrap, *cbGyokan, *cbTab, *cbScroll;
@@ -60,7 +66,7 @@ class TOption : public QDialog {
     QComboBox *cbFontSize, *cbColor;
     QListWidget* listColor;
     QLabel* lbColor;
-    QPushButton* btClear;
+    QPushButton *btClear, *btLoad, *btSave;
     /// The live preview: a two-line sample drawn with the settings as they stand.
     VellEditWidget* EditTest;
     // ウィンドウ
@@ -111,6 +117,11 @@ class TOption : public QDialog {
     void listColorClick();
     void cbColorChange();
     void btClearClick();
+    void btLoadClick();
+    void btSaveClick();
+    std::string SchemeFileDialog(bool save);
+    void btRegistoryClick();
+    void btCancelRegistoryClick();
     void ChangeTabColor(QLineEdit* edit);
     uint32_t TabColorFrom(QLineEdit* edit);
     uint32_t StoredTabColor(QLineEdit* edit, uint32_t stored);

@@ -14,6 +14,9 @@
 #include "FrameFixture.h"
 #include "dialogs/OptionDialog.h"
 #include "editor/VellEdit.h"
+#include "settings/ColorScheme.h"
+#include "settings/ColorText.h"
+#include "settings/FileAssociation.h"
 #include "settings/OptionForm.h"
 
 namespace tw::test {
@@ -154,6 +157,71 @@ TEST_F(OptionDialog, DeleteAllThenChangeLeavesNoShortcutsAfterARestart) {
     auto again = Start();
     for (const char* name : {"actNew", "actOption", "actClose"})
         EXPECT_TRUE(again->Command(name)->shortcut().isEmpty()) << name;
+}
+
+TEST_F(OptionDialog, SchemeSavedResetAndLoadedInThePreviewAndStoredOnlyByChange) {
+    constexpr uint32_t kWindowText = 0x80000008;
+    auto frame = Start([](OptionData& o) {
+        o.FontColor = kWindowText;
+        o.URLColor = 0x00FF00;
+    });
+    frame->OpenFile(File("a.txt"), false);
+    const OptionData before = frame->Options();
+    ASSERT_TRUE(WithOptions(*frame, [&](TOption& d) {
+        d.btClear->click();
+        d.Cancel->click();
+    }));
+    EXPECT_EQ(frame->Options(), before);
+    EXPECT_EQ(frame->ActiveChild()->Edit().Font().Color, kWindowText);
+
+    const std::string scheme = files_.File("scheme");
+    std::vector<std::string> answers = {scheme, scheme + ".ini"};
+    uint32_t resetText = 0, loadedText = 0, loadedLink = 0;
+    ASSERT_TRUE(WithOptions(*frame, [&](TOption& d) {
+        d.ChooseSchemeFile = [&](bool) {
+            const std::string next = answers.front();
+            answers.erase(answers.begin());
+            return next;
+        };
+        d.btLoad->click();  // "設定保存"
+        d.btClear->click();
+        resetText = d.Preview().Font().Color;
+        d.btSave->click();  // "読み込み"
+        loadedText = d.Preview().Font().Color;
+        loadedLink = d.Preview().URLColor;
+        d.edTabFace->setText("#12345");
+        d.OK->click();
+    }));
+    EXPECT_EQ(resetText, kBuiltInColors[0]);
+    EXPECT_EQ(loadedText, kWindowText);
+    EXPECT_EQ(loadedLink, 0x00FF00u);
+    EXPECT_EQ(frame->Options().FontColor, kWindowText);
+    EXPECT_EQ(frame->Options().TabFaceColor, 0x503412u);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, kColorTextMessage);
+}
+
+TEST_F(OptionDialog, AssociateTwiceThenUndoTwice) {
+    TempDir desktop;
+    setenv("XDG_DATA_HOME", desktop.File("data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", desktop.File("config").c_str(), 1);
+    auto frame = Start();
+    frame->OpenFile(File("a.txt"), false);
+    const bool shown = WithOptions(*frame, [&](TOption& d) {
+        d.btRegistory->click();
+        d.btRegistory->click();
+        d.btCancelRegistory->click();
+        d.btCancelRegistory->click();
+    });
+    unsetenv("XDG_DATA_HOME");
+    unsetenv("XDG_CONFIG_HOME");
+    ASSERT_TRUE(shown);
+    std::vector<std::string> texts;
+    for (const auto& m : messages_.shown)
+        texts.push_back(m.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{kAssociatedMessage, kAlreadyAssociatedMessage,
+                                               kUnassociatedMessage}));
+    EXPECT_EQ(ReadFile(desktop.File("config/mimeapps.list")), "[Default Applications]\n");
 }
 
 }  // namespace
