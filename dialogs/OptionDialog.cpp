@@ -137,6 +137,9 @@ QWidget* TOption::CreateEditorPage() {
     for (QWidget* w : {chEOF, chCr, chSpace})
         marksLayout->addWidget(w);
 
+    // Made before the editor group, so that Tab walks the left column first.
+    QGroupBox* association = CreateAssociationGroup(page);
+
     auto* editor = new QGroupBox(QStringLiteral("エディタ"), page);
     chInyo = Check("引用行の色を変更する", editor);
     txtInyo = new QLineEdit(QStringLiteral(">"), editor);
@@ -156,15 +159,6 @@ QWidget* TOption::CreateEditorPage() {
     form->addRow(Label("高速スクロールのステップ数 ：", editor), cbScroll);
     form->addRow(chUnderLine);
 
-    auto* association = new QGroupBox(QStringLiteral("テキストファイルの関連付け"), page);
-    btRegistory = new QPushButton(QStringLiteral("関連付ける"), association);
-    btCancelRegistory = new QPushButton(QStringLiteral("解除する"), association);
-    auto* associationLayout = new QGridLayout(association);
-    associationLayout->addWidget(Label("ファイル関連付け", association), 0, 0);
-    associationLayout->addWidget(btRegistory, 0, 1);
-    associationLayout->addWidget(Label("関連付け解除", association), 1, 0);
-    associationLayout->addWidget(btCancelRegistory, 1, 1);
-
     auto* left = new QVBoxLayout;
     left->addWidget(marks);
     left->addWidget(association);
@@ -172,11 +166,23 @@ QWidget* TOption::CreateEditorPage() {
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(left);
     layout->addWidget(editor);
+    return page;
+}
+
+QGroupBox* TOption::CreateAssociationGroup(QWidget* page) {
+    auto* group = new QGroupBox(QStringLiteral("テキストファイルの関連付け"), page);
+    btRegistory = new QPushButton(QStringLiteral("関連付ける"), group);
+    btCancelRegistory = new QPushButton(QStringLiteral("解除する"), group);
+    auto* layout = new QGridLayout(group);
+    layout->addWidget(Label("ファイル関連付け", group), 0, 0);
+    layout->addWidget(btRegistory, 0, 1);
+    layout->addWidget(Label("関連付け解除", group), 1, 0);
+    layout->addWidget(btCancelRegistory, 1, 1);
     for (QPushButton* b : {btRegistory, btCancelRegistory})
         b->setAutoDefault(false);
     connect(btRegistory, &QPushButton::clicked, this, &TOption::btRegistoryClick);
     connect(btCancelRegistory, &QPushButton::clicked, this, &TOption::btCancelRegistoryClick);
-    return page;
+    return group;
 }
 
 QWidget* TOption::CreateFontColorPage() {

@@ -13,6 +13,7 @@ class QListWidget;
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -101,6 +102,7 @@ class TOption : public QDialog {
 
   private:
     QWidget* CreateEditorPage();
+    QGroupBox* CreateAssociationGroup(QWidget* page);
     QWidget* CreateFontColorPage();
     QWidget* CreateWindowPage();
     QWidget* CreateTabPage();

@@ -7,6 +7,9 @@ E2E_TMP=$(mktemp -d /tmp/tw-e2e-XXXXXX)
 E2E_DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")/../data" && pwd)
 export TARNWICK_EDITOR_RUNTIME_DIR=$E2E_TMP/runtime
 export TARNWICK_EDITOR_HOME=$E2E_TMP/home
+# The desktop's own settings too: the options dialog can change the
+# association of text files, which must never reach the user's desktop.
+export XDG_DATA_HOME=$E2E_TMP/data XDG_CONFIG_HOME=$E2E_TMP/config
 mkdir -p "$TARNWICK_EDITOR_RUNTIME_DIR" "$TARNWICK_EDITOR_HOME"
 chmod 700 "$TARNWICK_EDITOR_RUNTIME_DIR"
 unset QT_QPA_PLATFORM

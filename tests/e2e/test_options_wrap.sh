@@ -37,9 +37,10 @@ set_column_40() {
     local dialog
     dialog=$(e2e_wait_window "^詳細設定$") || e2e_fail "F4 did not open the options"
     e2e_focus "$dialog"
-    # The first page's controls in order: three mark boxes, quoting box and
-    # marks, the wrap box, then the column list.
-    xdotool key --delay 50 Tab Tab Tab Tab Tab Tab
+    # The first page's controls in order: three mark boxes, the two
+    # association buttons, quoting box and marks, the wrap box, then the
+    # column list.
+    xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab Tab
     xdotool type --delay 50 "40"
     # On past line spacing, tab width, scroll step and underline to "変更".
     xdotool key --delay 50 Tab Tab Tab Tab Tab space
