@@ -57,7 +57,10 @@ class TOption : public QDialog {
     QPushButton* OK;
     QPushButton* Cancel;
     // エディタ
-    QPushButton *btRegistory, *btCancelRegistory;
+    /// "関連付ける": makes the program the desktop's handler of text files, at once.
+    QPushButton* btRegistory;
+    /// "解除する": undoes btRegistory's association, at once.
+    QPushButton* btCancelRegistory;
     QCheckBox *chEOF, *chCr, *chSpace, *chInyo, *chWordWrap, *chUnderLine;
     QLineEdit* txtInyo;
     QComboBox *cbWordWrap, *cbGyokan, *cbTab, *cbScroll;
@@ -67,7 +70,12 @@ class TOption : public QDialog {
     QComboBox *cbFontSize, *cbColor;
     QListWidget* listColor;
     QLabel* lbColor;
-    QPushButton *btClear, *btLoad, *btSave;
+    QPushButton* btClear;
+    /// "設定保存": writes the preview's colours as a scheme file (the name is
+    /// kept from the original program, whose captions are the other way round).
+    QPushButton* btLoad;
+    /// "読み込み": reads a scheme file into the preview.
+    QPushButton* btSave;
     /// The live preview: a two-line sample drawn with the settings as they stand.
     VellEditWidget* EditTest;
     // ウィンドウ
