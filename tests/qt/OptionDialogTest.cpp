@@ -1,4 +1,5 @@
 #include <array>
+#include <cstdlib>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -203,6 +204,9 @@ TEST_F(OptionDialog, SchemeSavedResetAndLoadedInThePreviewAndStoredOnlyByChange)
 
 TEST_F(OptionDialog, AssociateTwiceThenUndoTwice) {
     TempDir desktop;
+    const std::string oldData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    const std::string oldConfig =
+        std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
     setenv("XDG_DATA_HOME", desktop.File("data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", desktop.File("config").c_str(), 1);
     auto frame = Start();
@@ -213,8 +217,8 @@ TEST_F(OptionDialog, AssociateTwiceThenUndoTwice) {
         d.btCancelRegistory->click();
         d.btCancelRegistory->click();
     });
-    unsetenv("XDG_DATA_HOME");
-    unsetenv("XDG_CONFIG_HOME");
+    setenv("XDG_DATA_HOME", oldData.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", oldConfig.c_str(), 1);
     ASSERT_TRUE(shown);
     std::vector<std::string> texts;
     for (const auto& m : messages_.shown)

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 namespace {
 
@@ -20,12 +22,30 @@ class ReleaseModifiers : public ::testing::EmptyTestEventListener {
     }
 };
 
+/// Qt's own file dialog keeps its history in the user's configuration, and a
+/// test must leave the user's desktop as it was: the tests get a home of their own.
+std::string UsePrivateDesktopFolders() {
+    std::string dir = (std::filesystem::temp_directory_path() / "tw-qt-tests-XXXXXX").string();
+    if (!mkdtemp(dir.data())) return {};
+    setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (dir + "/cache").c_str(), 1);
+    return dir;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::UnitTest::GetInstance()->listeners().Append(new ReleaseModifiers);
-    return RUN_ALL_TESTS();
+    const std::string desktop = UsePrivateDesktopFolders();
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        ::testing::InitGoogleTest(&argc, argv);
+        ::testing::UnitTest::GetInstance()->listeners().Append(new ReleaseModifiers);
+        result = RUN_ALL_TESTS();
+    }
+    std::error_code ignored;
+    if (!desktop.empty()) std::filesystem::remove_all(desktop, ignored);
+    return result;
 }
