@@ -38,21 +38,10 @@ namespace {
 const std::string kOld = "the old content, longer than the new one\r\n\x93\xfa\x96\x7b\x8c\xea\r\n";
 const std::string kNew = "new \x93\xfa\x96\x7b\x8c\xea text\r\nline 2\r\n";
 
-void Rewrite(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 std::string TempFile(const fs::path& dir, const char* name, const std::string& bytes) {
     const std::string path = (dir / name).string();
     Rewrite(path, bytes);
     return path;
-}
-
-std::set<std::string> Names(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        names.insert(e.path().filename().string());
-    return names;
 }
 
 struct stat Stat(const std::string& path) {
@@ -119,7 +108,7 @@ void SaveUnderEveryFault(const fs::path& top, const Place& place, int error) {
         const fs::path dir = root / std::to_string(trial);
         fs::create_directory(dir);
         const std::string path = place.make(dir);
-        const std::set<std::string> before = Names(dir);
+        const std::set<std::string> before = FileNames(dir);
         FaultyFileCalls faults;
         faults.writeLimit = 5;
         faults.error = error;
@@ -135,7 +124,7 @@ void SaveUnderEveryFault(const fs::path& top, const Place& place, int error) {
         const bool mustFail = MustFail(faults);
         EXPECT_EQ(failed, mustFail) << what;
         EXPECT_EQ(ReadFile(path), mustFail ? kOld : kNew) << what;
-        EXPECT_EQ(Names(dir), before) << what << ": a temporary file was left";
+        EXPECT_EQ(FileNames(dir), before) << what << ": a temporary file was left";
         place.check(dir);
         fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
     }
@@ -192,7 +181,7 @@ void ExpectFaultsKeepTheOldFile(const std::string& path, const std::function<voi
         const char* at = FileCallName(faults.firedAt);
         EXPECT_EQ(failed, MustFail(faults)) << at;
         EXPECT_EQ(ReadFile(path), failed ? old : fresh) << at;
-        EXPECT_EQ(Names(fs::path(path).parent_path()).size(), 1u) << at;
+        EXPECT_EQ(FileNames(fs::path(path).parent_path()).size(), 1u) << at;
     }
 }
 
@@ -274,7 +263,7 @@ TEST(SaveFault, ADiskThatTakesNothingFailsTheSaveInsteadOfHanging) {
     EXPECT_TRUE(SaveFails(path));
     ::alarm(0);
     EXPECT_EQ(ReadFile(path), kOld);
-    EXPECT_EQ(Names(root.path()), std::set<std::string>{"doc.txt"});
+    EXPECT_EQ(FileNames(root.path()), std::set<std::string>{"doc.txt"});
 }
 
 TEST(SaveFault, OptionDatKeepsItsOldContentUnderEveryFault) {
@@ -310,5 +299,5 @@ TEST(SaveFault, ALongFileNameStillSavesThroughATemporaryFile) {
     EXPECT_FALSE(SaveFails(path));
     EXPECT_EQ(ReadFile(path), kNew);
     EXPECT_NE(Stat(path).st_ino, before) << "written in place, not renamed over";
-    EXPECT_EQ(Names(root.path()), std::set<std::string>{name});
+    EXPECT_EQ(FileNames(root.path()), std::set<std::string>{name});
 }
