@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ inline const char* FileCallName(FileCall c) {
 }
 
 /// Makes the real calls, except for one fault: call number `failCall` (of any
-/// kind, counted from 0) fails with `error`, or the disk fills after
+/// kind, counted from 0) or the first call of kind `failOn` fails with
+/// `error`, or the disk fills after
 /// `failAtByte` bytes written (a short write up to it, then `error`). Only one
 /// fault fires, so what the writer does to recover runs as it would.
 /// `before` sees every call before it is made (a test may kill itself there).
@@ -47,6 +49,7 @@ class FaultyFileCalls : public FileSystemCalls {
     FaultyFileCalls& operator=(const FaultyFileCalls&) = delete;
 
     int failCall = -1;
+    std::optional<FileCall> failOn;
     long failAtByte = -1;
     int error = EIO;
     /// Writes no more than this at a time (short writes that are no error).
@@ -113,7 +116,7 @@ class FaultyFileCalls : public FileSystemCalls {
         const int index = static_cast<int>(calls.size());
         calls.push_back(call);
         if (before) before(call, index);
-        if (fired || index != failCall) return false;
+        if (fired || (index != failCall && failOn != call)) return false;
         Fire(call);
         return true;
     }
