@@ -68,7 +68,7 @@ std::string TemporaryPrefix(const std::string& target) {
 /// Deletes the temporary files that saves of this target left behind when
 /// they were killed before they could clean up. A save holds a lock on its
 /// temporary file while it writes it, so one that can be locked is stale;
-/// one this user cannot open or does not own is left alone.
+/// one this user cannot open or does not own (but root) is left alone.
 void RemoveStaleTemporaries(const std::string& dir, const std::string& prefix) {
     DIR* listing = ::opendir(dir.c_str());
     if (!listing) return;
@@ -78,14 +78,19 @@ void RemoveStaleTemporaries(const std::string& dir, const std::string& prefix) {
         if (name.size() != prefix.size() + kUniqueTail.size() || !name.starts_with(prefix))
             continue;
         const std::string path = dir + "/" + std::string(name);
+        // Looked at before it is opened: opening a device can do something.
+        // Root's temporary files were given their target's owner.
+        struct ::stat named;
+        if (::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode) ||
+            (named.st_uid != ::geteuid() && ::geteuid() != 0))
+            continue;
         const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
         int fd = ::open(path.c_str(), O_RDONLY | flags);
         if (fd < 0) fd = ::open(path.c_str(), O_WRONLY | flags);
         if (fd < 0) continue;
-        struct ::stat opened, named;
-        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid() &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
-            named.st_ino == opened.st_ino && named.st_dev == opened.st_dev)
+        struct ::stat opened;
+        if (::fstat(fd, &opened) == 0 && opened.st_ino == named.st_ino &&
+            opened.st_dev == named.st_dev && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
             stale.push_back(path);
         ::close(fd);
     }
