@@ -4,12 +4,15 @@
 # beside it, and save whole once there is room again.
 if [ -z "${TW_E2E_OWN_MOUNTS:-}" ]; then
     # The small disk lives in a mount namespace of the test's own, so that it
-    # goes away with the test whatever happens.
-    if ! unshare -m --propagation private true 2>/dev/null; then
-        echo "skipped: no private mount namespace here (needs root or user namespaces)"
-        exit 77
-    fi
-    TW_E2E_OWN_MOUNTS=1 exec unshare -m --propagation private bash "$0" "$@"
+    # goes away with the test whatever happens; without root, in a user
+    # namespace of its own as well.
+    for how in -m -rm; do
+        if unshare $how --propagation private true 2>/dev/null; then
+            TW_E2E_OWN_MOUNTS=1 exec unshare $how --propagation private bash "$0" "$@"
+        fi
+    done
+    echo "skipped: no private mount namespace here (needs root or user namespaces)"
+    exit 77
 fi
 source "$(dirname "$0")/lib.sh"
 editor=$(e2e_private_editor "$1" tarnwick-editor-full-disk)
