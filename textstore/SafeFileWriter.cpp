@@ -297,14 +297,20 @@ void SafeFileWriter::Commit() {
     Flush();
     if (FileCalls().Sync(fd_) != 0 && errno != EINVAL && errno != EROFS)
         Fail("ファイルを保存できません", written, errno);
-    int fd = fd_;
-    fd_ = -1;
-    if (FileCalls().Close(fd) != 0) Fail("ファイルを保存できません", written, errno);
     const std::string dir = DirectoryOf(target_);
-    if (!temporary_.empty()) {
+    if (temporary_.empty()) {
+        int fd = fd_;
+        fd_ = -1;
+        if (FileCalls().Close(fd) != 0) Fail("ファイルを保存できません", written, errno);
+    } else {
+        // Renamed while still open: its lock must hold until it has the
+        // target's name, or another save could take it for a stale one.
         if (FileCalls().Rename(temporary_.c_str(), target_.c_str()) != 0)
             Fail("ファイルを置き換えられません", target_, errno);
         temporary_.clear();
+        // Its content is synced: a complaint from close changes nothing on disk.
+        FileCalls().Close(fd_);
+        fd_ = -1;
         // Make the rename itself durable.
         int dirFd = FileCalls().Open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
         if (dirFd >= 0) {

@@ -131,14 +131,29 @@ TEST(SaveCrash, AKilledSaveLeavesTheOldOrTheNewFileWholeAndTheNextSaveCleansUp) 
 TEST(SaveCrash, TheCleanupSparesTheTemporaryFileOfASaveStillRunning) {
     TempDir dir;
     const std::string path = dir.Write("doc.txt", "old");
-    SafeFileWriter first(path);
-    first.Write("first");
-    {
-        SafeFileWriter second(path);
-        second.Write("second");
-        second.Commit();
+    auto saveOver = [&](const char* text) {
+        SafeFileWriter out(path);
+        out.Write(text);
+        out.Commit();
+    };
+    {  // another save ends while this one writes
+        SafeFileWriter first(path);
+        first.Write("first");
+        saveOver("second");
+        EXPECT_NO_THROW(first.Commit());
+        EXPECT_EQ(ReadFile(path), "first");
     }
-    EXPECT_NO_THROW(first.Commit());
-    EXPECT_EQ(ReadFile(path), "first");
+    {  // ... and just before this one's rename
+        FaultyFileCalls calls;
+        bool interrupted = false;
+        calls.before = [&](FileCall call, int) {
+            if (call != FileCall::Rename || interrupted) return;
+            interrupted = true;
+            saveOver("second");
+        };
+        EXPECT_NO_THROW(saveOver("third"));
+        EXPECT_TRUE(interrupted);
+        EXPECT_EQ(ReadFile(path), "third");
+    }
     EXPECT_EQ(FileNames(dir.path()), std::set<std::string>{"doc.txt"});
 }
