@@ -1,6 +1,8 @@
 #include "textstore/SafeFileWriter.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+#include "textstore/FileSystemCalls.h"
 #include "textstore/InputFile.h"
 #include "textstore/LineStore.h"
 
@@ -21,6 +24,8 @@ namespace tw {
 namespace {
 
 constexpr size_t kWriteBuffer = 1 << 16;
+/// What mkostemp replaces at the end of a temporary file's name.
+constexpr std::string_view kUniqueTail = "XXXXXX";
 
 [[noreturn]] void Fail(const std::string& what, const std::string& path, int err) {
     throw FileIoError(what + " " + path + ": " + std::strerror(err));
@@ -28,11 +33,14 @@ constexpr size_t kWriteBuffer = 1 << 16;
 
 void WriteAll(int fd, const char* p, size_t n, const std::string& path) {
     while (n > 0) {
-        ssize_t w = ::write(fd, p, n);
+        ssize_t w = FileCalls().Write(fd, p, n);
         if (w < 0) {
             if (errno == EINTR) continue;
             Fail("ファイルに書き込めません", path, errno);
         }
+        // Nothing written and no error: the disk has no room left, and
+        // asking again would loop for ever.
+        if (w == 0) Fail("ファイルに書き込めません", path, ENOSPC);
         p += w;
         n -= static_cast<size_t>(w);
     }
@@ -43,6 +51,52 @@ std::string DirectoryOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
+}
+
+/// The start of the name of every temporary file a save of `target` makes
+/// beside it: hidden, recognisable as this program's, and short enough that
+/// the unique tail still fits a long file name.
+std::string TemporaryPrefix(const std::string& target) {
+    const size_t slash = target.rfind('/');
+    std::string name = target.substr(slash == std::string::npos ? 0 : slash + 1);
+    constexpr std::string_view kMark = ".tw-";
+    const size_t room = NAME_MAX - 1 - kMark.size() - kUniqueTail.size();
+    if (name.size() > room) name.resize(room);
+    return "." + name + std::string(kMark);
+}
+
+/// Deletes the temporary files that saves of this target left behind when
+/// they were killed before they could clean up. A save holds a lock on its
+/// temporary file while it writes it, so one that can be locked is stale;
+/// one this user cannot open or does not own (but root) is left alone.
+void RemoveStaleTemporaries(const std::string& dir, const std::string& prefix) {
+    DIR* listing = ::opendir(dir.c_str());
+    if (!listing) return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + kUniqueTail.size() || !name.starts_with(prefix))
+            continue;
+        const std::string path = dir + "/" + std::string(name);
+        // Looked at before it is opened: opening a device can do something.
+        // Root's temporary files were given their target's owner.
+        struct ::stat named;
+        if (::lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode) ||
+            (named.st_uid != ::geteuid() && ::geteuid() != 0))
+            continue;
+        const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+        int fd = ::open(path.c_str(), O_RDONLY | flags);
+        if (fd < 0) fd = ::open(path.c_str(), O_WRONLY | flags);
+        if (fd < 0) continue;
+        struct ::stat opened;
+        if (::fstat(fd, &opened) == 0 && opened.st_ino == named.st_ino &&
+            opened.st_dev == named.st_dev && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            stale.push_back(path);
+        ::close(fd);
+    }
+    ::closedir(listing);
+    for (const std::string& path : stale)
+        FileCalls().Unlink(path.c_str());
 }
 
 /// The file a write to `path` really lands in: symbolic links followed.
@@ -94,13 +148,13 @@ bool CopyAttributes(const std::string& from, int to) {
         std::string value(static_cast<size_t>(size), '\0');
         const ssize_t got = ::getxattr(from.c_str(), name.c_str(), value.data(), value.size());
         if (got < 0 ||
-            ::fsetxattr(to, name.c_str(), value.data(), static_cast<size_t>(got), 0) != 0)
+            FileCalls().SetAttribute(to, name.c_str(), value.data(), static_cast<size_t>(got)) != 0)
             return false;
     }
     // A new file may have been given an ACL of its folder's that the old one lacks.
     for (const std::string& name : *present)
         if (std::find(names->begin(), names->end(), name) == names->end() &&
-            ::fremovexattr(to, name.c_str()) != 0)
+            FileCalls().RemoveAttribute(to, name.c_str()) != 0)
             return false;
     return true;
 }
@@ -153,22 +207,27 @@ SafeFileWriter::SafeFileWriter(const std::string& path) : target_(ResolveTarget(
 }
 
 bool SafeFileWriter::OpenTemporary(const std::string& dir, const struct ::stat* target) {
-    std::string name =
-        target_.substr(target_.rfind('/') == std::string::npos ? 0 : target_.rfind('/') + 1);
-    std::string pattern = dir + "/." + name + ".tw-XXXXXX";
-    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+    std::string pattern = dir + "/" + TemporaryPrefix(target_) + std::string(kUniqueTail);
+    fd_ = FileCalls().OpenTemporary(pattern.data(), O_CLOEXEC);
     if (fd_ < 0) Fail("一時ファイルを作成できません", pattern, errno);
     temporary_ = pattern;
+    // Held until the file is renamed or deleted, and dropped by the system
+    // when a crash ends the save: an unlocked temporary file is a stale one.
+    ::flock(fd_, LOCK_EX | LOCK_NB);
     if (target && (target->st_uid != ::geteuid() || target->st_gid != ::getegid())) {
         // Only possible for root or for a group the user belongs to; where it
         // is refused the file keeps this user's group, as any rewrite would.
         // The owner goes first: a change of owner clears set-id bits.
-        if (::fchown(fd_, target->st_uid, target->st_gid) != 0) {
-            [[maybe_unused]] int ignored = ::fchown(fd_, static_cast<uid_t>(-1), target->st_gid);
+        if (FileCalls().ChangeOwner(fd_, target->st_uid, target->st_gid) != 0) {
+            // Renamed over it, a copy of another user's file would take it
+            // from them: that one is written in place instead.
+            if (target->st_uid != ::geteuid()) return false;
+            [[maybe_unused]] int ignored =
+                FileCalls().ChangeOwner(fd_, static_cast<uid_t>(-1), target->st_gid);
         }
     }
     mode_t mode = target ? (target->st_mode & 07777) : (0666 & ~CurrentUmask());
-    if (::fchmod(fd_, mode) != 0) {
+    if (FileCalls().ChangeMode(fd_, mode) != 0) {
         int err = errno;
         Abort();
         Fail("ファイルの属性を設定できません", temporary_, err);
@@ -182,8 +241,9 @@ void SafeFileWriter::OpenInPlace(bool keepCopy, bool nonBlocking) {
         oldContent_ = ReadWholeFile(target_);
         restoreOnFailure_ = true;
     }
-    fd_ = ::open(target_.c_str(),
-                 O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (nonBlocking ? O_NONBLOCK : 0), 0666);
+    fd_ = FileCalls().Open(
+        target_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | (nonBlocking ? O_NONBLOCK : 0),
+        0666);
     if (fd_ < 0) {
         restoreOnFailure_ = false;  // open failed before truncating anything
         Fail("ファイルを作成できません", target_, errno);
@@ -195,22 +255,22 @@ SafeFileWriter::~SafeFileWriter() {
 }
 
 void SafeFileWriter::Abort() noexcept {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) FileCalls().Close(fd_);
     fd_ = -1;
     if (!temporary_.empty()) {
-        ::unlink(temporary_.c_str());
+        FileCalls().Unlink(temporary_.c_str());
         temporary_.clear();
     }
     if (restoreOnFailure_) {
         restoreOnFailure_ = false;
-        int fd = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        int fd = FileCalls().Open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
         if (fd >= 0) {
             try {
                 WriteAll(fd, oldContent_.data(), oldContent_.size(), target_);
             } catch (...) {
             }
-            ::fsync(fd);
-            ::close(fd);
+            FileCalls().Sync(fd);
+            FileCalls().Close(fd);
         }
     }
 }
@@ -235,25 +295,33 @@ void SafeFileWriter::Write(std::string_view bytes) {
 void SafeFileWriter::Commit() {
     const std::string& written = temporary_.empty() ? target_ : temporary_;
     Flush();
-    if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
+    if (FileCalls().Sync(fd_) != 0 && errno != EINVAL && errno != EROFS)
         Fail("ファイルを保存できません", written, errno);
-    int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) Fail("ファイルを保存できません", written, errno);
-    if (!temporary_.empty()) {
-        if (::rename(temporary_.c_str(), target_.c_str()) != 0)
+    const std::string dir = DirectoryOf(target_);
+    if (temporary_.empty()) {
+        int fd = fd_;
+        fd_ = -1;
+        if (FileCalls().Close(fd) != 0) Fail("ファイルを保存できません", written, errno);
+    } else {
+        // Renamed while still open: its lock must hold until it has the
+        // target's name, or another save could take it for a stale one.
+        if (FileCalls().Rename(temporary_.c_str(), target_.c_str()) != 0)
             Fail("ファイルを置き換えられません", target_, errno);
         temporary_.clear();
+        // Its content is synced: a complaint from close changes nothing on disk.
+        FileCalls().Close(fd_);
+        fd_ = -1;
         // Make the rename itself durable.
-        int dirFd = ::open(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int dirFd = FileCalls().Open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
         if (dirFd >= 0) {
-            ::fsync(dirFd);
-            ::close(dirFd);
+            FileCalls().Sync(dirFd);
+            FileCalls().Close(dirFd);
         }
     }
     committed_ = true;
     restoreOnFailure_ = false;
     oldContent_.clear();
+    RemoveStaleTemporaries(dir, TemporaryPrefix(target_));
 }
 
 }  // namespace tw

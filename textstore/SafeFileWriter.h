@@ -16,7 +16,9 @@ namespace tw {
 /// cannot write, another owner, an attribute it cannot copy), it keeps a copy
 /// of the old content, writes in place and puts the copy back if the write
 /// fails. Every failure throws FileIoError; after a failure the old file is
-/// intact.
+/// intact. The temporary file is named ".<name>.tw-" and six random
+/// characters; a save that succeeds deletes those a killed save left behind.
+/// Every call that changes the disk goes through FileCalls().
 class SafeFileWriter {
   public:
     explicit SafeFileWriter(const std::string& path);

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -39,9 +41,27 @@ class TempDir {
     std::filesystem::path path_;
 };
 
+/// The file's bytes; empty for a missing file. Read in blocks: byte by byte,
+/// a file of megabytes takes seconds in the sanitizer build.
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream bytes;
+    if (in) bytes << in.rdbuf();
+    return bytes.str();
+}
+
+/// The names in a folder: what a save left beside its file.
+inline std::set<std::string> FileNames(const std::filesystem::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+/// Replaces a file's content the plain way (setting up, not under test).
+inline void Rewrite(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace tw::test

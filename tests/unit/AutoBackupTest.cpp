@@ -9,6 +9,7 @@
 #include "documents/AutoBackup.h"
 #include "headless/EditorHarness.h"
 #include "settings/OptionData.h"
+#include "support/FaultyFileCalls.h"
 #include "support/TempDir.h"
 
 using namespace tw;
@@ -152,6 +153,24 @@ TEST_F(AutoBackupTest, AStoreThatCannotBeWrittenIsReportedOnceAndTriedAgain) {
     EXPECT_EQ(failures, (std::vector<bool>{true, false}));
     EXPECT_EQ(Names(Store() / "26-03-07"), std::vector<std::string>{"14.05.12memo.txt"});
     EXPECT_EQ(backup->LastBackupText, "more text\r\n");
+}
+
+TEST_F(AutoBackupTest, ABackupTheDiskCutsShortLeavesNoPartOfItAndIsTriedAgain) {
+    h.Load("a text long enough to be cut\r\n");
+    {
+        FaultyFileCalls full;
+        full.failAtByte = 10;
+        full.error = ENOSPC;
+        Tick();
+        EXPECT_TRUE(full.fired);
+    }
+    const fs::path day = Store() / "26-03-07";
+    EXPECT_TRUE(FileNames(day).empty()) << "no half backup, no temporary file";
+    EXPECT_EQ(failures, std::vector<bool>{true});
+    Tick();
+    EXPECT_EQ(failures, (std::vector<bool>{true, false}));
+    EXPECT_EQ(FileNames(day), std::set<std::string>{"14.05.10memo.txt"});
+    EXPECT_EQ(ReadFile((day / "14.05.10memo.txt").string()), "a text long enough to be cut\r\n");
 }
 
 TEST(BackupHistory, EachDayListsEachDocumentOnceAndItsTimesInOrder) {
