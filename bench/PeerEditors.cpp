@@ -1,6 +1,9 @@
 #include "PeerEditors.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QFontMetrics>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,6 +17,8 @@
 
 #include "app/FrameWindow.h"
 #include "app/HandOff.h"
+#include "dialogs/ReplaceDialog.h"
+#include "search/FindMatch.h"
 #include "documents/DocumentWindow.h"
 #include "editor/qt/VellEditWidget.h"
 #include "platform/codec/Cp932Codec.h"
@@ -111,6 +116,29 @@ class OwnEditor : public PeerEditor {
         e.OnFindHit = handler;
         return hits;
     }
+    int ReplaceAll(std::string_view ascii, std::string_view with) override {
+        // The replace dialog, all hits without questions, from the caret down.
+        TVellEdit& e = child_->Edit();
+        e.GotoXY(0, 0);
+        TRePlaceDialog& dialog = frame_->ReplaceDialog();
+        frame_->ShowReplaceDialog(FindShow::Plain, {});
+        dialog.SearchText->setText(QString::fromLatin1(ascii.data(), qsizetype(ascii.size())));
+        dialog.ReplacementText->setText(QString::fromLatin1(with.data(), qsizetype(with.size())));
+        dialog.MatchCaseBox->setChecked(true);
+        dialog.NoConfirmBox->setChecked(true);
+        int hits = 0;
+        auto handler = e.OnFindHit;
+        e.OnFindHit = [&](TVellEdit& ed, std::string_view f, int32_t x, int32_t y, int32_t len,
+                          int32_t n) {
+            ++hits;
+            handler(ed, f, x, y, len, n);
+        };
+        dialog.ReplaceAllButton->click();
+        e.OnFindHit = handler;
+        dialog.close();
+        QApplication::processEvents();
+        return hits;
+    }
     void CaretToTop() override {
         child_->Edit().GotoXY(0, 0);
         Repaint();
@@ -180,6 +208,21 @@ class PlainEditor : public PeerEditor {
             ++hits;
             edit_->setTextCursor(c);
         }
+        return hits;
+    }
+    int ReplaceAll(std::string_view ascii, std::string_view with) override {
+        const QString what = QString::fromLatin1(ascii.data(), qsizetype(ascii.size()));
+        const QString by = QString::fromLatin1(with.data(), qsizetype(with.size()));
+        QTextDocument* doc = edit_->document();
+        QTextCursor edit(doc);
+        edit.beginEditBlock();
+        int hits = 0;
+        for (QTextCursor c(doc); !(c = doc->find(what, c, QTextDocument::FindCaseSensitively)).isNull();) {
+            c.insertText(by);
+            ++hits;
+        }
+        edit.endEditBlock();
+        Repaint();
         return hits;
     }
     void CaretToTop() override {

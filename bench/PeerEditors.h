@@ -34,6 +34,9 @@ class PeerEditor {
     virtual std::string MiddleLine() = 0;
     /// Hits of an ASCII string from the top to the end.
     virtual int CountHits(std::string_view ascii, bool matchCase) = 0;
+    /// Replaces every hit of an ASCII string (letter case kept) the way the
+    /// editor's replace-all does; the number of replacements.
+    virtual int ReplaceAll(std::string_view ascii, std::string_view with) = 0;
     virtual void CaretToTop() = 0;
     /// The middle line brought into view with the caret on it.
     virtual void JumpToMiddle() = 0;

@@ -48,8 +48,10 @@ using Values = std::map<std::string, double>;
 // word: サ is 83 54 ("T"), ト 83 67... here 83 74 ("t"). A search that walks
 // bytes rather than characters counts them too.
 constexpr const char* kSeeds[] = {"Tarnwick", "tarnWICK", "\x83\x54" "arnwick",
-                                  "\x83\x74" "ARNWICK"};
+                                  "\x83\x74" "ARNWICK", "Quillon"};
 constexpr int kEachSeed = 100;
+// "Quillon" is there to be replaced: 10,000 times.
+constexpr int kReplaceHits = 10000;
 constexpr int kTrueMatchCase = kEachSeed;     // "Tarnwick"
 constexpr int kTrueAnyCase = 2 * kEachSeed;   // "Tarnwick", "tarnWICK"
 constexpr int kKeystrokes = 1000;
@@ -125,6 +127,8 @@ void MakeFiles(const std::string& dir, int mb, int shape) {
         std::vector<int> items;
         for (int j = 0; j < 4 * kEachSeed; ++j)
             if (size_t(j) * pieces / (4 * kEachSeed) == i) items.push_back(j % 4);
+        for (int j = 0; j < kReplaceHits; ++j)
+            if (size_t(j) * pieces / kReplaceHits == i) items.push_back(4);
         const std::string text = Seeded(Chunk(piece, 20261209 + uint32_t(i), shape), items, i);
         a.write(text.data(), std::streamsize(text.size()));
         const QByteArray u = QString::fromStdU16String(tw::bench::DecodeSjis(text)).toUtf8();
@@ -197,6 +201,8 @@ void Workload(tw::bench::PeerEditor& peer, const std::string& file, bool utf8) {
     Emit("hits_case", hits);
     Emit("find_any", TimeIt([&] { hits = peer.CountHits("tARNWICK", false); }));
     Emit("hits_any", hits);
+    Emit("replace", TimeIt([&] { hits = peer.ReplaceAll("Quillon", "TW-EDITOR"); }));
+    Emit("replaced", hits);
     peer.CaretToTop();
     Emit("jump", TimeIt([&] {
              peer.JumpToMiddle();
@@ -345,6 +351,13 @@ for [s:key, s:pat] in [['case', '\CTarnwick'], ['any', '\ctARNWICK']]
   let s:r['find_' . s:key] = reltimefloat(reltime(s:t))
   let s:r['hits_' . s:key] = str2nr(matchstr(s:out, '\d\+'))
 endfor
+let s:t = reltime()
+silent! %s/\CQuillon/TW-EDITOR/ge
+let s:r.replace = reltimefloat(reltime(s:t))
+redir => s:out
+silent! %s/TW-EDITOR//gn
+redir END
+let s:r.replaced = str2nr(matchstr(s:out, '\d\+'))
 normal! gg
 let s:t = reltime()
 exe 'normal! ' . s:mid . 'G'
@@ -437,10 +450,10 @@ double Get(const Row& r, const char* key) {
 void PrintTable(const std::vector<Row>& rows, int mb, int shape, int runs) {
     std::printf("\n%d MB, ~%d-byte lines, medians of %d runs (times in s, key and jump in ms)\n",
                 mb, shape, runs);
-    std::printf("%-14s %7s %7s %8s %7s %8s %9s %6s %6s %6s %6s %6s %6s %5s %6s %5s %6s %6s %6s\n",
+    std::printf("%-14s %7s %7s %8s %7s %8s %9s %6s %6s %6s %6s %6s %6s %5s %6s %5s %6s %6s %6s %6s\n",
                 "peer", "open", "wrap72", "wrapMB", "peakMB", "x file", "minflt", "key50",
                 "key99", "+pnt50", "+pnt99", "undo", "f.case", "hits", "f.any", "hits", "false",
-                "jump", "close");
+                "repl", "jump", "close");
     for (const Row& r : rows) {
         if (!r.ok) {
             std::printf("%-14s (did not finish)\n", r.label.c_str());
@@ -450,17 +463,19 @@ void PrintTable(const std::vector<Row>& rows, int mb, int shape, int runs) {
             Get(r, "hits_case") - kTrueMatchCase + Get(r, "hits_any") - kTrueAnyCase;
         std::printf(
             "%-14s %7.3f %7.3f %8.0f %7.0f %8.2f %9.0f %6.3f %6.3f %6.3f %6.3f %6.3f %6.3f %5.0f "
-            "%6.3f %5.0f %6.0f %6.2f %6.3f\n",
+            "%6.3f %5.0f %6.0f %6.3f %6.2f %6.3f\n",
             r.label.c_str(), Get(r, "open"), Get(r, "wrap"), Get(r, "wrap_peak_mb"),
             Get(r, "run_peak_mb"), Get(r, "run_peak_mb") / mb, Get(r, "run_minflt"),
             Get(r, "key_p50"), Get(r, "key_p99"), Get(r, "paint_p50"), Get(r, "paint_p99"),
             Get(r, "undo"), Get(r, "find_case"), Get(r, "hits_case"), Get(r, "find_any"),
-            Get(r, "hits_any"), falseHits, Get(r, "jump") * 1e3, Get(r, "close"));
+            Get(r, "hits_any"), falseHits, Get(r, "replace"), Get(r, "jump") * 1e3, Get(r, "close"));
         if (Get(r, "wrap_done") == 0)
             std::printf("%-14s   (the wrapped open did not finish in a minute)\n", "");
         if (Get(r, "keys") < kKeystrokes)
             std::printf("%-14s   (typed %.0f keys in ten seconds, not %d)\n", "", Get(r, "keys"),
                         kKeystrokes);
+        if (Get(r, "replaced") != kReplaceHits)
+            std::printf("%-14s   (replaced %.0f, not %d)\n", "", Get(r, "replaced"), kReplaceHits);
         if (Get(r, "undone") == 0 || Get(r, "typed") == 0)
             std::printf("%-14s   (typing did not change the middle line, or 1,000 undos did not "
                         "bring it back)\n",
@@ -490,6 +505,8 @@ void PrintRatios(const std::vector<Row>& rows) {
         std::printf("  search vim/us %.1fx (case) %.1fx (any)",
                     Get(*v, "find_case") / Get(*us, "find_case"),
                     Get(*v, "find_any") / Get(*us, "find_any"));
+    if (const Row* v = find("vim bytes"))
+        std::printf("  replace vim/us %.1fx", Get(*v, "replace") / Get(*us, "replace"));
     std::printf("\n");
     std::fflush(stdout);
 }

@@ -75,6 +75,27 @@ class ScintillaEditor : public PeerEditor {
         }
         return hits;
     }
+    int ReplaceAll(std::string_view ascii, std::string_view with) override {
+        const std::string what(ascii), by(with);
+        sci_->SendScintilla(QsciScintillaBase::SCI_SETSEARCHFLAGS,
+                            QsciScintillaBase::SCFIND_MATCHCASE);
+        sci_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
+        long from = 0;
+        int hits = 0;
+        for (;;) {
+            const long end = sci_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+            sci_->SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, from, end);
+            const long at = sci_->SendScintilla(QsciScintillaBase::SCI_SEARCHINTARGET,
+                                                what.size(), what.c_str());
+            if (at < 0) break;
+            ++hits;
+            sci_->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, by.size(), by.c_str());
+            from = at + long(by.size());
+        }
+        sci_->SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
+        Repaint();
+        return hits;
+    }
     void CaretToTop() override {
         sci_->SendScintilla(QsciScintillaBase::SCI_DOCUMENTSTART);
         Repaint();
