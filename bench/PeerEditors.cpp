@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QFontMetrics>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -18,11 +18,11 @@
 #include "app/FrameWindow.h"
 #include "app/HandOff.h"
 #include "dialogs/ReplaceDialog.h"
-#include "search/FindMatch.h"
 #include "documents/DocumentWindow.h"
 #include "editor/qt/VellEditWidget.h"
 #include "platform/codec/Cp932Codec.h"
 #include "platform/qt/QtPlatform.h"
+#include "search/FindMatch.h"
 #include "settings/SettingsStore.h"
 
 namespace tw::bench {
@@ -93,7 +93,9 @@ class OwnEditor : public PeerEditor {
     QWidget* KeyTarget() override { return child_->mmText; }
     void Repaint() override { child_->mmText->repaint(); }
     void Undo() override { child_->Edit().Undo(); }
-    std::string MiddleLine() override { return std::string(child_->Edit().Lines().View(Rows() / 2)); }
+    std::string MiddleLine() override {
+        return std::string(child_->Edit().Lines().View(Rows() / 2));
+    }
     int CountHits(std::string_view ascii, bool matchCase) override {
         TVellEdit& e = child_->Edit();
         int hits = 0;
@@ -201,7 +203,8 @@ class PlainEditor : public PeerEditor {
     }
     int CountHits(std::string_view ascii, bool matchCase) override {
         const QString what = QString::fromLatin1(ascii.data(), qsizetype(ascii.size()));
-        const auto flags = matchCase ? QTextDocument::FindCaseSensitively : QTextDocument::FindFlags();
+        const auto flags =
+            matchCase ? QTextDocument::FindCaseSensitively : QTextDocument::FindFlags();
         int hits = 0;
         QTextCursor c(edit_->document());
         while (!(c = edit_->document()->find(what, c, flags)).isNull()) {
@@ -217,7 +220,8 @@ class PlainEditor : public PeerEditor {
         QTextCursor edit(doc);
         edit.beginEditBlock();
         int hits = 0;
-        for (QTextCursor c(doc); !(c = doc->find(what, c, QTextDocument::FindCaseSensitively)).isNull();) {
+        for (QTextCursor c(doc);
+             !(c = doc->find(what, c, QTextDocument::FindCaseSensitively)).isNull();) {
             c.insertText(by);
             ++hits;
         }

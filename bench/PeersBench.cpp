@@ -23,7 +23,6 @@
 #include <functional>
 #include <map>
 #include <random>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -44,16 +43,20 @@ using tw::bench::Seconds;
 using Values = std::map<std::string, double>;
 
 // What the files hold to search for. Real hits come in two spellings; the
-// traps are double-byte characters whose trail byte spells the start of the
-// word: サ is 83 54 ("T"), ト 83 67... here 83 74 ("t"). A search that walks
-// bytes rather than characters counts them too.
-constexpr const char* kSeeds[] = {"Tarnwick", "tarnWICK", "\x83\x54" "arnwick",
-                                  "\x83\x74" "ARNWICK", "Quillon"};
+// traps are katakana whose trail byte spells the start of the word: サ is
+// 83 54 ("T") and フ is 83 74 ("t"). A search that walks bytes rather than
+// characters counts them too.
+constexpr const char* kSeeds[] = {"Tarnwick", "tarnWICK",
+                                  "\x83\x54"
+                                  "arnwick",
+                                  "\x83\x74"
+                                  "ARNWICK",
+                                  "Quillon"};
 constexpr int kEachSeed = 100;
 // "Quillon" is there to be replaced: 10,000 times.
 constexpr int kReplaceHits = 10000;
-constexpr int kTrueMatchCase = kEachSeed;     // "Tarnwick"
-constexpr int kTrueAnyCase = 2 * kEachSeed;   // "Tarnwick", "tarnWICK"
+constexpr int kTrueMatchCase = kEachSeed;    // "Tarnwick"
+constexpr int kTrueAnyCase = 2 * kEachSeed;  // "Tarnwick", "tarnWICK"
 constexpr int kKeystrokes = 1000;
 
 double ResidentMb() {
@@ -110,7 +113,7 @@ std::string FileName(const std::string& dir, int mb, int shape, bool utf8) {
 }
 
 bool Exists(const std::string& file) {
-    struct stat st{};
+    struct stat st {};
     return stat(file.c_str(), &st) == 0 && st.st_size > 0;
 }
 
@@ -275,8 +278,10 @@ Run Collect(pid_t pid, int fd, double timeout, const char* peakKey) {
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, 200) > 0) {
             const ssize_t n = read(fd, buf, sizeof buf);
-            if (n <= 0) open = false;
-            else out.append(buf, size_t(n));
+            if (n <= 0)
+                open = false;
+            else
+                out.append(buf, size_t(n));
         }
     }
     if (open) kill(pid, SIGKILL);
@@ -371,11 +376,11 @@ Run RunVim(const std::string& file, bool utf8, const std::string& dir, double ti
     std::ofstream(script) << kVimScript;
     std::remove(out.c_str());
     int fd = -1;
-    const pid_t pid = Spawn({"vim", "-u", "NONE", "-N", "-n", "-i", "NONE", "-es", "--cmd",
-                             "let g:t0 = reltime()", "--cmd",
-                             std::string("set fencs=") + (utf8 ? "utf-8" : "cp932"), "--cmd",
-                             "let g:out = '" + out + "'", "-S", script, file},
-                            fd, true);
+    const pid_t pid = Spawn(
+        {"vim", "-u", "NONE", "-N", "-n", "-i", "NONE", "-es", "--cmd", "let g:t0 = reltime()",
+         "--cmd", std::string("set fencs=") + (utf8 ? "utf-8" : "cp932"), "--cmd",
+         "let g:out = '" + out + "'", "-S", script, file},
+        fd, true);
     Run r = Collect(pid, fd, timeout, "run");
     std::ifstream in(out);
     std::string key;
@@ -419,8 +424,8 @@ Row Measure(const Options& o, const std::string& self, const std::string& peer,
                 const pid_t pid = Spawn({self, "--child", peer, file, utf8 ? "utf8" : "sjis", kind,
                                          o.dir + "/tw-peers-home"},
                                         fd, false);
-                runs.push_back(Collect(pid, fd, o.timeout, kind == std::string("open") ? "run"
-                                                                                        : "wrap"));
+                runs.push_back(
+                    Collect(pid, fd, o.timeout, kind == std::string("open") ? "run" : "wrap"));
             }
         }
         bool ok = true;
@@ -450,10 +455,11 @@ double Get(const Row& r, const char* key) {
 void PrintTable(const std::vector<Row>& rows, int mb, int shape, int runs) {
     std::printf("\n%d MB, ~%d-byte lines, medians of %d runs (times in s, key and jump in ms)\n",
                 mb, shape, runs);
-    std::printf("%-14s %7s %7s %8s %7s %8s %9s %6s %6s %6s %6s %6s %6s %5s %6s %5s %6s %6s %6s %6s\n",
-                "peer", "open", "wrap72", "wrapMB", "peakMB", "x file", "minflt", "key50",
-                "key99", "+pnt50", "+pnt99", "undo", "f.case", "hits", "f.any", "hits", "false",
-                "repl", "jump", "close");
+    std::printf(
+        "%-14s %7s %7s %8s %7s %8s %9s %6s %6s %6s %6s %6s %6s %5s %6s %5s %6s %6s %6s %6s\n",
+        "peer", "open", "wrap72", "wrapMB", "peakMB", "x file", "minflt", "key50", "key99",
+        "+pnt50", "+pnt99", "undo", "f.case", "hits", "f.any", "hits", "false", "repl", "jump",
+        "close");
     for (const Row& r : rows) {
         if (!r.ok) {
             std::printf("%-14s (did not finish)\n", r.label.c_str());
@@ -468,18 +474,20 @@ void PrintTable(const std::vector<Row>& rows, int mb, int shape, int runs) {
             Get(r, "run_peak_mb"), Get(r, "run_peak_mb") / mb, Get(r, "run_minflt"),
             Get(r, "key_p50"), Get(r, "key_p99"), Get(r, "paint_p50"), Get(r, "paint_p99"),
             Get(r, "undo"), Get(r, "find_case"), Get(r, "hits_case"), Get(r, "find_any"),
-            Get(r, "hits_any"), falseHits, Get(r, "replace"), Get(r, "jump") * 1e3, Get(r, "close"));
+            Get(r, "hits_any"), falseHits, Get(r, "replace"), Get(r, "jump") * 1e3,
+            Get(r, "close"));
         if (Get(r, "wrap_done") == 0)
             std::printf("%-14s   (the wrapped open did not finish in a minute)\n", "");
         if (Get(r, "keys") < kKeystrokes)
             std::printf("%-14s   (typed %.0f keys in ten seconds, not %d)\n", "", Get(r, "keys"),
                         kKeystrokes);
-        if (Get(r, "replaced") != kReplaceHits)
+        if (r.median.count("replaced") && Get(r, "replaced") != kReplaceHits)
             std::printf("%-14s   (replaced %.0f, not %d)\n", "", Get(r, "replaced"), kReplaceHits);
         if (Get(r, "undone") == 0 || Get(r, "typed") == 0)
-            std::printf("%-14s   (typing did not change the middle line, or 1,000 undos did not "
-                        "bring it back)\n",
-                        "");
+            std::printf(
+                "%-14s   (typing did not change the middle line, or 1,000 undos did not "
+                "bring it back)\n",
+                "");
     }
     std::fflush(stdout);
 }
@@ -494,8 +502,8 @@ void PrintRatios(const std::vector<Row>& rows) {
     if (!us) return;
     const double open = Get(*us, "open");
     std::printf("  ratios to us:");
-    for (const char* peer : {"vim bytes", "vim decoded", "qsci bytes", "qsci decoded",
-                             "plain bytes", "plain decoded"})
+    for (const char* peer :
+         {"vim bytes", "vim decoded", "qsci bytes", "qsci decoded", "plain bytes", "plain decoded"})
         if (const Row* r = find(peer)) std::printf("  %s open %.1fx", peer, Get(*r, "open") / open);
     if (const Row* s = find("store")) std::printf("  us/store %.2fx", open / Get(*s, "open"));
     if (const Row* q = find("qsci bytes"))
@@ -523,10 +531,14 @@ Options Parse(int argc, char** argv) {
     Options o;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string flag = argv[i], value = argv[i + 1];
-        if (flag == "--dir") o.dir = value;
-        else if (flag == "--runs") o.runs = std::max(1, std::atoi(value.c_str()));
-        else if (flag == "--timeout") o.timeout = std::atof(value.c_str());
-        else if (flag == "--peers") o.peers = Split(value);
+        if (flag == "--dir")
+            o.dir = value;
+        else if (flag == "--runs")
+            o.runs = std::max(1, std::atoi(value.c_str()));
+        else if (flag == "--timeout")
+            o.timeout = std::atof(value.c_str());
+        else if (flag == "--peers")
+            o.peers = Split(value);
         else if (flag == "--sizes" || flag == "--shapes") {
             std::vector<int>& list = flag == "--sizes" ? o.sizes : o.shapes;
             list.clear();
@@ -541,18 +553,17 @@ Options Parse(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (argc == 7 && std::string(argv[1]) == "--child")
-        return RunChild(argv[2], argv[3], std::string(argv[4]) == "utf8",
-                        argv[5], argv[6]);
+        return RunChild(argv[2], argv[3], std::string(argv[4]) == "utf8", argv[5], argv[6]);
     const Options o = Parse(argc, argv);
     char self[4096] = {};
     if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) return 1;
-    std::system(("mkdir -p '" + o.dir + "/tw-peers-home' && chmod 700 '" + o.dir +
-                 "/tw-peers-home'")
-                    .c_str());
+    std::system(
+        ("mkdir -p '" + o.dir + "/tw-peers-home' && chmod 700 '" + o.dir + "/tw-peers-home'")
+            .c_str());
     const bool haveQsci = tw::bench::MakeScintillaEditor() != nullptr;
     // A peer whose open would pass a minute at the next size sits it out.
     std::map<std::string, double> perMb;
-    std::set<std::string> unwrapped;
+    std::map<std::string, double> wrapPerMb;
     for (int mb : o.sizes)
         for (int shape : o.shapes) {
             MakeFiles(o.dir, mb, shape);
@@ -567,13 +578,19 @@ int main(int argc, char** argv) {
                                     peer.c_str(), utf8 ? "decoded" : "bytes", mb, perMb[key] * mb);
                         continue;
                     }
-                    // A wrap that did not finish in a minute is not tried
-                    // on a bigger file.
-                    const bool wrap = !unwrapped.count(key);
+                    // Nor is a wrapped open that would pass a minute.
+                    const bool wrap = !(wrapPerMb.count(key) && wrapPerMb[key] * mb > 60);
+                    if (!wrap && peer != "vim" && peer != "store")
+                        std::printf("  %s %s: wrapped open skipped at %d MB (about %.0f s)\n",
+                                    peer.c_str(), utf8 ? "decoded" : "bytes", mb,
+                                    wrapPerMb[key] * mb);
                     rows.push_back(
                         Measure(o, self, peer, FileName(o.dir, mb, shape, utf8), utf8, wrap));
                     if (rows.back().ok) perMb[key] = Get(rows.back(), "open") / mb;
-                    if (Get(rows.back(), "wrap_done") == 0) unwrapped.insert(key);
+                    if (Get(rows.back(), "wrap_done") == 0)
+                        wrapPerMb[key] = 1e9;
+                    else if (Get(rows.back(), "wrap") > 0)
+                        wrapPerMb[key] = Get(rows.back(), "wrap") / mb;
                 }
             }
             PrintTable(rows, mb, shape, o.runs);

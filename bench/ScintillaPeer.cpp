@@ -1,9 +1,9 @@
 // QScintilla as a peer: fed UTF-8, no lexer, the bench font for every style.
 #include <Qsci/qsciscintilla.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QScrollBar>
-#include <QAbstractEventDispatcher>
 #include <chrono>
 
 #include "PeerEditors.h"
@@ -66,8 +66,8 @@ class ScintillaEditor : public PeerEditor {
         int hits = 0;
         for (;;) {
             sci_->SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, from, end);
-            const long at = sci_->SendScintilla(QsciScintillaBase::SCI_SEARCHINTARGET,
-                                                what.size(), what.c_str());
+            const long at = sci_->SendScintilla(QsciScintillaBase::SCI_SEARCHINTARGET, what.size(),
+                                                what.c_str());
             if (at < 0) break;
             ++hits;
             sci_->SendScintilla(QsciScintillaBase::SCI_SETSEL, at, at + long(what.size()));
@@ -85,8 +85,8 @@ class ScintillaEditor : public PeerEditor {
         for (;;) {
             const long end = sci_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
             sci_->SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, from, end);
-            const long at = sci_->SendScintilla(QsciScintillaBase::SCI_SEARCHINTARGET,
-                                                what.size(), what.c_str());
+            const long at = sci_->SendScintilla(QsciScintillaBase::SCI_SEARCHINTARGET, what.size(),
+                                                what.c_str());
             if (at < 0) break;
             ++hits;
             sci_->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, by.size(), by.c_str());
