@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -220,7 +221,9 @@ class PlainEditor : public PeerEditor {
         QTextCursor edit(doc);
         edit.beginEditBlock();
         int hits = 0;
+        const auto start = std::chrono::steady_clock::now();
         for (QTextCursor c(doc);
+             std::chrono::steady_clock::now() - start < std::chrono::seconds(10) &&
              !(c = doc->find(what, c, QTextDocument::FindCaseSensitively)).isNull();) {
             c.insertText(by);
             ++hits;

@@ -35,7 +35,8 @@ class PeerEditor {
     /// Hits of an ASCII string from the top to the end.
     virtual int CountHits(std::string_view ascii, bool matchCase) = 0;
     /// Replaces every hit of an ASCII string (letter case kept) the way the
-    /// editor's replace-all does; the number of replacements.
+    /// editor's replace-all does; the number of replacements. The peers stop
+    /// after ten seconds, which some need for a few hundred hits.
     virtual int ReplaceAll(std::string_view ascii, std::string_view with) = 0;
     virtual void CaretToTop() = 0;
     /// The middle line brought into view with the caret on it.

@@ -82,7 +82,8 @@ class ScintillaEditor : public PeerEditor {
         sci_->SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
         long from = 0;
         int hits = 0;
-        for (;;) {
+        const auto start = std::chrono::steady_clock::now();
+        while (std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
             const long end = sci_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
             sci_->SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, from, end);
             const long at = sci_->SendScintilla(QsciScintillaBase::SCI_SEARCHINTARGET, what.size(),
