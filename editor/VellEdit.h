@@ -81,7 +81,9 @@ class TVellEdit {
     TVellEdit& operator=(const TVellEdit&) = delete;
     ~TVellEdit();
 
-    void SetView(IEditorView* view) noexcept;
+    /// The window that shows the control from now on (none: nullptr); the
+    /// one that showed it until now, to be put back.
+    IEditorView* SetView(IEditorView* view) noexcept;
 
     // ---- State, properties and the whole text ----------------------------
     void InitDefaults();

@@ -41,8 +41,10 @@ TVellEdit::TVellEdit(const EditorServices& services)
 
 TVellEdit::~TVellEdit() = default;
 
-void TVellEdit::SetView(IEditorView* view) noexcept {
+IEditorView* TVellEdit::SetView(IEditorView* view) noexcept {
+    IEditorView* const before = FView;
     FView = view ? view : &FNoView;
+    return before;
 }
 
 void TVellEdit::InitDefaults() {

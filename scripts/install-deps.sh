@@ -13,6 +13,7 @@ packages=(
     xvfb xdotool x11-utils x11-apps xclip python3 poppler-utils
     dpkg-dev desktop-file-utils xdg-utils
     fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus-daemon dbus-bin
+    libqscintilla2-qt6-dev vim  # bench/ only: the editors tw_bench_peers compares with
 )
 
 missing=()

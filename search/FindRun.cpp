@@ -20,6 +20,25 @@ void Step(TVellEdit& edit, FindDirection direction) {
     }
 }
 
+/// Keeps the window from painting while it lives. A replace-all run that
+/// asks nothing used to paint every hit as it went, scrolling the page to
+/// each, and spent most of its time there; the window is painted once
+/// instead, when the run ends.
+class UnpaintedRun {
+  public:
+    UnpaintedRun(TVellEdit& edit, bool unpainted)
+        : edit_(edit), view_(unpainted ? edit.SetView(nullptr) : nullptr) {}
+    ~UnpaintedRun() {
+        if (view_) edit_.SetView(view_);
+    }
+    UnpaintedRun(const UnpaintedRun&) = delete;
+    UnpaintedRun& operator=(const UnpaintedRun&) = delete;
+
+  private:
+    TVellEdit& edit_;
+    IEditorView* view_;
+};
+
 /// Carries a search that found nothing on through the other documents.
 void SearchOthers(ISearchDocuments& docs, const FindRequest& request) {
     const int n = docs.Count();
@@ -81,21 +100,25 @@ void RunReplace(ISearchDocuments& docs, FindOptions& options, ReplaceState& stat
     TFindMatcher& matcher = docs.Matcher(active);
     edit.SetFindText(request.text);
     FindDirection direction = request.direction;
-    for (;;) {
-        Step(edit, direction);
-        if (state.ReplaceCancelled) break;
-        if (!all || matcher.NoHit) break;
-        if (direction == FindDirection::FromTop) {
-            // The rest of the run goes down from the last hit: walking from
-            // the top for every hit would make replacing all the hits of a
-            // big text quadratic. The hits found are the same.
-            direction = FindDirection::Down;
-            options.SearchFromTop = false;
-            options.SearchDown = true;
+    const bool unpainted = all && !confirmEach;
+    {
+        const UnpaintedRun quiet(edit, unpainted);
+        for (;;) {
+            Step(edit, direction);
+            if (state.ReplaceCancelled) break;
+            if (!all || matcher.NoHit) break;
+            if (direction == FindDirection::FromTop) {
+                // The rest of the run goes down from the last hit: walking from
+                // the top for every hit would make replacing all the hits of a
+                // big text quadratic. The hits found are the same.
+                direction = FindDirection::Down;
+                options.SearchFromTop = false;
+                options.SearchDown = true;
+            }
         }
     }
     SetFindOptions(options, request, false);
-    if (!state.ReplaceCancelled) docs.RefreshView(active);
+    if (unpainted || !state.ReplaceCancelled) docs.RefreshView(active);
 }
 
 }  // namespace tw

@@ -48,7 +48,7 @@ struct Documents : ISearchDocuments {
         TVellEdit& e = Editor(n);
         e.GotoXY(0, e.Lines().Count() - 1);
     }
-    void RefreshView(int) override {}
+    void RefreshView(int) override { ++refreshes; }
     void Settle() override {}
 
     FindOptions options;
@@ -56,6 +56,7 @@ struct Documents : ISearchDocuments {
     bool replacing = true;
     int active = 1;
     long questions = 0;
+    int refreshes = 0;
     std::vector<std::unique_ptr<Doc>> docs;
 };
 
@@ -77,6 +78,34 @@ TEST(FindRun, ReplaceAllFromTheTopWalksTheTextOnceAndKeepsTheFlags) {
     EXPECT_LT(d.questions, 3000);
     EXPECT_TRUE(d.options.SearchFromTop);
     EXPECT_FALSE(d.options.SearchDown);
+}
+
+TEST(FindRun, ReplaceAllWithoutQuestionsPaintsOnceAtTheEnd) {
+    Documents d;
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "x row\r\n";
+    d.Add(text);
+    RecordingView& view = d.docs[0]->h.view;
+    view.Clear();
+    RunReplace(d, d.options, d.state, FindRequest{"x", FindDirection::Down, false, false}, "yy",
+               false, true);
+    EXPECT_EQ(d.Editor(1).Lines().View(199), "yy row\r\n");
+    EXPECT_TRUE(view.Paints().empty());
+    EXPECT_EQ(d.refreshes, 1);
+    // The window is back: the next move paints.
+    d.Editor(1).GotoXY(0, 0, ScrollMode::Center);
+    EXPECT_FALSE(view.calls.empty());
+
+    // Answering each hit needs the hit on screen.
+    d.Add("x x\r\n");
+    d.active = 2;
+    d.docs[1]->h.messages.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
+    d.docs[1]->h.view.Clear();
+    RunReplace(d, d.options, d.state, FindRequest{"x", FindDirection::FromTop, false, false}, "y",
+               true, true);
+    EXPECT_EQ(d.Editor(2).GetAllText(), "y y\r\n");
+    EXPECT_FALSE(d.docs[1]->h.view.Paints().empty());
 }
 
 TEST(FindRun, AbortStopsTheRunAndAnEmptyTextDoesNothing) {
