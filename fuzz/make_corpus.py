@@ -8,6 +8,7 @@ committed; run this again only to change them. Inputs a long run found worth
 keeping (fuzz/corpus/<target>/regress-*) are left alone.
 """
 import os
+import random
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -90,6 +91,14 @@ SEEDS['fuzz_handoff_message'] = {
     'oversized': b'\x00' + handoff(b'/tmp/a', length=0x7FFFFFFF),
     'truncated': b'\x00' + handoff(b'/tmp/abc', cut=12),
     'inner-nul': b'\x00' + handoff(b'/tmp/a\x00b'),
+}
+
+
+# The engine target reads each choice of the editing model from the next byte;
+# any bytes drive it, so its seeds are bytes from a fixed generator.
+_bytes = random.Random(20240611)
+SEEDS['fuzz_editor'] = {
+    'steps-%d' % n: bytes(_bytes.randrange(256) for _ in range(n)) for n in (64, 256, 1024, 4096)
 }
 
 

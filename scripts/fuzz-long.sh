@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Long fuzz runs, outside the test command:
 #   scripts/fuzz-long.sh SECONDS_PER_TARGET [TARGET...]   (default: every target)
-# Builds the clang fuzz tree (build/fuzz), then runs each target for the
+# Builds the clang fuzz tree (TW_FUZZ_BUILD, default build/fuzz), then runs each target for the
 # given time on one core, starting from its seeds and from what earlier runs
 # grew. The grown corpus and any crashing input stay outside the repository,
 # in TW_FUZZ_WORK (default ~/.cache/tarnwick-fuzz). Prints the executions per
@@ -11,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:?usage: fuzz-long.sh SECONDS_PER_TARGET [TARGET...]}
 shift
 work=${TW_FUZZ_WORK:-$HOME/.cache/tarnwick-fuzz}
-build=$root/build/fuzz
+build=${TW_FUZZ_BUILD:-$root/build/fuzz}
 
 "$root/scripts/build.sh" "$build" -DTW_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 2
