@@ -5,7 +5,9 @@ The seeds are a handful of small inputs each, in the shapes the readers meet:
 the Shift-JIS samples of tests/data, each line-break style, the settings
 files as the program writes them, and hand-off messages. The files are
 committed; run this again only to change them. Inputs a long run found worth
-keeping (fuzz/corpus/<target>/regress-*) are left alone.
+keeping (fuzz/corpus/<target>/regress-*) and files the program itself wrote
+(written-*: fuzz_option_file/written-defaults is the default "Option.dat" as
+`test-tools/write_options FOLDER 300000` writes it) are left alone.
 """
 import os
 import random
@@ -107,7 +109,7 @@ def main():
         folder = os.path.join(CORPUS, target)
         os.makedirs(folder, exist_ok=True)
         for name in os.listdir(folder):
-            if not name.startswith('regress-'):
+            if not name.startswith(('regress-', 'written-')):
                 os.remove(os.path.join(folder, name))
         for name, data in seeds.items():
             with open(os.path.join(folder, name), 'wb') as f:
