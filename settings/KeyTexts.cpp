@@ -164,11 +164,21 @@ bool IsKeySection(const IniLine& line) {
     return line.kind == IniLine::kSection && EqualsIgnoreCase(line.name, kKeySection);
 }
 
+/// A value the reader would change (blanks around it, or a pair of quotes
+/// around it, which reading drops) goes inside one more pair of quotes, so
+/// that a text read from a hand-edited file is saved as it was read.
+void AppendValue(std::string& out, std::string_view text) {
+    const bool guard = Trim(text).size() != text.size() || Unquote(text).size() != text.size();
+    if (guard) out += '"';
+    out += text;
+    if (guard) out += '"';
+}
+
 void AppendFileKeys(std::string& out, const KeyTexts& texts) {
     for (int i = 0; i < kFileKeyCount; ++i) {
         out += FileKeyName(i);
         out += '=';
-        out += texts[kFileKeys[i].slot];
+        AppendValue(out, texts[kFileKeys[i].slot]);
         out += kLineEnd;
     }
 }
