@@ -27,10 +27,12 @@ for t in "${targets[@]}"; do
     mkdir -p "$work/corpus/$t"
     log="$work/$t.log"
     echo "== $t: ${seconds}s, log $log"
+    start=$SECONDS
     "$build/bin/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$work/artifacts/$t-" \
         "$work/corpus/$t" "$root/fuzz/corpus/$t" >"$log" 2>&1
     rc=$?
+    ran=$((SECONDS - start))
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     units=$(find "$work/corpus/$t" -type f | wc -l)
     result=clean
@@ -38,7 +40,7 @@ for t in "${targets[@]}"; do
         result="FOUND (exit $rc): $(grep -m1 -E 'fuzz check failed|ERROR:' "$log")"
         status=1
     fi
-    summary+=("$(printf '%-24s %6ss %12s execs %6s corpus  %s' "$t" "$seconds" "${execs:-?}" \
+    summary+=("$(printf '%-24s %6ss %12s execs %6s corpus  %s' "$t" "$ran" "${execs:-?}" \
         "$units" "$result")")
 done
 echo "== summary"
