@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: in a normal build, then in a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer. Both must pass.
+# AddressSanitizer and UndefinedBehaviorSanitizer. Both must pass. Between
+# them, each fuzz target runs a few seconds in a clang build of its own.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -11,8 +12,15 @@ echo "== sanitizer build"
 "$root/scripts/build.sh" "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DTW_SANITIZE=ON \
     -DTW_BUILD_BENCH=OFF
 
+echo "== fuzz build (clang, toolkit-free libraries and fuzz targets)"
+"$root/scripts/build.sh" "$root/build/fuzz" -DTW_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
 echo "== tests, normal build"
 ctest --test-dir "$root/build/test" --output-on-failure -j2
+
+echo "== fuzz smoke runs"
+ctest --test-dir "$root/build/fuzz" --output-on-failure -j2 -L fuzz
 
 echo "== tests, sanitizer build"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

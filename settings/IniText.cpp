@@ -67,6 +67,12 @@ IniLine ClassifyIniLine(std::string_view line) {
     return {IniLine::kEntry, TrimBlanks(t.substr(0, eq)), Unquote(TrimBlanks(t.substr(eq + 1)))};
 }
 
+std::string IniValue(std::string_view value) {
+    const bool guard =
+        TrimBlanks(value).size() != value.size() || Unquote(value).size() != value.size();
+    return guard ? '"' + std::string(value) + '"' : std::string(value);
+}
+
 bool IsIniSection(const IniLine& line, std::string_view section) {
     return line.kind == IniLine::kSection && EqualsIgnoreCase(line.name, section);
 }

@@ -26,6 +26,11 @@ struct IniLine {
 
 IniLine ClassifyIniLine(std::string_view line);
 
+/// A value as it must be written so that reading gives it back: one that
+/// reading would change (blanks at an end, a pair of quotes around it) goes
+/// inside one more pair of quotes.
+std::string IniValue(std::string_view value);
+
 /// True for a section line naming `section` in any letter case.
 bool IsIniSection(const IniLine& line, std::string_view section);
 

@@ -111,7 +111,7 @@ std::string FileKeyLines(const KeyTexts& texts) {
     for (int i = 0; i < kFileKeyCount; ++i) {
         out += FileKeyName(i);
         out += '=';
-        out += texts[kFileKeys[i].slot];
+        out += IniValue(texts[kFileKeys[i].slot]);
         out += kLineEnd;
     }
     return out;

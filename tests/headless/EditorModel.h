@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -16,14 +18,41 @@
 #include "RecordingSurface.h"
 #include "editor/TabExpand.h"
 #include "editor/VellView.h"
+#include "search/FindMatch.h"
 #include "textstore/ShiftJis.h"
 
 namespace tw::test {
 
+/// Where the model's choices come from: a seeded generator for the tests and
+/// the soak, the bytes of an input for the fuzz target.
+class ModelChoices {
+  public:
+    virtual ~ModelChoices() = default;
+    /// A number in 0..n-1.
+    virtual int Pick(int n) = 0;
+    /// No choice is left: the run ends after the step under way.
+    virtual bool Exhausted() const { return false; }
+};
+
+class RandomChoices : public ModelChoices {
+  public:
+    explicit RandomChoices(uint64_t seed) : rng_(seed) {}
+    int Pick(int n) override { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+
+  private:
+    std::mt19937_64 rng_;
+};
+
 /// The control with its view on a surface that draws nothing, so that the
-/// editing keys run as the window delivers them.
+/// editing keys run as the window delivers them, and searching through the
+/// document window's match test.
 struct ModelHarness {
-    ModelHarness() { view.CreateView(400, 4 + 20 * 16); }
+    ModelHarness() {
+        view.CreateView(400, 4 + 20 * 16);
+        ed.OnFind = [this](TVellEdit&, std::string_view str, std::string_view findchr,
+                           int32_t index, int32_t& x,
+                           int32_t& len) { matcher.Match(str, findchr, index, x, len); };
+    }
 
     RecordingMessageBox messages;
     MemoryClipboard clipboard;
@@ -36,20 +65,29 @@ struct ModelHarness {
     TVellEdit ed{EditorServices{&metrics, &clipboard, &messages, nullptr}};
     TVellView view{ed,
                    ViewServices{&metrics, &surface, &caret, &vbar, &hbar, &keys, &host, nullptr}};
+    FindOptions findOptions;
+    TFindMatcher matcher{findOptions};
 };
 
 /// One run of random editing. The reference is the logical text as a plain
 /// string; every step applies the same change to both and compares the text
 /// and the caret's place in it. Episodes of a few dozen steps end by undoing
 /// everything (back to the episode's first text, unmodified, unless history
-/// was lost) and redoing everything.
+/// was lost) and redoing everything. Between the edits it moves the caret
+/// and selects through the key table, and searches, which change nothing.
 class EditorModel {
   public:
-    explicit EditorModel(uint64_t seed) : rng_(seed) { StartEpisode(true); }
+    explicit EditorModel(uint64_t seed)
+        : owned_(std::make_unique<RandomChoices>(seed)), choices_(*owned_) {
+        StartEpisode(true);
+    }
+    /// Choices from elsewhere; `choices` outlives the model.
+    explicit EditorModel(ModelChoices& choices) : choices_(choices) { StartEpisode(true); }
 
-    /// Throws std::runtime_error describing the first fault found.
+    /// Runs until `steps` or the choices run out. Throws std::runtime_error
+    /// describing the first fault found.
     void Run(int64_t steps) {
-        for (int64_t i = 0; i < steps; ++i) {
+        for (int64_t i = 0; i < steps && !choices_.Exhausted(); ++i) {
             step_ = i;
             Step();
             if (++episodeSteps_ >= episodeLength_) EndEpisode();
@@ -75,7 +113,7 @@ class EditorModel {
 
     // ---- randomness ---------------------------------------------------------
 
-    int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+    int Pick(int n) { return choices_.Pick(n); }
     bool Chance(int percent) { return Pick(100) < percent; }
 
     std::string RandomChar() {
@@ -155,6 +193,14 @@ class EditorModel {
         caret_ = CaretOffset();
         placed_ = true;
         const bool big = ref_.size() > 3000;
+        if (Chance(8)) {
+            if (Chance(60))
+                KeyCommand();
+            else
+                Search();
+            Check();
+            return;
+        }
         const int k = Pick(100);
         if (k < 14 && !big)
             InsertAtCaret();
@@ -170,8 +216,10 @@ class EditorModel {
             SelectAllAndDelete();
         else if (k < 60)
             EditingKey();
-        else if (k < 76)
+        else if (k < 73)
             UndoOrRedo(true);
+        else if (k < 76)
+            UndoByKey();
         else if (k < 88)
             UndoOrRedo(false);
         else if (k < 94)
@@ -257,6 +305,109 @@ class EditorModel {
         expected_ = o + n;
     }
 
+    /// A caret key of the key table, with or without Shift and Ctrl; then,
+    /// now and then, Ctrl+C. The text stays; the caret and the anchor stay
+    /// on valid places, Ctrl+Home and Ctrl+End reach the ends of the text,
+    /// and a copy takes the bytes between anchor and caret.
+    void KeyCommand() {
+        static constexpr int kKeys[] = {VK_LEFT,      VK_RIGHT,      VK_UP,     VK_DOWN,
+                                        VK_HOME,      VK_END,        VK_PRIOR,  VK_NEXT,
+                                        VK_OEM_COMMA, VK_OEM_PERIOD, VK_ESCAPE, 'A'};
+        const Pos p = RandomPos();
+        h_.ed.GotoXY(p.x, p.y);
+        const int vk = kKeys[Pick(std::size(kKeys))];
+        const bool shift = Chance(40), ctrl = vk == 'A' || Chance(30);
+        Log(std::string(shift ? "Shift+" : "") + (ctrl ? "Ctrl+" : "") + "key " +
+            std::to_string(vk) + " at " + At(p));
+        h_.keys.shift = shift;
+        h_.keys.control = ctrl;
+        h_.view.KeyDown(vk);
+        h_.keys.shift = h_.keys.control = false;
+        placed_ = false;  // End and the arrows may stop at the end of a wrapped piece
+        if (ctrl && vk == VK_HOME) expected_ = 0;
+        if (ctrl && vk == VK_END) expected_ = ref_.size();
+        if (!Chance(30)) return;
+        h_.clipboard.bytes.reset();
+        h_.keys.control = true;
+        h_.view.KeyDown('C');
+        h_.keys.control = false;
+        const TSelection& sel = h_.ed.Selection();
+        const size_t a = Offset({sel.Anchor.X, sel.Anchor.Y}), c = CaretOffset();
+        if (!h_.ed.SelectionExists() || (a == c && !sel.AllSelected)) return;
+        const std::string want =
+            sel.AllSelected ? ref_ : ref_.substr(std::min(a, c), std::max(a, c) - std::min(a, c));
+        if (h_.clipboard.bytes != want) Fail("Ctrl+C copied other bytes than the selection");
+    }
+
+    /// A search from the top and a few more down (each hit the next match in
+    /// the text, after the last hit), then one up (a match before the caret).
+    void Search() {
+        std::string pattern;
+        if (Chance(70) && !ref_.empty()) {
+            const size_t from = Offset(RandomPos());
+            pattern = ref_.substr(from, 1 + Pick(8));
+        } else {
+            pattern = RandomText(3);
+        }
+        // A search text holds no NUL and no lone CR, and starts with no LF:
+        // none can be typed into the dialogs, and the caret cannot stand
+        // inside a line break.
+        std::erase(pattern, '\0');
+        if (NeedsNormalizing(pattern)) pattern = NormalizeBreaks(pattern);
+        if (pattern.empty() || pattern[0] == '\n') return;
+        const bool caseSensitive = Chance(50);
+        h_.findOptions = FindOptions{};
+        h_.findOptions.CaseSensitive = caseSensitive;
+        h_.findOptions.SearchDown = true;
+        h_.matcher.ResetLastHit();
+        const SearchPattern reference(pattern, caseSensitive);
+        Log(std::string("search ") + Show(pattern) + (caseSensitive ? " (case)" : ""));
+
+        h_.ed.SetFindText(pattern);
+        h_.ed.FindFirst();
+        size_t want = reference.FindIn(ref_, 0);
+        for (int i = 0, n = 1 + Pick(4);;) {
+            const TFindWalk& walk = h_.ed.FindWalk();
+            if (want == SearchPattern::npos) {
+                if (walk.HitLen() > 0) Fail("a hit where the text has no match");
+            } else {
+                if (walk.HitLen() == 0) Fail("no hit for the match at " + std::to_string(want));
+                const size_t at = Offset({walk.HitX(), walk.HitY()});
+                if (at != want)
+                    Fail("hit at offset " + std::to_string(at) + ", the match at " +
+                         std::to_string(want));
+                expected_ = at;
+            }
+            if (++i >= n) break;
+            // After the last match the walk says so once, then starts at the top.
+            want = want == SearchPattern::npos
+                       ? reference.FindIn(ref_, 0)
+                       : reference.FindIn(ref_, want + static_cast<size_t>(walk.HitLen()));
+            Log("find next");
+            h_.ed.FindNext();
+        }
+        // Up: a match, before the caret when the walk stood on a hit. After a
+        // miss the walk goes on from where that ended, which the caret does
+        // not show.
+        const bool fromHit = want != SearchPattern::npos;
+        const size_t caret = CaretOffset();
+        Log("find previous");
+        h_.ed.FindPrev();
+        const TFindWalk& walk = h_.ed.FindWalk();
+        if (walk.HitLen() == 0) return;
+        const size_t at = Offset({walk.HitX(), walk.HitY()});
+        if (reference.FindIn(ref_, at) != at) Fail("an upward hit is no match");
+        if (fromHit && at >= caret) Fail("an upward hit after the caret");
+        expected_ = at;
+    }
+
+    /// Ctrl+Z through the key table: the same as the undo command.
+    void UndoByKey() {
+        h_.keys.control = true;
+        UndoOrRedo(true, [this] { h_.view.KeyDown('Z'); });
+        h_.keys.control = false;
+    }
+
     /// A new layout keeps the caret on its byte.
     void ToggleWrap() {
         Log(h_.ed.WordWrap() ? "word wrap off" : "word wrap on");
@@ -268,6 +419,8 @@ class EditorModel {
         const int32_t column = 10 + Pick(71);
         Log("column " + std::to_string(column));
         expected_ = caret_;
+        // The same column makes no new layout: the caret stays as it was.
+        if (column == h_.ed.Column()) placed_ = false;
         h_.ed.SetColumn(column);
     }
 
@@ -357,11 +510,13 @@ class EditorModel {
             h_.ed.CutToClipboard();
     }
 
-    void UndoOrRedo(bool undo) {
+    void UndoOrRedo(bool undo, const std::function<void()>& press = {}) {
         TVellEdit& e = h_.ed;
-        Log(undo ? "undo" : "redo");
+        Log(undo ? (press ? "Ctrl+Z" : "undo") : "redo");
         const size_t before = e.UndoList().size();
-        if (undo)
+        if (press)
+            press();
+        else if (undo)
             e.Undo();
         else
             e.Redo();
@@ -558,7 +713,8 @@ class EditorModel {
                  std::to_string(y) + ")");
     }
 
-    std::mt19937_64 rng_;
+    std::unique_ptr<ModelChoices> owned_;
+    ModelChoices& choices_;
     ModelHarness h_;
     std::string ref_, episodeStart_;
     std::vector<std::optional<std::string>> snapshots_;

@@ -174,6 +174,21 @@ TEST(KeyTexts, TextsReadAndNotChangedAreWrittenBackAsRead) {
     EXPECT_NE(file.find("key37=F4\r\n"), std::string::npos);  // defaults are written out
 }
 
+TEST(KeyTexts, QuotedTextsOfAHandEditedFileSurviveASave) {
+    TempDir dir;
+    // Reading drops one pair of quotes; the texts are what is left.
+    dir.Write(kKeyFileName,
+              "[KeyBrd]\r\nkey6=\"\"\"\"\"\"\"\r\nkey7=\"'F2'\"\r\nkey8=\" F3 \"\r\n");
+    const KeyTexts texts = LoadKeyTexts(Folder(dir));
+    ASSERT_EQ(texts[SlotOf(5)], "\"\"\"\"\"");
+    ASSERT_EQ(texts[SlotOf(6)], "'F2'");
+    ASSERT_EQ(texts[SlotOf(7)], " F3 ");
+    for (int round = 0; round < 2; ++round) {
+        SaveKeyTexts(Folder(dir), texts);
+        EXPECT_EQ(LoadKeyTexts(Folder(dir)), texts) << round;
+    }
+}
+
 TEST(KeyTexts, WritingKeepsOtherSectionsAndForeignLines) {
     TempDir dir;
     dir.Write(kKeyFileName,
