@@ -13,6 +13,15 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+double ResidentMb() {
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return resident * double(sysconf(_SC_PAGESIZE)) / (1 << 20);
+}
+
 double TimeVim(const std::string& file) {
     auto t0 = Clock::now();
     std::fflush(stdout);

@@ -21,6 +21,9 @@ inline double Seconds(Clock::time_point a, Clock::time_point b) {
 
 double Median(std::vector<double> v);
 
+/// This process's resident memory now, in MB.
+double ResidentMb();
+
 /// Wall time of `vim -u NONE -N -n -i NONE -es -c q FILE`, which reads the
 /// whole file and ends; -1 when vim is not installed.
 double TimeVim(const std::string& file);

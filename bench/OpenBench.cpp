@@ -30,15 +30,6 @@ struct Figures {
     double peakMb = 0;
 };
 
-double ResidentMb() {
-    long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return resident * double(sysconf(_SC_PAGESIZE)) / (1 << 20);
-}
-
 double PeakMb() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
@@ -70,7 +61,7 @@ Figures RunOpen(const std::string& file, const std::string& scratch) {
         frame.actNewExecute();
         QApplication::processEvents();
         Figures f;
-        f.baseMb = ResidentMb();
+        f.baseMb = tw::bench::ResidentMb();
         auto t0 = Clock::now();
         frame.OpenFile(file, false);
         QApplication::processEvents();

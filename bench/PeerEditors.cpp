@@ -55,6 +55,25 @@ std::u16string DecodeSjis(std::string_view bytes) {
 
 namespace {
 
+/// Counts the hits the editor reports while it lives, passing each on to the
+/// window's own handler.
+struct HitCounter {
+    explicit HitCounter(TVellEdit& e) : editor(e), handler(e.OnFindHit) {
+        e.OnFindHit = [this](TVellEdit& ed, std::string_view f, int32_t x, int32_t y, int32_t len,
+                             int32_t n) {
+            ++count;
+            if (handler) handler(ed, f, x, y, len, n);
+        };
+    }
+    ~HitCounter() { editor.OnFindHit = handler; }
+    HitCounter(const HitCounter&) = delete;
+    HitCounter& operator=(const HitCounter&) = delete;
+
+    TVellEdit& editor;
+    TVellEdit::TFindHitEvent handler;
+    int count = 0;
+};
+
 void Settle() {
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -99,13 +118,7 @@ class OwnEditor : public PeerEditor {
     }
     int CountHits(std::string_view ascii, bool matchCase) override {
         TVellEdit& e = child_->Edit();
-        int hits = 0;
-        auto handler = e.OnFindHit;
-        e.OnFindHit = [&](TVellEdit& ed, std::string_view f, int32_t x, int32_t y, int32_t len,
-                          int32_t n) {
-            ++hits;
-            handler(ed, f, x, y, len, n);
-        };
+        HitCounter hits(e);
         FindOptions& options = frame_->SearchOptions();
         options.CaseSensitive = matchCase;
         options.SearchDown = true;
@@ -116,8 +129,7 @@ class OwnEditor : public PeerEditor {
         e.SetFindText(ascii);
         while (!child_->Matcher.NoHit)
             e.FindNext();
-        e.OnFindHit = handler;
-        return hits;
+        return hits.count;
     }
     int ReplaceAll(std::string_view ascii, std::string_view with) override {
         // The replace dialog, all hits without questions, from the caret down.
@@ -129,18 +141,11 @@ class OwnEditor : public PeerEditor {
         dialog.ReplacementText->setText(QString::fromLatin1(with.data(), qsizetype(with.size())));
         dialog.MatchCaseBox->setChecked(true);
         dialog.NoConfirmBox->setChecked(true);
-        int hits = 0;
-        auto handler = e.OnFindHit;
-        e.OnFindHit = [&](TVellEdit& ed, std::string_view f, int32_t x, int32_t y, int32_t len,
-                          int32_t n) {
-            ++hits;
-            handler(ed, f, x, y, len, n);
-        };
+        HitCounter hits(e);
         dialog.ReplaceAllButton->click();
-        e.OnFindHit = handler;
         dialog.close();
         QApplication::processEvents();
-        return hits;
+        return hits.count;
     }
     void CaretToTop() override {
         child_->Edit().GotoXY(0, 0);

@@ -59,15 +59,6 @@ constexpr int kTrueMatchCase = kEachSeed;    // "Tarnwick"
 constexpr int kTrueAnyCase = 2 * kEachSeed;  // "Tarnwick", "tarnWICK"
 constexpr int kKeystrokes = 1000;
 
-double ResidentMb() {
-    long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return resident * double(sysconf(_SC_PAGESIZE)) / (1 << 20);
-}
-
 // ---- the files ---------------------------------------------------------------
 
 /// Generated lines of ~40 bytes, joined by tens into ~400 when asked, with
@@ -167,7 +158,7 @@ void Emit(const char* key, double value) {
 /// The whole workload on one editor: open, type, undo, search, jump, close.
 void Workload(tw::bench::PeerEditor& peer, const std::string& file, bool utf8) {
     peer.Prepare(file, utf8, false);
-    Emit("base_mb", ResidentMb());
+    Emit("base_mb", tw::bench::ResidentMb());
     Emit("open", TimeIt([&] { peer.Open(); }));
     Emit("rows", double(peer.Rows()));
     peer.CaretToMiddle();
@@ -221,7 +212,7 @@ void StoreLoad(const std::string& file) {
     tw::test::FixedMetrics metrics;
     tw::TVellEdit ed(tw::EditorServices{&metrics, &clipboard, &messages, nullptr});
     tw::ApplySettings(ed, tw::OptionData{}, [](tw::TVellEdit&) {});
-    Emit("base_mb", ResidentMb());
+    Emit("base_mb", tw::bench::ResidentMb());
     Emit("open", TimeIt([&] {
              tw::DocumentText text = tw::DocumentText::Load(file);
              ed.SetAllText(text.View(), [&text](size_t done) { text.Release(done); });
