@@ -108,6 +108,21 @@ e2e_wait_popups() {
     return 1
 }
 
+# Waits up to $3 seconds until file $1 holds exactly the bytes of file $2 (a
+# save lands a moment after its key); fails with message $4 and shows where
+# the two differ.
+e2e_wait_file() {
+    local file=$1 expected=$2 deadline=$((SECONDS + $3))
+    until cmp -s "$file" "$expected"; do
+        if [ $SECONDS -ge $deadline ]; then
+            cmp "$file" "$expected" >&2 || true
+            head -c 80 "$file" | od -An -c >&2 || true
+            e2e_fail "$4"
+        fi
+        sleep 0.2
+    done
+}
+
 # Ends the program through its menu (ファイル, 終了) from its frame $1 and
 # waits until process $2 is gone.
 e2e_end_program() {

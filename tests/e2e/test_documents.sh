@@ -27,11 +27,7 @@ e2e_wait_window "Tarnwick Editor - \[$a\]" >/dev/null || e2e_fail "F3 did not br
 xdotool type --delay 30 "Tw1"
 xdotool key --delay 50 ctrl+s
 { printf 'Tw1'; cat "$E2E_DATA/crlf-sample.txt"; } >"$E2E_TMP/a.expected"
-deadline=$((SECONDS + 20))
-until cmp -s "$a" "$E2E_TMP/a.expected"; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the saved file is not the typed text followed by the original"
-    sleep 0.2
-done
+e2e_wait_file "$a" "$E2E_TMP/a.expected" 20 "the saved file is not the typed text followed by the original"
 cmp -s "$b" "$E2E_TMP/b.orig" || e2e_fail "the file not typed into changed"
 
 # A second start hands its file to the running program and ends.

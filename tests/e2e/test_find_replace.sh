@@ -65,12 +65,5 @@ if not out.endswith(b'\r\n'):
 assert out != data
 open(sys.argv[2], 'wb').write(out)
 PY
-deadline=$((SECONDS + 20))
-until cmp -s "$doc" "$E2E_TMP/expected.txt"; do
-    [ $SECONDS -lt $deadline ] || {
-        cmp "$doc" "$E2E_TMP/expected.txt" >&2 || true
-        e2e_fail "the saved file is not the original with Q at the first hit and every 記号 replaced"
-    }
-    sleep 0.2
-done
+e2e_wait_file "$doc" "$E2E_TMP/expected.txt" 20 "the saved file is not the original with Q at the first hit and every 記号 replaced"
 echo "e2e find and replace: ok"

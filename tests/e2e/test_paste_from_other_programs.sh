@@ -22,12 +22,5 @@ expected=$E2E_TMP/expected.txt
 printf '一行目\r\n二行目\r\nthree\r\nfour\r\nend\r\n' | python3 -c \
     'import sys; sys.stdout.buffer.write(sys.stdin.buffer.read().decode().encode("cp932"))' \
     >"$expected"
-deadline=$((SECONDS + 20))
-until cmp -s "$doc" "$expected"; do
-    [ $SECONDS -lt $deadline ] || {
-        od -c "$doc" | head -8 >&2
-        e2e_fail "the saved file does not hold the pasted lines with CR LF breaks"
-    }
-    sleep 0.2
-done
+e2e_wait_file "$doc" "$expected" 20 "the saved file does not hold the pasted lines with CR LF breaks"
 echo "e2e paste from other programs: ok"

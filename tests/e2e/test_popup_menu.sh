@@ -61,12 +61,5 @@ xdotool key --delay 100 ctrl+s
 
 expected=$E2E_TMP/expected.txt
 printf 'アイウエオカキクケコ\r\nさしすせそ\r\n' | iconv -f UTF-8 -t CP932 >"$expected"
-deadline=$((SECONDS + 10))
-until cmp -s "$doc" "$expected"; do
-    [ $SECONDS -lt $deadline ] || {
-        od -An -tx1 "$doc" >&2
-        e2e_fail "the saved file is not the first line in katakana"
-    }
-    sleep 0.2
-done
+e2e_wait_file "$doc" "$expected" 10 "the saved file is not the first line in katakana"
 echo "e2e pop-up menu: ok"

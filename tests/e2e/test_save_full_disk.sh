@@ -49,11 +49,7 @@ e2e_focus "$win"
 xdotool key --delay 20 ctrl+s
 expected=$E2E_TMP/expected.txt
 { printf 'Hello\r\n'; cat "$E2E_DATA/crlf-sample.txt"; } >"$expected"
-deadline=$((SECONDS + 20))
-until cmp -s "$doc" "$expected"; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the save after room was made is not the typed text and the original"
-    sleep 0.2
-done
+e2e_wait_file "$doc" "$expected" 20 "the save after room was made is not the typed text and the original"
 [ "$(ls -A "$disk")" = doc.txt ] || e2e_fail "files beside the saved one: $(ls -A "$disk")"
 kill "$editor_pid"
 wait "$editor_pid" 2>/dev/null || true

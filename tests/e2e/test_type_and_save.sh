@@ -19,14 +19,7 @@ xdotool key --delay 20 ctrl+s
 
 expected=$E2E_TMP/expected.txt
 { printf 'Hello, tw 123\r\n'; cat "$E2E_DATA/crlf-sample.txt"; } >"$expected"
-deadline=$((SECONDS + 20))
-until cmp -s "$doc" "$expected"; do
-    [ $SECONDS -lt $deadline ] || {
-        head -c 80 "$doc" | od -c | head -5 >&2
-        e2e_fail "the saved file is not the typed text followed by the original"
-    }
-    sleep 0.2
-done
+e2e_wait_file "$doc" "$expected" 20 "the saved file is not the typed text followed by the original"
 
 # A picture of the running program with marks and a selection, kept in the
 # build folder for people to look at.
