@@ -32,8 +32,12 @@ std::string ExpandTabs(std::string_view s, int tabCount, int64_t startColumn) {
 }
 
 int64_t ExpandedLength(std::string_view s, int tabCount) noexcept {
+    return ColumnAfter(s, tabCount, 0);
+}
+
+int64_t ColumnAfter(std::string_view s, int tabCount, int64_t startColumn) noexcept {
     // Stretches without a TAB are one column a byte.
-    int64_t column = 0;
+    int64_t column = startColumn;
     for (size_t i = 0;;) {
         const void* tab = std::memchr(s.data() + i, '\t', s.size() - i);
         if (!tab) return column + static_cast<int64_t>(s.size() - i);

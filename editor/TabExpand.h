@@ -17,6 +17,8 @@ std::string ExpandTabs(std::string_view s, int tabCount, int64_t startColumn = 0
 
 /// Length of ExpandTabs(s, tabCount) without building it.
 int64_t ExpandedLength(std::string_view s, int tabCount) noexcept;
+/// The column reached after `s` when it starts at `startColumn`.
+int64_t ColumnAfter(std::string_view s, int tabCount, int64_t startColumn) noexcept;
 
 /// Width in pixels of `s` with its tabs expanded, without building it.
 int ExpandedWidth(const ITextMetrics& metrics, std::string_view s, int tabCount);

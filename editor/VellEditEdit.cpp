@@ -59,11 +59,15 @@ void TVellEdit::InsertAtCaret(std::string_view S, bool Redraw) {
     const Entry old = FLines.Get(y0);
     const std::string_view before = old.view().substr(0, static_cast<size_t>(cx));
     const std::string_view after = old.view().substr(static_cast<size_t>(cx));
-    const int fromPixel = ExpandedWidth(*FMetrics, before, FTabCount) - FViewport.ScrollX;
+    const int64_t fromColumn = RowPrefixColumns(y0, cx);
+    const int fromPixel = FMetrics->CellsWidth(fromColumn) - FViewport.ScrollX;
     View().HideCaret();
     View().DrawCaretUnderline(false);
     if (S.find("\r\n") == std::string_view::npos) {
         PutLine(y0, Entry::Join({before, S, after}));
+        // The new row starts with the same bytes: the caret's column is
+        // counted on from there.
+        RememberPrefix(y0, cx, fromColumn);
         FSelection.Caret.X = static_cast<int32_t>(before.size() + S.size());
         if (FWordWrap)
             RewrapRange(fromPixel, y0, Redraw, false, y0);
