@@ -38,7 +38,7 @@ int64_t ExpandedLength(std::string_view s, int tabCount) noexcept {
 int64_t ColumnAfter(std::string_view s, int tabCount, int64_t startColumn) noexcept {
     // Stretches without a TAB are one column a byte.
     int64_t column = startColumn;
-    for (size_t i = 0;;) {
+    for (size_t i = 0; i < s.size();) {
         const void* tab = std::memchr(s.data() + i, '\t', s.size() - i);
         if (!tab) return column + static_cast<int64_t>(s.size() - i);
         const auto t = static_cast<size_t>(static_cast<const char*>(tab) - s.data());
@@ -46,6 +46,7 @@ int64_t ColumnAfter(std::string_view s, int tabCount, int64_t startColumn) noexc
         column += TabWidthAt(column, tabCount);
         i = t + 1;
     }
+    return column;
 }
 
 int ExpandedWidth(const ITextMetrics& metrics, std::string_view s, int tabCount) {
