@@ -6,7 +6,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "textstore/LineStore.h"
 #include "textstore/ShiftJis.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tw {
 
@@ -60,6 +65,25 @@ constexpr uint64_t ZeroBytes(uint64_t v) noexcept {
 /// eight bytes at a time finds either byte, where memchr would take a pass
 /// (and a call) for each.
 size_t Seek(std::string_view s, size_t from, size_t to, unsigned char a, unsigned char b) noexcept {
+#if defined(__SSE2__)
+    // Sixteen bytes a step; most rows of a text are a few such steps long.
+    const __m128i va = _mm_set1_epi8(static_cast<char>(a)),
+                  vb = _mm_set1_epi8(static_cast<char>(b));
+    auto found = [&](size_t at) {
+        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + at));
+        return static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(w, va), _mm_cmpeq_epi8(w, vb))));
+    };
+    for (; from + 16 <= to + 1; from += 16)
+        if (const unsigned h = found(from)) return from + std::countr_zero(h);
+    if (from > to) return npos;
+    if (to >= 15) {
+        // The last few bytes: sixteen ending at `to`, those before `from` shifted out.
+        const size_t at = to - 15;
+        const unsigned h = found(at) >> (from - at);
+        return h ? from + std::countr_zero(h) : npos;
+    }
+#endif
     const uint64_t wa = 0x0101010101010101ULL * a, wb = 0x0101010101010101ULL * b;
     auto hits = [&](size_t at) {
         uint64_t w;
@@ -158,6 +182,34 @@ size_t SearchPattern::FindIn(std::string_view s, size_t from) const {
     return npos;
 }
 
+int32_t SearchPattern::FirstPossibleRow(const TVellStrings& rows, int32_t from,
+                                        int32_t last) const {
+    const size_t m = text_.size();
+    if (m == 0 || endsInHalf_) return last + 1;
+    const Alternatives& a = accept_[anchor_];
+    for (int32_t y = from; y <= last; ++y) {
+        const std::string_view row = rows.View(y);
+        if (row.empty()) continue;
+        for (size_t at = 0; (at = Seek(row, at, row.size() - 1, a[0], a[1])) != npos; ++at) {
+            if (at < anchor_) return RowOfStart(rows, from, y, at);
+            const size_t q = at - anchor_;
+            if (q + m > row.size() || MatchesAt(row, q)) return y;
+        }
+    }
+    return last + 1;
+}
+
+/// The row where a match would start whose anchor byte is byte `at` of row
+/// y, `at` lying before the anchor's place in the text: an earlier row, as
+/// far back as `from`.
+int32_t SearchPattern::RowOfStart(const TVellStrings& rows, int32_t from, int32_t y,
+                                  size_t at) const {
+    auto back = static_cast<int64_t>(anchor_) - static_cast<int64_t>(at);
+    while (back > 0 && y > from)
+        back -= static_cast<int64_t>(rows.View(--y).size());
+    return y;
+}
+
 void TFindMatcher::Match(std::string_view Str, std::string_view findchr, int32_t index, int32_t& x,
                          int32_t& len) {
     if (options_.SearchFromTop && index < LastHitLine) return;
@@ -180,6 +232,11 @@ int32_t TFindMatcher::StartPosition(int32_t index) const noexcept {
     // ("abab" has two); up and from the top start as the hit's row asks.
     if (options_.SearchFromTop) return LastHitColumn + 1;
     return 1;
+}
+
+int32_t TFindMatcher::CandidateRow(const TVellStrings& rows, std::string_view findchr, int32_t from,
+                                   int32_t last) {
+    return PatternFor(findchr).FirstPossibleRow(rows, from, last);
 }
 
 const SearchPattern& TFindMatcher::PatternFor(std::string_view findchr) {

@@ -118,7 +118,7 @@ void RunReplace(ISearchDocuments& docs, FindOptions& options, ReplaceState& stat
         }
     }
     SetFindOptions(options, request, false);
-    if (unpainted || !state.ReplaceCancelled) docs.RefreshView(active);
+    if (unpainted || !state.ReplaceCancelled) docs.Redraw(active);
 }
 
 }  // namespace tw

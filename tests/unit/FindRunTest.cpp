@@ -48,7 +48,7 @@ struct Documents : ISearchDocuments {
         TVellEdit& e = Editor(n);
         e.GotoXY(0, e.Lines().Count() - 1);
     }
-    void RefreshView(int) override { ++refreshes; }
+    void Redraw(int) override { ++refreshes; }
     void Settle() override {}
 
     FindOptions options;
