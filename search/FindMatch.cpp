@@ -2,6 +2,8 @@
 // without case, and fast enough for a walk through a hundred megabytes.
 #include "search/FindMatch.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -104,6 +106,43 @@ size_t Seek(std::string_view s, size_t from, size_t to, unsigned char a, unsigne
     return npos;
 }
 
+bool OneOf(std::array<unsigned char, 2> alternatives, char c) noexcept {
+    const auto u = static_cast<unsigned char>(c);
+    return u == alternatives[0] || u == alternatives[1];
+}
+
+/// The first place at or after `from` that holds one of `a` followed by one
+/// of `b`, or one of `a` as the last byte (what follows it lies beyond `s`);
+/// npos when there is none.
+size_t SeekPair(std::string_view s, size_t from, std::array<unsigned char, 2> a,
+                std::array<unsigned char, 2> b) noexcept {
+    const size_t n = s.size();
+#if defined(__SSE2__)
+    auto splat = [](unsigned char c) { return _mm_set1_epi8(static_cast<char>(c)); };
+    const __m128i a0 = splat(a[0]), a1 = splat(a[1]), b0 = splat(b[0]), b1 = splat(b[1]);
+    // Sixteen places from `at`, reading seventeen bytes.
+    auto found = [&](size_t at) {
+        const auto* bytes = reinterpret_cast<const __m128i*>(s.data() + at);
+        const __m128i w = _mm_loadu_si128(bytes);
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + at + 1));
+        const __m128i first = _mm_or_si128(_mm_cmpeq_epi8(w, a0), _mm_cmpeq_epi8(w, a1));
+        const __m128i second = _mm_or_si128(_mm_cmpeq_epi8(v, b0), _mm_cmpeq_epi8(v, b1));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(first, second)));
+    };
+    for (; from + 17 <= n; from += 16)
+        if (const unsigned h = found(from)) return from + std::countr_zero(h);
+    if (n >= 17 && from + 1 < n) {
+        // The places left: sixteen ending before the last byte, those before `from` shifted out.
+        const size_t at = n - 17;
+        if (const unsigned h = found(at) >> (from - at)) return from + std::countr_zero(h);
+        from = n - 1;
+    }
+#endif
+    for (; from + 1 < n; ++from)
+        if (OneOf(a, s[from]) && OneOf(b, s[from + 1])) return from;
+    return from + 1 == n && OneOf(a, s[from]) ? from : npos;
+}
+
 /// True when the byte at `q` starts a character. `known` is a character start
 /// at or before `q` and moves up to the next one known, so a walk over many
 /// candidates looks at each byte a bounded number of times.
@@ -186,27 +225,31 @@ int32_t SearchPattern::FirstPossibleRow(const TVellStrings& rows, int32_t from,
                                         int32_t last) const {
     const size_t m = text_.size();
     if (m == 0 || endsInHalf_) return last + 1;
-    const Alternatives& a = accept_[anchor_];
+    // The rarest byte and its neighbour in the text: a common letter such as
+    // the "T" of "Tokyo" rarely comes with the same next byte.
+    const size_t p = m == 1 ? 0 : std::min(anchor_, m - 2);
+    const Alternatives& a = accept_[p];
+    const Alternatives& b = accept_[m == 1 ? 0 : p + 1];
     for (int32_t y = from; y <= last; ++y) {
         const std::string_view row = rows.View(y);
         if (row.empty()) continue;
-        for (size_t at = 0; (at = Seek(row, at, row.size() - 1, a[0], a[1])) != npos; ++at) {
-            if (at < anchor_) return RowOfStart(rows, from, y, at);
-            const size_t q = at - anchor_;
+        for (size_t at = 0;; ++at) {
+            at = m == 1 ? Seek(row, at, row.size() - 1, a[0], a[1]) : SeekPair(row, at, a, b);
+            if (at == npos) break;
+            if (at < p) return RowOfStart(rows, from, y, p - at);
+            const size_t q = at - p;
             if (q + m > row.size() || MatchesAt(row, q)) return y;
         }
     }
     return last + 1;
 }
 
-/// The row where a match would start whose anchor byte is byte `at` of row
-/// y, `at` lying before the anchor's place in the text: an earlier row, as
-/// far back as `from`.
-int32_t SearchPattern::RowOfStart(const TVellStrings& rows, int32_t from, int32_t y,
-                                  size_t at) const {
-    auto back = static_cast<int64_t>(anchor_) - static_cast<int64_t>(at);
-    while (back > 0 && y > from)
-        back -= static_cast<int64_t>(rows.View(--y).size());
+/// The row where a match would start that begins `back` bytes before row y:
+/// an earlier row, as far back as `from`.
+int32_t SearchPattern::RowOfStart(const TVellStrings& rows, int32_t from, int32_t y, size_t back) {
+    auto left = static_cast<int64_t>(back);
+    while (left > 0 && y > from)
+        left -= static_cast<int64_t>(rows.View(--y).size());
     return y;
 }
 

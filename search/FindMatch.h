@@ -62,7 +62,7 @@ class SearchPattern {
     void AddCharacter(size_t at);
     bool Accepts(size_t at, unsigned char b) const noexcept;
     bool MatchesAt(std::string_view s, size_t q) const noexcept;
-    int32_t RowOfStart(const TVellStrings& rows, int32_t from, int32_t y, size_t at) const;
+    static int32_t RowOfStart(const TVellStrings& rows, int32_t from, int32_t y, size_t back);
 
     std::string text_;
     bool caseSensitive_ = true;
