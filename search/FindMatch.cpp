@@ -111,37 +111,54 @@ bool OneOf(std::array<unsigned char, 2> alternatives, char c) noexcept {
     return u == alternatives[0] || u == alternatives[1];
 }
 
-/// The first place at or after `from` that holds one of `a` followed by one
-/// of `b`, or one of `a` as the last byte (what follows it lies beyond `s`);
-/// npos when there is none.
-size_t SeekPair(std::string_view s, size_t from, std::array<unsigned char, 2> a,
-                std::array<unsigned char, 2> b) noexcept {
-    const size_t n = s.size();
+/// Finds the places of a text that hold one of two bytes followed by one of
+/// two others, or one of the first two as the last byte (what follows it
+/// lies beyond the text).
+class PairSeeker {
+  public:
+    using Alternatives = std::array<unsigned char, 2>;
+
+    PairSeeker(Alternatives a, Alternatives b) noexcept : a_(a), b_(b) {
 #if defined(__SSE2__)
-    auto splat = [](unsigned char c) { return _mm_set1_epi8(static_cast<char>(c)); };
-    const __m128i a0 = splat(a[0]), a1 = splat(a[1]), b0 = splat(b[0]), b1 = splat(b[1]);
-    // Sixteen places from `at`, reading seventeen bytes.
-    auto found = [&](size_t at) {
-        const auto* bytes = reinterpret_cast<const __m128i*>(s.data() + at);
-        const __m128i w = _mm_loadu_si128(bytes);
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + at + 1));
-        const __m128i first = _mm_or_si128(_mm_cmpeq_epi8(w, a0), _mm_cmpeq_epi8(w, a1));
-        const __m128i second = _mm_or_si128(_mm_cmpeq_epi8(v, b0), _mm_cmpeq_epi8(v, b1));
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(first, second)));
-    };
-    for (; from + 17 <= n; from += 16)
-        if (const unsigned h = found(from)) return from + std::countr_zero(h);
-    if (n >= 17 && from + 1 < n) {
-        // The places left: sixteen ending before the last byte, those before `from` shifted out.
-        const size_t at = n - 17;
-        if (const unsigned h = found(at) >> (from - at)) return from + std::countr_zero(h);
-        from = n - 1;
-    }
+        auto splat = [](unsigned char c) { return _mm_set1_epi8(static_cast<char>(c)); };
+        a0_ = splat(a[0]), a1_ = splat(a[1]), b0_ = splat(b[0]), b1_ = splat(b[1]);
 #endif
-    for (; from + 1 < n; ++from)
-        if (OneOf(a, s[from]) && OneOf(b, s[from + 1])) return from;
-    return from + 1 == n && OneOf(a, s[from]) ? from : npos;
-}
+    }
+
+    /// The first such place at or after `from`, or npos.
+    size_t Next(std::string_view s, size_t from) const noexcept {
+        const size_t n = s.size();
+#if defined(__SSE2__)
+        for (; from + 17 <= n; from += 16)
+            if (const unsigned h = Sixteen(s.data() + from)) return from + std::countr_zero(h);
+        if (n >= 17 && from + 1 < n) {
+            // The places left: sixteen ending before the last byte, those
+            // before `from` shifted out.
+            const size_t at = n - 17;
+            if (const unsigned h = Sixteen(s.data() + at) >> (from - at))
+                return from + std::countr_zero(h);
+            from = n - 1;
+        }
+#endif
+        for (; from + 1 < n; ++from)
+            if (OneOf(a_, s[from]) && OneOf(b_, s[from + 1])) return from;
+        return from + 1 == n && OneOf(a_, s[from]) ? from : npos;
+    }
+
+  private:
+#if defined(__SSE2__)
+    /// A bit for each of the sixteen places from `p`, reading seventeen bytes.
+    unsigned Sixteen(const char* p) const noexcept {
+        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        const __m128i first = _mm_or_si128(_mm_cmpeq_epi8(w, a0_), _mm_cmpeq_epi8(w, a1_));
+        const __m128i second = _mm_or_si128(_mm_cmpeq_epi8(v, b0_), _mm_cmpeq_epi8(v, b1_));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(first, second)));
+    }
+    __m128i a0_, a1_, b0_, b1_;
+#endif
+    Alternatives a_, b_;
+};
 
 /// True when the byte at `q` starts a character. `known` is a character start
 /// at or before `q` and moves up to the next one known, so a walk over many
@@ -229,12 +246,12 @@ int32_t SearchPattern::FirstPossibleRow(const TVellStrings& rows, int32_t from,
     // the "T" of "Tokyo" rarely comes with the same next byte.
     const size_t p = m == 1 ? 0 : std::min(anchor_, m - 2);
     const Alternatives& a = accept_[p];
-    const Alternatives& b = accept_[m == 1 ? 0 : p + 1];
+    const PairSeeker pairs(a, accept_[m == 1 ? 0 : p + 1]);
     for (int32_t y = from; y <= last; ++y) {
         const std::string_view row = rows.View(y);
         if (row.empty()) continue;
         for (size_t at = 0;; ++at) {
-            at = m == 1 ? Seek(row, at, row.size() - 1, a[0], a[1]) : SeekPair(row, at, a, b);
+            at = m == 1 ? Seek(row, at, row.size() - 1, a[0], a[1]) : pairs.Next(row, at);
             if (at == npos) break;
             if (at < p) return RowOfStart(rows, from, y, p - at);
             const size_t q = at - p;
