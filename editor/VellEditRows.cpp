@@ -70,7 +70,7 @@ int32_t TVellEdit::MaxCaretX(int32_t Row) const {
 int TVellEdit::RowPrefixWidth(int32_t Row, int32_t Bytes) const {
     std::string_view row = FLines.View(Row);
     Bytes = std::clamp<int32_t>(Bytes, 0, static_cast<int32_t>(row.size()));
-    return TextWidth(ExpandTabs(row.substr(0, static_cast<size_t>(Bytes)), FTabCount));
+    return ExpandedWidth(*FMetrics, row.substr(0, static_cast<size_t>(Bytes)), FTabCount);
 }
 
 CutRule TVellEdit::MakeCutRule() const {
