@@ -2,9 +2,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QRadioButton>
 
 #include "app/FrameWindow.h"
+#include "app/TabStrip.h"
 #include "dialogs/FindDialog.h"
 #include "dialogs/ReplaceDialog.h"
 #include "documents/DocumentWindow.h"
@@ -24,7 +27,7 @@ class FrameDocuments : public ISearchDocuments {
     void Focus(int number) override { frame_.Document(number)->mmText->setFocus(); }
     void GoTop(int number) override { frame_.Document(number)->View().GoTop(); }
     void GoBottom(int number) override { frame_.Document(number)->View().GoBottom(); }
-    void RefreshView(int number) override { frame_.Document(number)->View().RefreshView(); }
+    void Redraw(int number) override { frame_.Document(number)->View().Redraw(); }
     void Settle() override { QApplication::processEvents(); }
 
   private:
@@ -80,6 +83,15 @@ void TTarnwickEditor::ShowReplaceDialog(FindShow how, const std::string& selecte
 }
 
 void TTarnwickEditor::BringToFront(TMDIChild& child) {
+    // Every search hit asks for its window. Mostly it is in front already,
+    // and repainting the tabs for each of ten thousand replacements took
+    // longer than the replacing.
+    const QMdiSubWindow* sub = SubWindowOf(&child);
+    if (sub && childIndex_ == child.Tag && mdi_->activeSubWindow() == sub && !sub->isMinimized()) {
+        if (!tabs_->TabClicked()) tabs_->ScrollTabIntoView(child.Tag);
+        child.mmText->setFocus();
+        return;
+    }
     BringDocumentToFront(child.Tag);
 }
 

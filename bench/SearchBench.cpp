@@ -77,6 +77,10 @@ struct Document {
         ed.SetAllText(text);
         ed.OnFind = [this](tw::TVellEdit&, std::string_view s, std::string_view f, int32_t i,
                            int32_t& x, int32_t& len) { matcher.Match(s, f, i, x, len); };
+        ed.OnFindCandidate = [this](tw::TVellEdit& e, std::string_view f, int32_t from,
+                                    int32_t last) {
+            return matcher.CandidateRow(e.Lines(), f, from, last);
+        };
         ed.OnFindHit = [this](tw::TVellEdit& e, std::string_view f, int32_t x, int32_t y,
                               int32_t len, int32_t) {
             ++hits;

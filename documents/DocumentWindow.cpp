@@ -97,6 +97,7 @@ TMDIChild::~TMDIChild() {
     e.OnUserDraw = nullptr;
     e.OnPaint = nullptr;
     e.OnFind = nullptr;
+    e.OnFindCandidate = nullptr;
     e.OnFindHit = nullptr;
     e.OnFindNoHit = nullptr;
     View().OnKeyPress = nullptr;
@@ -308,17 +309,23 @@ void TMDIChild::ConnectSearch() {
     TVellEdit& e = Edit();
     e.OnFind = [this](TVellEdit&, std::string_view Str, std::string_view findchr, int32_t index,
                       int32_t& x, int32_t& len) { Matcher.Match(Str, findchr, index, x, len); };
+    e.OnFindCandidate = [this](TVellEdit& ed, std::string_view findchr, int32_t from,
+                               int32_t last) {
+        return Matcher.CandidateRow(ed.Lines(), findchr, from, last);
+    };
     e.OnFindHit = [this](TVellEdit&, std::string_view findchr, int32_t x, int32_t y, int32_t len,
                          int32_t) {
         frame_.BringToFront(*this);
         const HitOutcome outcome = HandleFindHit(
             Edit(), Matcher, frame_.Replacing(), frame_.Messages(), frame_.ReplaceShowing(),
             frame_.Settings().FindColor, FindHit{findchr, x, y, len});
-        if (outcome == HitOutcome::Cancelled) View().RefreshView();
+        if (outcome == HitOutcome::Cancelled) View().Redraw();
     };
     e.OnFindNoHit = [this](TVellEdit&, std::string_view) {
         frame_.Messages().Beep();
-        View().RefreshView();
+        // A walk leaves the layout as it was (a replacement re-cuts its own
+        // line): the page is drawn again, nothing is re-cut.
+        View().Redraw();
         Matcher.Missed();
     };
 }

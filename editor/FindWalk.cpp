@@ -142,9 +142,18 @@ bool TFindWalk::AskFindDownward(int32_t& x, int32_t& len) {
         ++FFindLine;
         while (FFindLine < FFindLastLine && carry >= Length(ed_.Lines().View(FFindLine)))
             carry -= Length(ed_.Lines().View(FFindLine++));
+        if (carry == 0) FFindLine = CandidateFrom(FFindLine);
         FFindX = carry;
         LoadFindWindow(FFindLine, carry);
     }
+}
+
+/// The next row from Y on worth a question, as the owner tells. With none
+/// left the walk goes on to the last row and asks it, so the owner hears
+/// the walk end where it always did.
+int32_t TFindWalk::CandidateFrom(int32_t Y) {
+    if (!ed_.OnFindCandidate || Y >= FFindLastLine) return Y;
+    return std::clamp(ed_.OnFindCandidate(ed_, FFindText, Y, FFindLastLine), Y, FFindLastLine);
 }
 
 bool TFindWalk::AskFindUpward(int32_t& x, int32_t& len) {

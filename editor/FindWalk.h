@@ -64,6 +64,7 @@ class TFindWalk {
     void LoadFindPrefix(int32_t Y, int32_t Length);
     bool AskFind(int32_t& x, int32_t& len);
     bool AskFindDownward(int32_t& x, int32_t& len);
+    int32_t CandidateFrom(int32_t Y);
     bool AskFindUpward(int32_t& x, int32_t& len);
     void TakeLastMatch(int32_t& x, int32_t& len);
     void PlaceHit(int32_t x, int32_t len);

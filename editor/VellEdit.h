@@ -73,6 +73,8 @@ class TVellEdit {
     using TFindHitEvent = std::function<void(TVellEdit& Sender, std::string_view findchr, int32_t x,
                                              int32_t y, int32_t len, int32_t Count)>;
     using TFindNoHitEvent = std::function<void(TVellEdit& Sender, std::string_view findchr)>;
+    using TFindCandidateEvent = std::function<int32_t(TVellEdit& Sender, std::string_view findchr,
+                                                      int32_t From, int32_t Last)>;
     using TFindChangeEvent = std::function<void(TVellEdit& Sender, TFindChange& Change)>;
     using TUserDrawEvent = std::function<void(TVellEdit& Sender, int c1, int c2, int x1, int x2)>;
 
@@ -183,6 +185,12 @@ class TVellEdit {
     /// The search asks for the owner's first match in Str: x its 1-based
     /// position or 0, len its length when not that of findchr; `index` is the row.
     TFindEvent OnFind;
+    /// Optional: the first row from From to Last whose search window may hold
+    /// a match OnFind would accept, or a row past Last when none may. The walk
+    /// forward asks OnFind only about such rows (and always about the last),
+    /// so the owner can scan the rows in place instead of answering millions
+    /// of questions; its answer must never pass a row OnFind would accept.
+    TFindCandidateEvent OnFindCandidate;
     /// A search hit of `len` bytes at (x, y), the Count-th of the walk.
     TFindHitEvent OnFindHit;
     /// The search reached the end of the text without a hit.

@@ -129,8 +129,13 @@ void TVellView::Rewrap() {
 
 void TVellView::RefreshView() {
     if (ed_.WordWrap()) return Rewrap();
+    Redraw();
+}
+
+void TVellView::Redraw() {
     HideCaret();
     UpdateVertScrollBar(true);
+    UpdateHorzScrollBar(true);
     DrawAll();
     ed_.UpdateCaret();
     ShowCaret();

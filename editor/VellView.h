@@ -111,6 +111,11 @@ class TVellView final : public IEditorView {
     void CalcLineNumberWidth();
     void WMSize(int width, int height);
     void RefreshView();
+    /// The page, scroll bars and caret drawn again over the rows as they
+    /// are. A search or a finished replace run changes no layout, and
+    /// re-cutting a hundred megabytes of wrapped rows for it froze the
+    /// window for the better part of a second.
+    void Redraw();
     void Rewrap();
     void RecreateView();
     int RowY(int32_t row) const noexcept;

@@ -2,11 +2,18 @@
 // without case, and fast enough for a walk through a hundred megabytes.
 #include "search/FindMatch.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
 
+#include "textstore/LineStore.h"
 #include "textstore/ShiftJis.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tw {
 
@@ -60,6 +67,25 @@ constexpr uint64_t ZeroBytes(uint64_t v) noexcept {
 /// eight bytes at a time finds either byte, where memchr would take a pass
 /// (and a call) for each.
 size_t Seek(std::string_view s, size_t from, size_t to, unsigned char a, unsigned char b) noexcept {
+#if defined(__SSE2__)
+    // Sixteen bytes a step; most rows of a text are a few such steps long.
+    const __m128i va = _mm_set1_epi8(static_cast<char>(a)),
+                  vb = _mm_set1_epi8(static_cast<char>(b));
+    auto found = [&](size_t at) {
+        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + at));
+        return static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(w, va), _mm_cmpeq_epi8(w, vb))));
+    };
+    for (; from + 16 <= to + 1; from += 16)
+        if (const unsigned h = found(from)) return from + std::countr_zero(h);
+    if (from > to) return npos;
+    if (to >= 15) {
+        // The last few bytes: sixteen ending at `to`, those before `from` shifted out.
+        const size_t at = to - 15;
+        const unsigned h = found(at) >> (from - at);
+        return h ? from + std::countr_zero(h) : npos;
+    }
+#endif
     const uint64_t wa = 0x0101010101010101ULL * a, wb = 0x0101010101010101ULL * b;
     auto hits = [&](size_t at) {
         uint64_t w;
@@ -79,6 +105,60 @@ size_t Seek(std::string_view s, size_t from, size_t to, unsigned char a, unsigne
         if (const auto c = static_cast<unsigned char>(s[from]); c == a || c == b) return from;
     return npos;
 }
+
+bool OneOf(std::array<unsigned char, 2> alternatives, char c) noexcept {
+    const auto u = static_cast<unsigned char>(c);
+    return u == alternatives[0] || u == alternatives[1];
+}
+
+/// Finds the places of a text that hold one of two bytes followed by one of
+/// two others, or one of the first two as the last byte (what follows it
+/// lies beyond the text).
+class PairSeeker {
+  public:
+    using Alternatives = std::array<unsigned char, 2>;
+
+    PairSeeker(Alternatives a, Alternatives b) noexcept : a_(a), b_(b) {
+#if defined(__SSE2__)
+        auto splat = [](unsigned char c) { return _mm_set1_epi8(static_cast<char>(c)); };
+        a0_ = splat(a[0]), a1_ = splat(a[1]), b0_ = splat(b[0]), b1_ = splat(b[1]);
+#endif
+    }
+
+    /// The first such place at or after `from`, or npos.
+    size_t Next(std::string_view s, size_t from) const noexcept {
+        const size_t n = s.size();
+#if defined(__SSE2__)
+        for (; from + 17 <= n; from += 16)
+            if (const unsigned h = Sixteen(s.data() + from)) return from + std::countr_zero(h);
+        if (n >= 17 && from + 1 < n) {
+            // The places left: sixteen ending before the last byte, those
+            // before `from` shifted out.
+            const size_t at = n - 17;
+            if (const unsigned h = Sixteen(s.data() + at) >> (from - at))
+                return from + std::countr_zero(h);
+            from = n - 1;
+        }
+#endif
+        for (; from + 1 < n; ++from)
+            if (OneOf(a_, s[from]) && OneOf(b_, s[from + 1])) return from;
+        return from + 1 == n && OneOf(a_, s[from]) ? from : npos;
+    }
+
+  private:
+#if defined(__SSE2__)
+    /// A bit for each of the sixteen places from `p`, reading seventeen bytes.
+    unsigned Sixteen(const char* p) const noexcept {
+        const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+        const __m128i first = _mm_or_si128(_mm_cmpeq_epi8(w, a0_), _mm_cmpeq_epi8(w, a1_));
+        const __m128i second = _mm_or_si128(_mm_cmpeq_epi8(v, b0_), _mm_cmpeq_epi8(v, b1_));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(first, second)));
+    }
+    __m128i a0_, a1_, b0_, b1_;
+#endif
+    Alternatives a_, b_;
+};
 
 /// True when the byte at `q` starts a character. `known` is a character start
 /// at or before `q` and moves up to the next one known, so a walk over many
@@ -158,6 +238,38 @@ size_t SearchPattern::FindIn(std::string_view s, size_t from) const {
     return npos;
 }
 
+int32_t SearchPattern::FirstPossibleRow(const TVellStrings& rows, int32_t from,
+                                        int32_t last) const {
+    const size_t m = text_.size();
+    if (m == 0 || endsInHalf_) return last + 1;
+    // The rarest byte and its neighbour in the text: a common letter such as
+    // the "T" of "Tokyo" rarely comes with the same next byte.
+    const size_t p = m == 1 ? 0 : std::min(anchor_, m - 2);
+    const Alternatives& a = accept_[p];
+    const PairSeeker pairs(a, accept_[m == 1 ? 0 : p + 1]);
+    for (int32_t y = from; y <= last; ++y) {
+        const std::string_view row = rows.View(y);
+        if (row.empty()) continue;
+        for (size_t at = 0;; ++at) {
+            at = m == 1 ? Seek(row, at, row.size() - 1, a[0], a[1]) : pairs.Next(row, at);
+            if (at == npos) break;
+            if (at < p) return RowOfStart(rows, from, y, p - at);
+            const size_t q = at - p;
+            if (q + m > row.size() || MatchesAt(row, q)) return y;
+        }
+    }
+    return last + 1;
+}
+
+/// The row where a match would start that begins `back` bytes before row y:
+/// an earlier row, as far back as `from`.
+int32_t SearchPattern::RowOfStart(const TVellStrings& rows, int32_t from, int32_t y, size_t back) {
+    auto left = static_cast<int64_t>(back);
+    while (left > 0 && y > from)
+        left -= static_cast<int64_t>(rows.View(--y).size());
+    return y;
+}
+
 void TFindMatcher::Match(std::string_view Str, std::string_view findchr, int32_t index, int32_t& x,
                          int32_t& len) {
     if (options_.SearchFromTop && index < LastHitLine) return;
@@ -180,6 +292,11 @@ int32_t TFindMatcher::StartPosition(int32_t index) const noexcept {
     // ("abab" has two); up and from the top start as the hit's row asks.
     if (options_.SearchFromTop) return LastHitColumn + 1;
     return 1;
+}
+
+int32_t TFindMatcher::CandidateRow(const TVellStrings& rows, std::string_view findchr, int32_t from,
+                                   int32_t last) {
+    return PatternFor(findchr).FirstPossibleRow(rows, from, last);
 }
 
 const SearchPattern& TFindMatcher::PatternFor(std::string_view findchr) {

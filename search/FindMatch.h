@@ -10,6 +10,8 @@
 
 namespace tw {
 
+class TVellStrings;
+
 /// The flags the find and replace dialogs write just before each search and
 /// the document windows read while it runs.
 struct FindOptions {
@@ -45,6 +47,13 @@ class SearchPattern {
     /// does one that ends in half a character.
     size_t FindIn(std::string_view s, size_t from) const;
 
+    /// The first of rows from..last where a match may start, last + 1 when
+    /// none may: the rows are scanned where they lie, and a match that fits
+    /// in one row is checked byte by byte there. Never later than the row of
+    /// the first real match; the row named may still hold none (a trail byte
+    /// that mimics the text, or a match across rows left to the full test).
+    int32_t FirstPossibleRow(const TVellStrings& rows, int32_t from, int32_t last) const;
+
     const std::string& Text() const noexcept { return text_; }
     bool CaseSensitive() const noexcept { return caseSensitive_; }
 
@@ -53,6 +62,7 @@ class SearchPattern {
     void AddCharacter(size_t at);
     bool Accepts(size_t at, unsigned char b) const noexcept;
     bool MatchesAt(std::string_view s, size_t q) const noexcept;
+    static int32_t RowOfStart(const TVellStrings& rows, int32_t from, int32_t y, size_t back);
 
     std::string text_;
     bool caseSensitive_ = true;
@@ -75,6 +85,10 @@ class TFindMatcher {
     /// the last hit's row the search starts after that hit.
     void Match(std::string_view Str, std::string_view findchr, int32_t index, int32_t& x,
                int32_t& len);
+    /// Answers the walk's OnFindCandidate: the first row of from..last that
+    /// Match might accept (SearchPattern::FirstPossibleRow).
+    int32_t CandidateRow(const TVellStrings& rows, std::string_view findchr, int32_t from,
+                         int32_t last);
 
     /// The next search starts afresh.
     void ResetLastHit() noexcept { LastHitLine = LastHitColumn = 0; }

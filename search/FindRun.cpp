@@ -1,5 +1,7 @@
 #include "search/FindRun.h"
 
+#include <utility>
+
 #include "editor/VellEdit.h"
 
 namespace tw {
@@ -23,13 +25,19 @@ void Step(TVellEdit& edit, FindDirection direction) {
 /// Keeps the window from painting while it lives. A replace-all run that
 /// asks nothing used to paint every hit as it went, scrolling the page to
 /// each, and spent most of its time there; the window is painted once
-/// instead, when the run ends.
+/// instead, when the run ends. The window hears where the caret went then
+/// too (the redraw places it), not once for each hit with its ruler mark
+/// and status line.
 class UnpaintedRun {
   public:
     UnpaintedRun(TVellEdit& edit, bool unpainted)
-        : edit_(edit), view_(unpainted ? edit.SetView(nullptr) : nullptr) {}
+        : edit_(edit), view_(unpainted ? edit.SetView(nullptr) : nullptr) {
+        if (view_) std::swap(caretMoved_, edit.OnSelectionChange);
+    }
     ~UnpaintedRun() {
-        if (view_) edit_.SetView(view_);
+        if (!view_) return;
+        edit_.SetView(view_);
+        std::swap(caretMoved_, edit_.OnSelectionChange);
     }
     UnpaintedRun(const UnpaintedRun&) = delete;
     UnpaintedRun& operator=(const UnpaintedRun&) = delete;
@@ -37,6 +45,7 @@ class UnpaintedRun {
   private:
     TVellEdit& edit_;
     IEditorView* view_;
+    TVellEdit::TNotifyEvent caretMoved_;
 };
 
 /// Carries a search that found nothing on through the other documents.
@@ -118,7 +127,7 @@ void RunReplace(ISearchDocuments& docs, FindOptions& options, ReplaceState& stat
         }
     }
     SetFindOptions(options, request, false);
-    if (unpainted || !state.ReplaceCancelled) docs.RefreshView(active);
+    if (unpainted || !state.ReplaceCancelled) docs.Redraw(active);
 }
 
 }  // namespace tw

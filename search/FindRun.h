@@ -23,7 +23,8 @@ class ISearchDocuments {
     /// The caret to the very start or end of the text, as Ctrl+Home and Ctrl+End.
     virtual void GoTop(int number) = 0;
     virtual void GoBottom(int number) = 0;
-    virtual void RefreshView(int number) = 0;
+    /// Draws the document again after a replace run; its rows keep their layout.
+    virtual void Redraw(int number) = 0;
     /// Lets pending window work run, so a moved caret is painted first.
     virtual void Settle() = 0;
 };

@@ -48,7 +48,7 @@ enum class HitOutcome {
     Highlighted,  ///< the find dialog's hit, painted in the find colour
     Replaced,
     Skipped,    ///< the user answered No
-    Cancelled,  ///< the user answered Abort; the window now calls RefreshView
+    Cancelled,  ///< the user answered Abort; the window now redraws its view
 };
 
 inline constexpr std::string_view kReplaceQuestion = "置換しますか？";

@@ -6,6 +6,7 @@
 
 #include "platform/codec/Cp932Codec.h"
 #include "search/FindMatch.h"
+#include "textstore/LineStore.h"
 #include "textstore/ShiftJis.h"
 
 using namespace tw;
@@ -172,4 +173,26 @@ TEST(FindMatcher, TheCaseFlagIsReadAtEveryQuestion) {
     o.CaseSensitive = true;
     m.Match("xA", "a", 6, x, len);
     EXPECT_EQ(x, 0);
+}
+
+TEST(SearchPattern, TheRowScanNamesTheRowOfAMatchAtAnyPlaceAndSkipsTheRest) {
+    // サ and フ carry "T" and "t" as trail bytes; the filler row holds no match.
+    const std::string filler = "\x83\x54\x83\x74Tokyo the \x83\x54\x83\x74\x83\x54 data\r\n";
+    for (bool cs : {true, false}) {
+        const SearchPattern p(cs ? "Tarnwick" : "tARNWICK", cs);
+        for (size_t at = 0; at < 70; ++at) {
+            SCOPED_TRACE(::testing::Message() << "cs " << cs << " at " << at);
+            std::string hit = std::string(at, 'x') + "Tarnwick" + std::string(at % 7, 'y');
+            TVellStrings rows;
+            for (const std::string& r : {filler, filler, hit, filler})
+                rows.Add(r);
+            EXPECT_EQ(p.FirstPossibleRow(rows, 0, 3), 2);
+            EXPECT_EQ(p.FirstPossibleRow(rows, 3, 3), 4);
+            // Cut across two rows, the match is named by the row it starts in.
+            const size_t cut = at + 1 + at % 7;
+            rows.Put(2, hit.substr(0, cut));
+            rows.Put(3, hit.substr(cut) + filler);
+            EXPECT_EQ(p.FirstPossibleRow(rows, 0, 3), 2);
+        }
+    }
 }

@@ -48,7 +48,7 @@ struct Documents : ISearchDocuments {
         TVellEdit& e = Editor(n);
         e.GotoXY(0, e.Lines().Count() - 1);
     }
-    void RefreshView(int) override { ++refreshes; }
+    void Redraw(int) override { ++refreshes; }
     void Settle() override {}
 
     FindOptions options;
@@ -88,14 +88,18 @@ TEST(FindRun, ReplaceAllWithoutQuestionsPaintsOnceAtTheEnd) {
     d.Add(text);
     RecordingView& view = d.docs[0]->h.view;
     view.Clear();
+    int caretReports = 0;
+    d.Editor(1).OnSelectionChange = [&](TVellEdit&) { ++caretReports; };
     RunReplace(d, d.options, d.state, FindRequest{"x", FindDirection::Down, false, false}, "yy",
                false, true);
     EXPECT_EQ(d.Editor(1).Lines().View(199), "yy row\r\n");
     EXPECT_TRUE(view.Paints().empty());
+    EXPECT_EQ(caretReports, 0);
     EXPECT_EQ(d.refreshes, 1);
-    // The window is back: the next move paints.
-    d.Editor(1).GotoXY(0, 0, ScrollMode::Center);
+    // The window is back: the next move paints, and is reported.
+    d.Editor(1).GotoXY(1, 5, ScrollMode::Center);
     EXPECT_FALSE(view.calls.empty());
+    EXPECT_EQ(caretReports, 1);
 
     // Answering each hit needs the hit on screen.
     d.Add("x x\r\n");

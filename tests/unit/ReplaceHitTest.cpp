@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "headless/EditorHarness.h"
 #include "search/ReplaceHit.h"
@@ -26,6 +27,7 @@ struct Document {
                              int32_t& x, int32_t& len) { matcher.Match(s, f, i, x, len); };
         h.ed.OnFindHit = [this](TVellEdit& ed, std::string_view f, int32_t x, int32_t y,
                                 int32_t len, int32_t) {
+            hits.emplace_back(y, x);
             outcomes.push_back(HandleFindHit(ed, matcher, state, h.messages, replacing, 0xFF0000,
                                              FindHit{f, x, y, len}));
         };
@@ -35,6 +37,7 @@ struct Document {
     void Replace(std::string_view find, std::string_view with, Direction d, bool all,
                  bool confirm = false) {
         options = {};
+        options.CaseSensitive = caseSensitive;
         options.SearchUp = d == Direction::Up;
         options.SearchDown = d == Direction::Down;
         options.SearchFromTop = d == Direction::FromTop;
@@ -51,6 +54,13 @@ struct Document {
         }
         ADD_FAILURE() << "the replace run never ended";
     }
+    /// The walk asks only about the rows the matcher's scan names, as in the window.
+    void ScanForCandidates() {
+        h.ed.OnFindCandidate = [this](TVellEdit& ed, std::string_view f, int32_t from,
+                                      int32_t last) {
+            return matcher.CandidateRow(ed.Lines(), f, from, last);
+        };
+    }
     int Replaced() const {
         return static_cast<int>(std::count(outcomes.begin(), outcomes.end(), HitOutcome::Replaced));
     }
@@ -60,7 +70,9 @@ struct Document {
     TFindMatcher matcher{options};
     ReplaceState state;
     bool replacing = true;
+    bool caseSensitive = false;
     std::vector<HitOutcome> outcomes;
+    std::vector<std::pair<int32_t, int32_t>> hits;
 };
 
 std::string ReplaceEvery(std::string s, std::string_view find, std::string_view with) {
@@ -197,5 +209,35 @@ TEST(ReplaceRun, FindingDownAndUpVisitsEveryAdjacentHitOnce) {
         std::vector<std::pair<int32_t, int32_t>> expected{{0, 0}, {0, 2}, {0, 5}, {0, 7}, {1, 0}};
         if (dir == Direction::Up) std::reverse(expected.begin(), expected.end());
         EXPECT_EQ(hits, expected) << static_cast<int>(dir);
+    }
+}
+
+TEST(ReplaceRun, TheCandidateScanChangesNoHitAndNoReplacement) {
+    // サ and フ have the trail bytes "T" and "t"; あ and the ideographic space
+    // neither; short wrap columns put matches across rows and line breaks.
+    const std::vector<std::string> alphabet = {
+        "a", "A", "T", "t", "\r\n", "\t", "\x83\x54", "\x83\x74", "\x82\xa0", "\x81\x40"};
+    std::mt19937 rng(1808);
+    auto make = [&](unsigned n) {
+        std::string s;
+        for (unsigned i = 0; i < n; ++i)
+            s += alphabet[rng() % alphabet.size()];
+        return s;
+    };
+    for (int round = 0; round < 600; ++round) {
+        const std::string text = make(rng() % 60), pattern = make(1 + rng() % 3);
+        const bool wrap = rng() % 2, replacing = rng() % 2, cs = rng() % 2;
+        const int32_t column = 6 + static_cast<int32_t>(rng() % 8);
+        const Direction dir = rng() % 2 ? Direction::Down : Direction::FromTop;
+        SCOPED_TRACE(::testing::Message() << "round " << round << " column " << column);
+        Document asked(text, wrap, column), scanned(text, wrap, column);
+        scanned.ScanForCandidates();
+        for (Document* d : {&asked, &scanned}) {
+            d->replacing = replacing;
+            d->caseSensitive = cs;
+            d->Replace(pattern, "T", dir, true);
+        }
+        EXPECT_EQ(scanned.hits, asked.hits);
+        EXPECT_EQ(scanned.h.ed.GetAllText(), asked.h.ed.GetAllText());
     }
 }
