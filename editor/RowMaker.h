@@ -46,9 +46,9 @@ class RowMaker {
     void CutLast(std::string_view line, std::string_view terminator, RowBatch& out);
 
   private:
-    /// `line` ends with CR LF; `plain` when it holds no TAB (nor anything
-    /// else that could make it wider than its bytes).
-    void Emit(std::string_view line, bool plain, RowBatch& out);
+    /// `line` ends with CR LF; `fits` when it is known to fit the column
+    /// whole, TABs expanded.
+    void Emit(std::string_view line, bool fits, RowBatch& out);
 
     CutRule rule_;
     bool wordWrap_;

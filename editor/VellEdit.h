@@ -95,8 +95,9 @@ class TVellEdit {
     void SetAllText(std::string_view S);
     /// The same for a text that arrives in pieces (a file as DocumentReader
     /// reads it), never held whole: NextPiece gives the next piece, empty at
-    /// the end. A piece ends its last line; CR LF is added where it lacks
-    /// one. `ExpectedBytes` is what the pieces will add up to, about. A
+    /// the end; it may be called on another thread, one call at a time. A
+    /// piece ends its last line; CR LF is added where it lacks one.
+    /// `ExpectedBytes` is what the pieces will add up to, about. A
     /// FileIoError thrown by NextPiece comes through, the document as it was.
     void SetAllText(const std::function<std::string_view()>& NextPiece, size_t ExpectedBytes);
     /// False when anything went wrong; the document is left as it was.

@@ -237,19 +237,23 @@ void TVellEdit::LoadRows(const std::function<std::string_view()>& NextPiece, siz
         }
         batch.Clear();
     };
-    for (std::string_view piece; !(piece = NextPiece()).empty();) {
+    for (std::string_view piece = NextPiece(); !piece.empty();) {
         const size_t split = share ? SplitPoint(piece) : 0;
         if (split == 0) {
             CutRun(mine, piece, first);
             take(first);
+            piece = NextPiece();
             continue;
         }
         auto helper =
             std::async(std::launch::async, [&] { CutRun(theirs, piece.substr(split), second); });
         mine.Cut(piece.substr(0, split), first);
         helper.get();
+        // The rows are made: the next piece is read while they join the store.
+        auto reading = std::async(std::launch::async, NextPiece);
         take(first);
         take(second);
+        piece = reading.get();
     }
     mine.CutLast(LastLine, kEndMarker, first);
     take(first);
