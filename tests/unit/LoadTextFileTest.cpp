@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,39 @@ TEST(LoadTextFile, ABigTextBecomesRowsPieceByPiece) {
     ASSERT_EQ(ed.Lines().Count(), static_cast<int32_t>(rows.size()));
     for (int32_t i = 0; i < ed.Lines().Count(); ++i)
         ASSERT_EQ(ed.Lines().View(i), rows[static_cast<size_t>(i)]) << "row " << i;
+}
+
+/// The text a reader hands out, its pieces joined.
+std::string ReadInPieces(const std::string& file, size_t pieceSize) {
+    DocumentReader reader(file, pieceSize);
+    std::string text;
+    for (std::string_view piece; !(piece = reader.Next()).empty();) {
+        EXPECT_TRUE(piece.ends_with("\r\n")) << "a piece that does not end its last line";
+        text += piece;
+    }
+    return text;
+}
+
+TEST(LoadTextFile, PiecesOfAnySizeJoinToTheSameText) {
+    TempDir dir;
+    // Breaks, NULs and Ctrl+Z falling on every kind of piece boundary, and
+    // files exactly one piece long.
+    std::mt19937 rng(7);
+    const std::string alphabet = "ab\r\n\r\n\0\t\x83\x5c"s;
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes;
+        const size_t length = rng() % 60;
+        for (size_t i = 0; i < length; ++i)
+            bytes += alphabet[rng() % alphabet.size()];
+        if (round % 50 == 0) bytes += "\x1a" + bytes;
+        const std::string file = dir.Write("in.txt", bytes);
+        const std::string whole = ReadInPieces(file, size_t{1} << 20);
+        for (size_t piece : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, bytes.size()})
+            ASSERT_EQ(ReadInPieces(file, piece), whole) << "piece size " << piece;
+    }
+    EXPECT_EQ(ReadInPieces(dir.Write("in.txt", "ab\r\ncd\r\n"), 4), "ab\r\ncd\r\n");
+    EXPECT_EQ(ReadInPieces(dir.Write("in.txt", "abc\r"), 4), "abc\r\n");
+    EXPECT_EQ(ReadInPieces(dir.Write("in.txt", "abc\r\n"), 4), "abc\r\n");
 }
 
 TEST(LoadTextFile, SampleFilesOfEveryBreakStyleLoadWithCrLfBreaks) {
