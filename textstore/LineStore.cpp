@@ -27,6 +27,7 @@ void TVellStrings::Swap(TVellStrings& other) noexcept {
     std::swap(slots_, other.slots_);
     std::swap(count_, other.count_);
     std::swap(capacity_, other.capacity_);
+    std::swap(gap_, other.gap_);
 }
 
 TVellStrings::~TVellStrings() {
@@ -39,37 +40,63 @@ void TVellStrings::Error() const {
 
 Entry TVellStrings::Get(int32_t index) const {
     CheckIndex(index);
-    return Entry::Share(slots_[index]);
+    return Entry::Share(slots_[Physical(index)]);
 }
 
 std::string_view TVellStrings::View(int32_t index) const {
     CheckIndex(index);
-    const EntryRep* rep = slots_[index];
+    const EntryRep* rep = slots_[Physical(index)];
     return rep ? std::string_view(rep->bytes(), rep->size) : std::string_view();
 }
 
 void TVellStrings::Put(int32_t index, Entry s) {
     CheckIndex(index);
-    Entry::Release(slots_[index]);
-    slots_[index] = s.Detach();
+    EntryRep*& slot = slots_[Physical(index)];
+    Entry::Release(slot);
+    slot = s.Detach();
+}
+
+void TVellStrings::MoveGap(int32_t index) noexcept {
+    const size_t gap = static_cast<size_t>(GapSize());
+    if (index < gap_) {
+        // Rows index..gap_-1 go behind the gap.
+        std::memmove(slots_ + index + gap, slots_ + index,
+                     sizeof(EntryRep*) * static_cast<size_t>(gap_ - index));
+    } else if (index > gap_) {
+        // Rows gap_..index-1 come in front of it.
+        std::memmove(slots_ + gap_, slots_ + gap_ + gap,
+                     sizeof(EntryRep*) * static_cast<size_t>(index - gap_));
+    }
+    gap_ = index;
 }
 
 void TVellStrings::Reallocate(int32_t capacity) {
     if (capacity == 0) {
         std::free(slots_);
         slots_ = nullptr;
-    } else {
-        // Slots past Count are never read, so they need no clearing.
-        void* p = std::realloc(slots_, sizeof(EntryRep*) * static_cast<size_t>(capacity));
-        if (!p) throw std::bad_alloc();
-        slots_ = static_cast<EntryRep**>(p);
+        capacity_ = gap_ = 0;
+        return;
     }
+    // Shrinking cuts free slots off the end, so they have to be there first.
+    if (capacity < capacity_) MoveGap(count_);
+    const size_t tail = static_cast<size_t>(count_ - gap_);
+    const size_t oldCapacity = static_cast<size_t>(capacity_);
+    // Free slots are never read, so they need no clearing.
+    void* p = std::realloc(slots_, sizeof(EntryRep*) * static_cast<size_t>(capacity));
+    if (!p) throw std::bad_alloc();
+    slots_ = static_cast<EntryRep**>(p);
+    if (tail > 0 && static_cast<size_t>(capacity) > oldCapacity)
+        std::memmove(slots_ + capacity - tail, slots_ + oldCapacity - tail,
+                     sizeof(EntryRep*) * tail);
     capacity_ = capacity;
 }
 
+int32_t TVellStrings::GrowthStep(int32_t count) noexcept {
+    return std::max(count / 128, 32);
+}
+
 void TVellStrings::Grow() {
-    int32_t delta = std::max(count_ / 128, 32);
-    SetCapacity(std::min<int64_t>(int64_t{capacity_} + delta, kMaxCapacity));
+    SetCapacity(std::min<int64_t>(int64_t{capacity_} + GrowthStep(count_), kMaxCapacity));
 }
 
 int32_t TVellStrings::Add(Entry s) {
@@ -81,26 +108,21 @@ void TVellStrings::Insert(int32_t index, Entry s) {
     if (index < 0 || index > count_) Error();
     CheckRoom(1);
     if (count_ == capacity_) Grow();
-    if (index < count_)
-        std::memmove(slots_ + index + 1, slots_ + index,
-                     sizeof(EntryRep*) * static_cast<size_t>(count_ - index));
-    slots_[index] = s.Detach();
+    MoveGap(index);
+    slots_[gap_++] = s.Detach();
     ++count_;
 }
 
 void TVellStrings::Delete(int32_t index) {
     CheckIndex(index);
-    Entry::Release(slots_[index]);
-    --count_;
-    if (index < count_)
-        std::memmove(slots_ + index, slots_ + index + 1,
-                     sizeof(EntryRep*) * static_cast<size_t>(count_ - index));
+    MoveGap(index);
+    Entry::Release(slots_[Physical(index)]);
+    --count_;  // the row's slot joins the gap
 }
 
 void TVellStrings::Clear() {
     if (capacity_ <= 0) return;
-    for (int32_t i = 0; i < count_; ++i)
-        Entry::Release(slots_[i]);
+    ForEachRep([](EntryRep* rep) { Entry::Release(rep); });
     count_ = 0;
     Reallocate(0);
 }
@@ -114,11 +136,13 @@ void TVellStrings::SetCapacity(int32_t n) {
 void TVellStrings::SetCount(int32_t n) {
     if (n < 0 || n > RowLimit()) Error();
     if (n > capacity_) SetCapacity(n);
+    MoveGap(count_);
     for (int32_t i = n; i < count_; ++i)
         Entry::Release(slots_[i]);
     for (int32_t i = count_; i < n; ++i)
         slots_[i] = nullptr;
     count_ = n;
+    gap_ = n;
 }
 
 void TVellStrings::Reserve(int64_t extra) {
@@ -133,7 +157,9 @@ void TVellStrings::TrimCapacity() {
 void TVellStrings::Append(Entry s) {
     CheckRoom(1);
     if (count_ == capacity_) Grow();
-    slots_[count_++] = s.Detach();
+    MoveGap(count_);
+    slots_[gap_++] = s.Detach();
+    ++count_;
 }
 
 void TVellStrings::AddStrings(std::span<const Entry> list) {
@@ -188,28 +214,30 @@ void TVellStrings::AppendSplit(std::string_view text) {
 void TVellStrings::InsertText(int32_t& index, std::string_view text) {
     if (text.empty()) return;
     if (index < 0 || index > count_) Error();
-    // Split into a side store first, then open a gap once: inserting many
-    // rows one by one would move the tail once per row.
+    // Split into a side store first, then fill the gap once: inserting many
+    // rows one by one would move the rows behind them once per row.
     TVellStrings added;
     added.Reserve(static_cast<int64_t>(text.size() / kBytesPerLineEstimate) + 1);
     added.AppendSplit(text);
     const int32_t n = added.count_;
     CheckRoom(n);
-    Reserve(static_cast<int64_t>(text.size() / kBytesPerLineEstimate));
-    Reserve(n);
-    std::memmove(slots_ + index + n, slots_ + index,
-                 sizeof(EntryRep*) * static_cast<size_t>(count_ - index));
-    std::memcpy(slots_ + index, added.slots_, sizeof(EntryRep*) * static_cast<size_t>(n));
+    // The rest of the gap stays as slack (at most one growth step) rather
+    // than being trimmed: trimming would move every row behind the caret, and
+    // the next keystroke would move them back.
+    if (GapSize() < n) Reserve(int64_t{n} + GrowthStep(count_ + n));
+    MoveGap(index);
+    std::memcpy(slots_ + gap_, added.slots_, sizeof(EntryRep*) * static_cast<size_t>(n));
+    gap_ += n;
     count_ += n;
-    added.count_ = 0;  // the references now belong to this store
+    added.count_ = added.gap_ = 0;  // the references now belong to this store
     index += n - 1;
-    TrimCapacity();
 }
 
 size_t TVellStrings::TotalSize() const noexcept {
     size_t total = 0;
-    for (int32_t i = 0; i < count_; ++i)
-        if (slots_[i]) total += slots_[i]->size;
+    ForEachRep([&](const EntryRep* rep) {
+        if (rep) total += rep->size;
+    });
     return total;
 }
 
@@ -217,12 +245,12 @@ std::string TVellStrings::GetText() const {
     std::string text;
     text.resize(TotalSize());
     char* out = text.data();
-    for (int32_t i = 0; i < count_; ++i) {
-        if (const EntryRep* rep = slots_[i]) {
+    ForEachRep([&](const EntryRep* rep) {
+        if (rep) {
             std::memcpy(out, rep->bytes(), rep->size);
             out += rep->size;
         }
-    }
+    });
     text.resize(text.size() >= 2 ? text.size() - 2 : 0);
     return text;
 }

@@ -19,7 +19,10 @@ class ListIndexError : public std::out_of_range {
 };
 
 /// The array of rows behind one editor control. Slots hold bare entry
-/// references, so inserting and deleting rows moves pointers only.
+/// references, so inserting and deleting rows moves pointers only. The free
+/// slots form a gap that follows the last insertion or deletion: edits near
+/// each other (typing, a replace run going down) move only the slots between
+/// them, never the whole tail of a big file.
 class TVellStrings {
   public:
     static constexpr int32_t kMaxCapacity = 0x7FFFFFF;
@@ -92,6 +95,23 @@ class TVellStrings {
     void CheckIndex(int32_t index) const {
         if (index < 0 || index >= count_) Error();
     }
+    int32_t GapSize() const noexcept { return capacity_ - count_; }
+    /// Where row `index` lives in the slot array: rows from the gap on sit
+    /// behind it.
+    size_t Physical(int32_t index) const noexcept {
+        return static_cast<size_t>(index < gap_ ? index : index + GapSize());
+    }
+    /// Moves the gap so that it starts at row `index`.
+    void MoveGap(int32_t index) noexcept;
+    /// Calls `f` with every row's rep in order.
+    template <class F>
+    void ForEachRep(F f) const {
+        for (int32_t i = 0; i < gap_; ++i)
+            f(slots_[i]);
+        for (size_t i = Physical(gap_), end = static_cast<size_t>(capacity_); i < end; ++i)
+            f(slots_[i]);
+    }
+    static int32_t GrowthStep(int32_t count) noexcept;
     /// Raises the index error when `extra` more entries would pass the limit.
     void CheckRoom(int64_t extra) const {
         if (int64_t{count_} + extra > RowLimit()) Error();
@@ -102,6 +122,7 @@ class TVellStrings {
     EntryRep** slots_ = nullptr;
     int32_t count_ = 0;
     int32_t capacity_ = 0;
+    int32_t gap_ = 0;  // the first free slot; rows gap_.. sit after the free ones
 };
 
 /// Line-break style of a file: 0 CR LF, 1 CR, 2 LF, 4 empty file.
