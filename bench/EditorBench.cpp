@@ -1,6 +1,8 @@
 // Times the editor engine on 100 MB of Shift-JIS text: loading with word wrap,
 // toggling word wrap, typing (each keystroke with its re-wrap) and undo, with
-// the peak memory. Each text runs in a fresh process, so peaks are its own.
+// the peak memory, and typing in one unbroken 10 MB line. Each text runs in a
+// fresh process, so peaks are its own.
+//   tw_bench_editor [long-line]     long-line: only the unbroken line
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -165,11 +167,38 @@ void Measure(const char* name, bool longLines) {
                 static_cast<double>(StatusKb("VmRSS:") - before) / 1024 / mb);
 }
 
-void InChild(const char* name, bool longLines) {
+/// Keystrokes in the middle of one unbroken 10 MB line, wrapped at column
+/// 70 (150,000 rows of one line) and unwrapped (one row of 10 MB).
+void MeasureLongLine() {
+    tw::test::RecordingMessageBox messages;
+    tw::test::MemoryClipboard clipboard;
+    tw::test::FixedMetrics metrics;
+    tw::TVellEdit ed(tw::EditorServices{&metrics, &clipboard, &messages, nullptr});
+    ed.ResizeTextArea(1000, 800);
+    std::string text = tw::bench::GenerateSjisText(size_t{10} << 20, 13);
+    std::erase(text, '\r');
+    std::erase(text, '\n');
+    text += "\r\n";
+    std::printf("one unbroken line of %.1f MB\n", static_cast<double>(text.size()) / (1 << 20));
+    for (bool wrap : {true, false}) {
+        ed.SetWordWrap(wrap);
+        ed.SetColumn(70);
+        ed.SetAllText(text);
+        if (wrap)
+            ed.GotoXY(5, ed.Lines().Count() / 2);
+        else
+            ed.GotoXY(static_cast<int32_t>(text.size() / 2), 0);
+        PrintKeys(wrap ? "1,000 keystrokes, word wrap at 70" : "1,000 keystrokes, word wrap off",
+                  Type(ed, 1000));
+    }
+}
+
+template <class F>
+void InChild(F measure) {
     std::fflush(stdout);
     pid_t pid = fork();
     if (pid == 0) {
-        Measure(name, longLines);
+        measure();
         std::fflush(stdout);
         _exit(0);
     }
@@ -178,8 +207,12 @@ void InChild(const char* name, bool longLines) {
 
 }  // namespace
 
-int main() {
-    InChild("~40-byte lines", false);
-    InChild("~400-byte lines", true);
+int main(int argc, char** argv) {
+    // "long-line": only the unbroken line.
+    if (argc < 2 || std::string(argv[1]) != "long-line") {
+        InChild([] { Measure("~40-byte lines", false); });
+        InChild([] { Measure("~400-byte lines", true); });
+    }
+    InChild(MeasureLongLine);
     return 0;
 }

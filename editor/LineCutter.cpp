@@ -10,7 +10,7 @@ namespace tw {
 namespace {
 
 int PrefixWidth(std::string_view s, int32_t n, const CutRule& rule) {
-    return rule.metrics->TextWidth(ExpandTabs(s.substr(0, static_cast<size_t>(n)), rule.tabCount));
+    return ExpandedWidth(*rule.metrics, s.substr(0, static_cast<size_t>(n)), rule.tabCount);
 }
 
 /// The largest n' <= n whose expanded prefix fits the text area. The width

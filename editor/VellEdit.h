@@ -215,6 +215,8 @@ class TVellEdit {
     int32_t MaxCaretX(int32_t Row) const;
     /// Pixel width of the first `Bytes` bytes of a row, tabs expanded.
     int RowPrefixWidth(int32_t Row, int32_t Bytes) const;
+    /// The same in columns.
+    int64_t RowPrefixColumns(int32_t Row, int32_t Bytes) const;
 
     // ---- Layout and word wrap ----------------------------------------------
     /// Cuts every logical line into rows of the wrap column (Wrap), or joins
@@ -448,6 +450,19 @@ class TVellEdit {
     void ReplayJoinBreak(const UndoRecord& R, bool IsUndo);
     void InsertKeepingCaret(std::string_view Text, bool Redraw);
     void ForgetRecordOf(std::string_view Text);
+
+    /// The last column counted in a long row. The caret's column there is
+    /// asked for several times a keystroke, each time a little further on;
+    /// the row is held so its bytes (which never change) stay where they are.
+    struct PrefixMemo {
+        Entry row;
+        int32_t bytes = 0;
+        int64_t column = 0;
+        int tabs = 0;
+    };
+    mutable PrefixMemo FPrefixMemo;
+    /// Row `Row` starts with `Bytes` bytes that reach column `Column`.
+    void RememberPrefix(int32_t Row, int32_t Bytes, int64_t Column) const;
 
     const ITextMetrics* FMetrics;
     IClipboard* FClipboard;

@@ -54,14 +54,20 @@ void TVellEdit::InsertAtCaret(std::string_view S, bool Redraw) {
     if (S.empty()) return;
     const int32_t y0 = FSelection.Caret.Y;
     const int32_t cx = std::clamp(FSelection.Caret.X, 0, MaxCaretX(y0));
-    std::string_view row = FLines.View(y0);
-    const std::string before(row.substr(0, static_cast<size_t>(cx)));
-    const std::string after(row.substr(static_cast<size_t>(cx)));
-    const int fromPixel = TextWidth(ExpandTabs(before, FTabCount)) - FViewport.ScrollX;
+    // The row is shared, not copied, while the new one is made: a row can be
+    // megabytes long.
+    const Entry old = FLines.Get(y0);
+    const std::string_view before = old.view().substr(0, static_cast<size_t>(cx));
+    const std::string_view after = old.view().substr(static_cast<size_t>(cx));
+    const int64_t fromColumn = RowPrefixColumns(y0, cx);
+    const int fromPixel = FMetrics->CellsWidth(fromColumn) - FViewport.ScrollX;
     View().HideCaret();
     View().DrawCaretUnderline(false);
     if (S.find("\r\n") == std::string_view::npos) {
         PutLine(y0, Entry::Join({before, S, after}));
+        // The new row starts with the same bytes: the caret's column is
+        // counted on from there.
+        RememberPrefix(y0, cx, fromColumn);
         FSelection.Caret.X = static_cast<int32_t>(before.size() + S.size());
         if (FWordWrap)
             RewrapRange(fromPixel, y0, Redraw, false, y0);

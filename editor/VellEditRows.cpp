@@ -68,9 +68,35 @@ int32_t TVellEdit::MaxCaretX(int32_t Row) const {
 }
 
 int TVellEdit::RowPrefixWidth(int32_t Row, int32_t Bytes) const {
-    std::string_view row = FLines.View(Row);
+    return FMetrics->CellsWidth(RowPrefixColumns(Row, Bytes));
+}
+
+namespace {
+/// Rows shorter than this are counted from their start every time.
+constexpr size_t kLongRow = 64 * 1024;
+}  // namespace
+
+int64_t TVellEdit::RowPrefixColumns(int32_t Row, int32_t Bytes) const {
+    const std::string_view row = FLines.View(Row);
     Bytes = std::clamp<int32_t>(Bytes, 0, static_cast<int32_t>(row.size()));
-    return TextWidth(ExpandTabs(row.substr(0, static_cast<size_t>(Bytes)), FTabCount));
+    const std::string_view prefix = row.substr(0, static_cast<size_t>(Bytes));
+    if (row.size() < kLongRow) return ExpandedLength(prefix, FTabCount);
+    const PrefixMemo& m = FPrefixMemo;
+    const bool onward = m.row.data() == row.data() && m.tabs == FTabCount && m.bytes <= Bytes;
+    const int64_t column =
+        onward ? ColumnAfter(prefix.substr(static_cast<size_t>(m.bytes)), FTabCount, m.column)
+               : ExpandedLength(prefix, FTabCount);
+    RememberPrefix(Row, Bytes, column);
+    return column;
+}
+
+void TVellEdit::RememberPrefix(int32_t Row, int32_t Bytes, int64_t Column) const {
+    const std::string_view row = FLines.View(Row);
+    if (row.size() < kLongRow) return;
+    if (row.data() != FPrefixMemo.row.data()) FPrefixMemo.row = FLines.Get(Row);
+    FPrefixMemo.bytes = Bytes;
+    FPrefixMemo.column = Column;
+    FPrefixMemo.tabs = FTabCount;
 }
 
 CutRule TVellEdit::MakeCutRule() const {

@@ -1,6 +1,7 @@
 // Web, mail and tag links: found anew on every repaint, over the wrapped
 // pieces of a logical line, and drawn underlined over the rows.
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "editor/TabExpand.h"
@@ -11,11 +12,20 @@ namespace tw {
 
 namespace {
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
+/// Up to seven bytes from `p`, lower-cased, running on into the next entry:
+/// enough to tell a keyword even where the wrap cuts it.
+std::string KeywordAt(std::string_view text, std::string_view next, size_t p) {
+    std::string w(text.substr(p, 7));
+    if (w.size() < 7) w += next.substr(0, 7 - w.size());
+    for (char& c : w)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
+    return w;
+}
+
+/// Whether a keyword ("http", "mail", "tag:") can start with byte `c`.
+bool MayStartKeyword(char c) {
+    const char low = static_cast<char>(c | 0x20);
+    return low == 'h' || low == 'm' || low == 't';
 }
 
 size_t CharLen(std::string_view s, size_t i) {
@@ -49,6 +59,34 @@ bool StartsWebOrMail(std::string_view w) {
     return w7 == "http://" || w7 == "https:/" || w7 == "mailto:" || w.substr(0, 5) == "mail:";
 }
 
+bool StartsKeyword(std::string_view text, std::string_view next, size_t p) {
+    if (!MayStartKeyword(text[p])) return false;
+    const std::string w = KeywordAt(text, next, p);
+    return StartsWebOrMail(w) || w.starts_with("tag:");
+}
+
+/// Where the next keyword starts at or after `p`, or the text's size. Every
+/// keyword has its ':' three to six bytes in, so the search hops from colon to
+/// colon; only the last bytes, where a keyword may run on into the next
+/// entry, are tried one by one. A start must be a character's first byte.
+size_t NextKeyword(std::string_view text, std::string_view next, size_t p) {
+    const size_t len = text.size();
+    const auto found = [&](size_t s) {
+        return StartsKeyword(text, next, s) &&
+               ByteTypeAt(text, static_cast<int32_t>(s + 1)) != kTrailByte;
+    };
+    for (size_t k = p + 3; k < len; ++k) {
+        const void* colon = std::memchr(text.data() + k, ':', len - k);
+        if (!colon) break;
+        k = static_cast<size_t>(static_cast<const char*>(colon) - text.data());
+        for (size_t s = std::max(p, k >= 6 ? k - 6 : 0); s + 3 <= k; ++s)
+            if (found(s)) return s;
+    }
+    for (size_t s = std::max(p, len >= 6 ? len - 6 : 0); s < len; ++s)
+        if (found(s)) return s;
+    return len;
+}
+
 /// The carry-over state of one scan of a logical line.
 struct LinkScan {
     std::vector<LinkPart>& parts;
@@ -75,7 +113,8 @@ void ScanEntry(LinkScan& st, int32_t row, std::string_view entry, std::string_vi
         return;
     }
     const bool ends = HasTerminator(entry);
-    const std::string low = Lower(StripTerminator(entry));
+    // Looked at in place: a row can be megabytes long.
+    const std::string_view low = StripTerminator(entry);
     const size_t len = low.size();
     size_t p = 0;
     if (st.inLink) {
@@ -85,7 +124,7 @@ void ScanEntry(LinkScan& st, int32_t row, std::string_view entry, std::string_vi
         if (st.inLink) return;
     } else if (st.inTagName) {
         const size_t dot = low.find('.');
-        if (dot == std::string::npos) {
+        if (dot == std::string_view::npos) {
             st.Add(row, 0, len, true);
             st.inTagName = !ends;
             return;
@@ -102,9 +141,8 @@ void ScanEntry(LinkScan& st, int32_t row, std::string_view entry, std::string_vi
         if (st.inTagExt) return;
         p = q;
     }
-    const std::string window = low + Lower(next.substr(0, 8));
-    while (p < len) {
-        const std::string_view w = std::string_view(window).substr(p);
+    while ((p = NextKeyword(low, next, p)) < len) {
+        const std::string w = KeywordAt(low, next, p);
         if (StartsWebOrMail(w)) {
             const size_t q = LinkEnd(low, std::min(p + 5, len));
             st.Add(row, p, q, false);
@@ -113,7 +151,7 @@ void ScanEntry(LinkScan& st, int32_t row, std::string_view entry, std::string_vi
             p = q + (q < len ? CharLen(low, q) : 0);
         } else if (w.substr(0, 4) == "tag:") {
             const size_t dot = low.find('.', p + 4);
-            if (dot == std::string::npos) {
+            if (dot == std::string_view::npos) {
                 st.Add(row, p, len, false);
                 st.inTagName = !ends;
                 return;
@@ -206,8 +244,10 @@ void TVellView::DrawLinkSpan(const LinkPart& part, const PixelRect& clip) {
         r.right = std::min(clip.right, x2);
     }
     if (r.right < x1 || x2 < r.left || r.Empty()) return;
+    const auto from = static_cast<size_t>(part.x);
+    const Piece piece = VisiblePiece(e, from, from + static_cast<size_t>(part.len));
     surface_.SetUnderline(true);
-    surface_.TextOut(origin, y, r, ExpandTabs(e, ed_.TabCount()), ed_.URLColor, ed_.Color(), true);
+    surface_.TextOut(piece.x, y, r, piece.text, ed_.URLColor, ed_.Color(), true);
     surface_.SetUnderline(false);
 }
 

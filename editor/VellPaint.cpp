@@ -45,7 +45,32 @@ int TVellView::RowY(int32_t row) const noexcept {
 }
 
 int TVellView::ExpandedWidth(std::string_view rowPrefix) const {
-    return metrics_.TextWidth(ExpandTabs(rowPrefix, ed_.TabCount()));
+    return tw::ExpandedWidth(metrics_, rowPrefix, ed_.TabCount());
+}
+
+int TVellView::RowWidth(int32_t r) {
+    constexpr size_t kLongRow = 64 * 1024;
+    const std::string_view row = ed_.Lines().View(r);
+    if (row.size() < kLongRow) return ExpandedWidth(StripTerminator(row));
+    if (row.data() != widthRow_.data() || widthTabs_ != ed_.TabCount()) {
+        widthRow_ = ed_.Lines().Get(r);
+        widthTabs_ = ed_.TabCount();
+        widthCells_ = ExpandedLength(StripTerminator(row), widthTabs_);
+    }
+    return metrics_.CellsWidth(widthCells_);
+}
+
+TVellView::Piece TVellView::VisiblePiece(std::string_view row, size_t from, size_t to) const {
+    const int cell = std::max(1, metrics_.Metrics().aveCharWidth);
+    const int64_t first = vp_.ScrollX / cell;
+    const int64_t last = (int64_t{vp_.ScrollX} + vp_.TextWidth) / cell + 2;
+    const RowSlice slice = SliceColumns(row, ed_.TabCount(), first, last);
+    const size_t a = std::max(from, slice.from), b = std::min(to, slice.to);
+    if (a >= b) return {vp_.TextLeft - vp_.ScrollX, {}, slice.to >= to};
+    const int64_t column =
+        a == slice.from ? slice.column : ExpandedLength(row.substr(0, a), ed_.TabCount());
+    return {vp_.TextLeft - vp_.ScrollX + metrics_.CellsWidth(column),
+            ExpandTabs(row.substr(a, b - a), ed_.TabCount(), column), b == to};
 }
 
 /// Quoted rows take their colour from their own first character only, so the
@@ -59,8 +84,7 @@ TColor TVellView::TextColorFor(std::string_view entry) const {
 }
 
 void TVellView::DrawRowText(int x, int y, std::string_view row) {
-    const std::string expanded = ExpandTabs(row, ed_.TabCount());
-    std::string_view t = expanded;
+    std::string_view t = row;
     std::string_view ending;
     if (HasTerminator(t)) {
         ending = t.substr(t.size() - 2);
@@ -69,9 +93,11 @@ void TVellView::DrawRowText(int x, int y, std::string_view row) {
     const int top = ed_.TopMargin() + y;
     const PixelRect r{vp_.TextLeft + x, top, vp_.TextLeft + vp_.TextWidth, top + vp_.RowHeight};
     const int origin = vp_.TextLeft - vp_.ScrollX;
-    surface_.TextOut(origin, top, r, t, TextColorFor(row), ed_.Color(), true);
-    DrawLineEndMark(origin + metrics_.TextWidth(t), top, ending);
-    DrawFullWidthSpaces(r, origin, false, t, top);
+    const Piece piece = VisiblePiece(t, 0, t.size());
+    surface_.TextOut(piece.x, top, r, piece.text, TextColorFor(row), ed_.Color(), true);
+    // A row that runs on past the text area has its end mark out of sight.
+    if (piece.reachesEnd) DrawLineEndMark(origin + ExpandedWidth(t), top, ending);
+    DrawFullWidthSpaces(r, piece.x, false, piece.text, top);
 }
 
 /// A stroke of a mark, without the pixels left of the text area: scrolled
@@ -228,18 +254,22 @@ void TVellView::DrawLineSpan(int32_t row, int32_t fromCol, std::string_view text
                              int32_t toCol) {
     toCol = std::min<int32_t>(toCol, static_cast<int32_t>(text.size()));
     if (fromCol >= toCol) return;
-    const std::string pre = ExpandTabs(Prefix(text, fromCol), ed_.TabCount());
-    const std::string full = ExpandTabs(Prefix(text, toCol), ed_.TabCount());
-    std::string_view span = std::string_view(full).substr(pre.size());
+    // Widths are measured, not built: a row can be megabytes long.
+    std::string_view span =
+        text.substr(static_cast<size_t>(fromCol), static_cast<size_t>(toCol - fromCol));
     const int left = vp_.TextLeft, right = vp_.TextLeft + vp_.TextWidth;
-    const int x0 = left - vp_.ScrollX + metrics_.TextWidth(pre);
+    const int origin = left - vp_.ScrollX;
+    const int x0 = origin + ExpandedWidth(Prefix(text, fromCol));
+    const auto endX = [&] {
+        return origin + ExpandedWidth(text.substr(0, static_cast<size_t>(fromCol) + span.size()));
+    };
     const int y = RowY(row), yb = y + vp_.RowHeight;
     const bool sel = selected || sel_.AllSelected;
     bool ended = false;
     if (span.ends_with(kEndMarker)) {
         span.remove_suffix(2);
         ended = true;
-        const int xe = x0 + metrics_.TextWidth(span);
+        const int xe = endX();
         const PixelRect rest{std::max(left, xe), y, right, yb};
         if (ed_.EofDraw())
             surface_.TextOut(xe, y, rest, kEofText, ed_.CREOFcolor, ed_.Color(), true);
@@ -248,20 +278,23 @@ void TVellView::DrawLineSpan(int32_t row, int32_t fromCol, std::string_view text
     } else if (span.ends_with(kCrLf)) {
         span.remove_suffix(2);
         ended = true;
-        const int xe = x0 + metrics_.TextWidth(span);
+        const int xe = endX();
         const PixelRect box{std::max(left, xe), y, std::max(left, xe + 8), yb};
         surface_.FillRect(box, sel ? ed_.SelColor() : ed_.Color());
         if (ed_.CRDraw()) DrawArrow(xe, y, ed_.CREOFcolor ^ (sel ? kInvert : 0));
         surface_.FillRect({box.right, y, right, yb}, ed_.Color());
     }
-    const int xs = x0 + metrics_.TextWidth(span);
+    const int xs = endX();
     const PixelRect s{std::max(left, x0), y, std::max(left, xs), yb};
+    const size_t from = static_cast<size_t>(fromCol);
+    const Piece piece = VisiblePiece(text, from, from + span.size());
     if (sel) {
-        surface_.TextOut(x0, y, s, span, ed_.Font().Color ^ kInvert, ed_.SelColor(), true);
-        DrawFullWidthSpaces(s, x0, true, span, y);
+        surface_.TextOut(piece.x, y, s, piece.text, ed_.Font().Color ^ kInvert, ed_.SelColor(),
+                         true);
+        DrawFullWidthSpaces(s, piece.x, true, piece.text, y);
     } else {
-        surface_.TextOut(x0, y, s, span, TextColorFor(text), ed_.Color(), true);
-        DrawFullWidthSpaces(s, x0, false, span, y);
+        surface_.TextOut(piece.x, y, s, piece.text, TextColorFor(text), ed_.Color(), true);
+        DrawFullWidthSpaces(s, piece.x, false, piece.text, y);
         DrawLinksClipped(row, row, s);
     }
     if (!ended && toCol == static_cast<int32_t>(text.size()))

@@ -51,8 +51,13 @@ bool TVellView::UpdateVertScrollBar(bool redraw) {
 void TVellView::UpdateHorzScrollBar(bool redraw) {
     const int32_t end = std::min(vp_.TopLine + vp_.PageLines, ed_.Lines().Count());
     int widest = 0;
-    for (int32_t r = std::max(0, vp_.TopLine); r < end; ++r)
-        widest = std::max(widest, ExpandedWidth(StripTerminator(ed_.Lines().View(r))));
+    const char* kept = widthRow_.data();
+    bool keptShown = false;
+    for (int32_t r = std::max(0, vp_.TopLine); r < end; ++r) {
+        widest = std::max(widest, RowWidth(r));
+        keptShown = keptShown || ed_.Lines().View(r).data() == kept;
+    }
+    if (!keptShown && widthRow_.data() == kept) widthRow_ = Entry();
     maxLineWidth_ = widest;
     if (!ed_.HorzScrollBar()) return;
     hbar_.Enable(maxLineWidth_ + vp_.HStep > vp_.TextWidth);

@@ -116,6 +116,17 @@ class TVellView final : public IEditorView {
     int RowY(int32_t row) const noexcept;
     /// Width of the tab-expanded text, measured from the row start.
     int ExpandedWidth(std::string_view rowPrefix) const;
+    /// The width of row `r` without its terminator; a long row is measured
+    /// once, since every repaint asks again.
+    int RowWidth(int32_t r);
+    /// The characters of bytes from..to-1 of `row` that fall in the text
+    /// area, tabs expanded, and the x they start at.
+    struct Piece {
+        int x = 0;
+        std::string text;
+        bool reachesEnd = true;  ///< nothing of the bytes lies right of the text area
+    };
+    Piece VisiblePiece(std::string_view row, size_t from, size_t to) const;
     void DrawLineRange(int32_t fromRow, int32_t toRow);
     void DrawRowText(int x, int y, std::string_view row);
     void DrawLineSpan(int32_t row, int32_t fromCol, std::string_view text, bool selected,
@@ -261,6 +272,11 @@ class TVellView final : public IEditorView {
     // Scrolling.
     int32_t maxTopLine_ = 0;
     int maxLineWidth_ = 0;  ///< the widest visible row: the sideways range
+    /// The last long row measured for the sideways range, held so that its
+    /// bytes (which never change) cannot be freed and their address reused.
+    Entry widthRow_;
+    int widthTabs_ = 0;
+    int64_t widthCells_ = 0;
     /// Rows and pixels per scroll-bar unit, so that the ranges fit 16 bits.
     int vScale_ = 1, hScale_ = 1;
     int32_t vScrollReq_ = 0;  ///< rows the last vertical scroll asked for

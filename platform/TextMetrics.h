@@ -1,6 +1,9 @@
 /** @file Font metrics and text width, on a grid of character cells. */
 #pragma once
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <string_view>
 
 namespace tw {
@@ -20,6 +23,10 @@ class ITextMetrics {
     virtual FontMetrics Metrics() const = 0;
     /// Width in pixels of cp932 bytes whose tabs are already expanded.
     virtual int TextWidth(std::string_view cp932) const = 0;
+    /// Width in pixels of `cells` cells: a text's width without the text.
+    int CellsWidth(int64_t cells) const {
+        return static_cast<int>(std::min<int64_t>(cells * Metrics().aveCharWidth, INT_MAX));
+    }
 };
 
 }  // namespace tw

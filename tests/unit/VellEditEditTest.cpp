@@ -1,6 +1,7 @@
 // Inserting, deleting and replacing text, and the clipboard.
 #include <gtest/gtest.h>
 
+#include "editor/TabExpand.h"
 #include "headless/EditorHarness.h"
 
 using namespace tw;
@@ -291,4 +292,45 @@ TEST(VellEditEdit, ReplacingWithinAWrappedRowCutsTheLineAsAFreshLayoutWould) {
         h.ed.Redo();
         EXPECT_EQ(h.ed.GetAllText(), replaced);
     }
+}
+
+// In a long row the caret's column is counted on from the last one asked
+// for; whatever happened in between, it must equal a count from the start.
+TEST(VellEditEdit, CaretColumnsInALongRowStayTrueThroughEdits) {
+    EditorHarness h;
+    std::string row;
+    while (row.size() < 100000)
+        row += "ab\t\x82\xa0x\t\t";
+    h.Load(row + "\r\n");
+    const auto check = [&](int step) {
+        const std::string now = h.Row(0);
+        const std::string_view prefix(now.data(), static_cast<size_t>(h.ed.CaretX()));
+        ASSERT_EQ(h.ed.RowPrefixColumns(0, h.ed.CaretX()), ExpandedLength(prefix, h.ed.TabCount()))
+            << "step " << step;
+    };
+    h.ed.GotoXY(50000, 0);
+    for (int step = 0; step < 60; ++step) {
+        switch (step % 6) {
+            case 0:
+                h.ed.SetSelText("\t");
+                break;
+            case 1:
+                h.ed.SetSelText("\x83\x5c");
+                break;
+            case 2:
+                h.ed.GotoXY(h.ed.CaretX() - 7, 0);
+                break;
+            case 3:
+                h.ed.SetTabCount(step % 4 + 2);
+                break;
+            case 4:
+                h.ed.Undo();
+                break;
+            case 5:
+                h.ed.GotoXY(h.ed.CaretX() + 3000, 0);
+                break;
+        }
+        check(step);
+    }
+    EXPECT_TRUE(h.messages.shown.empty());
 }

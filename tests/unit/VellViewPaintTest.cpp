@@ -4,7 +4,9 @@
 
 #include <set>
 
+#include "editor/TabExpand.h"
 #include "headless/ViewHarness.h"
+#include "textstore/ShiftJis.h"
 
 namespace tw::test {
 namespace {
@@ -434,6 +436,47 @@ TEST(VellViewPaint, EndMarksStayOutOfTheNumberColumn) {
     h.view.DrawLineText(1, 0);
     h.view.DrawLineText(2, 0);
     EXPECT_EQ(numberColumn(), before);
+}
+
+// Only the characters over the text area are handed to the surface, so a
+// row scrolled sideways must still show, cell for cell, what the whole row
+// holds there: tabs at their stops, a double-byte character cut by the edge,
+// links and the selection.
+TEST(VellViewPaint, ALongRowScrolledSidewaysShowsItsOwnCells) {
+    ViewHarness h;
+    h.ed.SetTabCount(4);
+    std::string row;
+    for (int i = 0; row.size() < 3000; ++i)
+        row += i % 3 ? "ab\t\x82\xa0\x83\x5cx" : "http://t.jp/\x81\x40q ";
+    const std::string expanded = ExpandTabs(row, 4);
+    h.Load(row + "\r\n");
+    const TViewport& vp = h.ed.Viewport();
+    for (bool selected : {false, true}) {
+        if (selected) h.ed.SelectAll();
+        for (int thumb = 0; thumb < 600; thumb += 9) {
+            h.view.WMHScroll(SB_THUMBTRACK, thumb);
+            h.surface.Clear();
+            h.view.DrawAll();
+            const int origin = vp.TextLeft - vp.ScrollX;
+            int shown = 0;
+            for (int c = std::max(0, (vp.TextLeft - origin + 7) / 8);
+                 origin + c * 8 < vp.TextLeft + vp.TextWidth - 8 &&
+                 c < static_cast<int>(expanded.size());
+                 ++c, ++shown)
+                ASSERT_EQ(h.surface.At(origin + c * 8, 4) & 0xFF,
+                          static_cast<unsigned char>(expanded[static_cast<size_t>(c)]))
+                    << "column " << c << " scrolled to " << vp.ScrollX
+                    << (selected ? " selected" : "");
+            EXPECT_GT(shown, 20);
+            // A piece starts on a whole character: the screen cannot draw half of one.
+            for (const auto& [x, y] : h.surface.origins) {
+                const int c = (x - origin) / 8;
+                if (y == 4 && c > 0 && c < static_cast<int>(expanded.size())) {
+                    EXPECT_NE(ByteTypeAt(expanded, c + 1), kTrailByte) << "column " << c;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
