@@ -21,7 +21,7 @@
 #include "platform/os/ProgramFolder.h"
 #include "settings/ApplySettings.h"
 #include "settings/ReadHistory.h"
-#include "textstore/LoadTextFile.h"
+#include "textstore/DocumentReader.h"
 
 namespace tw {
 
@@ -179,10 +179,11 @@ void TTarnwickEditor::ApplySettingsTo(TMDIChild& child, const OptionData& option
 
 void TTarnwickEditor::LoadDocumentText(TMDIChild& child, const std::string& fileName) {
     try {
-        // The file's memory goes back as its lines become rows, so a
-        // big file is not held twice.
-        DocumentText text = DocumentText::Load(fileName);
-        child.Edit().SetAllText(text.View(), [&text](size_t done) { text.Release(done); });
+        // Read in pieces that become rows one after another, so a big
+        // file is never held whole beside its rows.
+        DocumentReader reader(fileName);
+        child.Edit().SetAllText([&reader] { return reader.Next(); },
+                                static_cast<size_t>(std::max<int64_t>(reader.Size(), 0)));
     } catch (const std::exception&) {
         child.Edit().SetAllText("");
         messages_->Show(

@@ -17,7 +17,7 @@
 #include "editor/VellEdit.h"
 #include "headless/HeadlessPlatform.h"
 #include "settings/ApplySettings.h"
-#include "textstore/LoadTextFile.h"
+#include "textstore/DocumentReader.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ Figures MeasureInChild(const std::string& file, const std::string& out) {
         tw::ApplySettings(ed, tw::OptionData{}, [](tw::TVellEdit&) {});
         auto t0 = Clock::now();
         {
-            tw::DocumentText text = tw::DocumentText::Load(file);
-            ed.SetAllText(text.View(), [&text](size_t done) { text.Release(done); });
+            tw::DocumentReader reader(file);
+            ed.SetAllText([&reader] { return reader.Next(); }, size_t(reader.Size()));
         }
         auto t1 = Clock::now();
         f.peakKb = PeakRssKb();

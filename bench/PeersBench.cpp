@@ -33,7 +33,7 @@
 #include "editor/VellEdit.h"
 #include "headless/HeadlessPlatform.h"
 #include "settings/ApplySettings.h"
-#include "textstore/LoadTextFile.h"
+#include "textstore/DocumentReader.h"
 
 namespace {
 
@@ -214,8 +214,8 @@ void StoreLoad(const std::string& file) {
     tw::ApplySettings(ed, tw::OptionData{}, [](tw::TVellEdit&) {});
     Emit("base_mb", tw::bench::ResidentMb());
     Emit("open", TimeIt([&] {
-             tw::DocumentText text = tw::DocumentText::Load(file);
-             ed.SetAllText(text.View(), [&text](size_t done) { text.Release(done); });
+             tw::DocumentReader reader(file);
+             ed.SetAllText([&reader] { return reader.Next(); }, size_t(reader.Size()));
          }));
     Emit("rows", ed.Lines().Count());
 }

@@ -8,14 +8,6 @@
 
 namespace tw {
 
-namespace {
-
-int TabWidthAt(int64_t column, int tabCount) noexcept {
-    return tabCount - static_cast<int>(column % tabCount);
-}
-
-}  // namespace
-
 std::string ExpandTabs(std::string_view s, int tabCount, int64_t startColumn) {
     if (s.find('\t') == std::string_view::npos) return std::string(s);
     std::string out;

@@ -9,6 +9,11 @@
 
 namespace tw {
 
+/// The columns a TAB at `column` takes: up to the next multiple of the tab count.
+inline int TabWidthAt(int64_t column, int tabCount) noexcept {
+    return tabCount - static_cast<int>(column % tabCount);
+}
+
 /// Each TAB becomes spaces up to the next multiple of `tabCount` byte columns,
 /// counted from the start of `s` (a double-byte character counts two).
 /// `tabCount` is 1..8; the control clamps it. `startColumn` is the column

@@ -95,9 +95,13 @@ class TVellEdit {
     /// The text ends where its trailing NUL bytes start (one that starts with
     /// NUL is empty); lone CRs become line breaks, other NULs are dropped.
     void SetAllText(std::string_view S);
-    /// The same, telling `consumed` now and then how much of S it is done
-    /// with, so that a caller holding a huge text can let that part go.
-    void SetAllText(std::string_view S, const std::function<void(size_t)>& consumed);
+    /// The same for a text that arrives in pieces (a file as DocumentReader
+    /// reads it), never held whole: NextPiece gives the next piece, empty at
+    /// the end; it may be called on another thread, one call at a time. A
+    /// piece ends its last line; CR LF is added where it lacks one.
+    /// `ExpectedBytes` is what the pieces will add up to, about. A
+    /// FileIoError thrown by NextPiece comes through, the document as it was.
+    void SetAllText(const std::function<std::string_view()>& NextPiece, size_t ExpectedBytes);
     /// False when anything went wrong; the document is left as it was.
     bool SaveToFile(const std::string& FileName) const;
 
@@ -409,7 +413,12 @@ class TVellEdit {
     void RewrapRange(int PixelX, int32_t FromY, bool Redraw, bool Force, int32_t ToY);
     /// How the current settings cut a line into rows.
     CutRule MakeCutRule() const;
-    void LoadRows(std::string_view Text, const std::function<void(size_t)>& consumed);
+    void LoadAllText(const std::function<std::string_view()>& NextPiece, size_t ExpectedBytes,
+                     std::string_view LastLine);
+    void LoadRows(const std::function<std::string_view()>& NextPiece, size_t ExpectedBytes,
+                  std::string_view LastLine);
+    /// How much of a whole text SetAllText hands to the rows at a time.
+    static constexpr size_t kLoadPiece = size_t{4} << 20;
     void AfterLayoutRedraw(bool Redraw);
     void WrapInto(std::vector<Entry>& List, LineIndex& Index) const;
     void UnwrapInto(std::vector<Entry>& List, LineIndex& Index) const;

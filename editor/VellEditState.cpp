@@ -1,10 +1,11 @@
 // Creation, defaults, reset, the published properties and the whole text.
 #include <algorithm>
 #include <cmath>
+#include <future>
 #include <stdexcept>
 
+#include "editor/RowMaker.h"
 #include "editor/VellEdit.h"
-#include "textstore/EntryArena.h"
 #include "textstore/ShiftJis.h"
 
 namespace tw {
@@ -139,15 +140,46 @@ std::string NormalizeBreaks(std::string_view Text) {
 }
 
 void TVellEdit::SetAllText(std::string_view S) {
-    SetAllText(S, nullptr);
+    // An empty text, or one that starts with NUL, is the empty document; the
+    // NUL bytes at the end are where the caller's text stops.
+    std::string_view body = S.empty() || S[0] == '\0' ? std::string_view() : S;
+    while (!body.empty() && body.back() == '\0')
+        body.remove_suffix(1);
+    // The text goes in as pieces that end after a line break, as a file
+    // does; what follows the last break is the last line.
+    size_t lines = body.rfind('\r');
+    lines = lines == std::string_view::npos ? 0 : lines + 1;
+    if (lines < body.size() && lines > 0 && body[lines] == '\n') ++lines;
+    std::string_view rest = body.substr(0, lines);
+    const std::string_view last = body.substr(lines);
+    LoadAllText(
+        [&rest] {
+            const size_t cr = rest.size() > kLoadPiece ? rest.find('\r', kLoadPiece) : rest.npos;
+            size_t n = cr == rest.npos ? rest.size() : cr + 1;
+            if (n < rest.size() && rest[n] == '\n') ++n;
+            const std::string_view piece = rest.substr(0, n);
+            rest.remove_prefix(n);
+            return piece;
+        },
+        body.size(), last);
 }
 
-void TVellEdit::SetAllText(std::string_view S, const std::function<void(size_t)>& consumed) {
+void TVellEdit::SetAllText(const std::function<std::string_view()>& NextPiece,
+                           size_t ExpectedBytes) {
+    LoadAllText(NextPiece, ExpectedBytes, {});
+}
+
+void TVellEdit::LoadAllText(const std::function<std::string_view()>& NextPiece,
+                            size_t ExpectedBytes, std::string_view LastLine) {
     ResetState();
     try {
-        LoadRows(S, consumed);
+        LoadRows(NextPiece, ExpectedBytes, LastLine);
     } catch (const ListIndexError&) {
         // More rows than a store can hold: the text stays as it was.
+        AfterLayoutRedraw(true);
+        throw;
+    } catch (const FileIoError&) {
+        // The text could not be read: the caller says so.
         AfterLayoutRedraw(true);
         throw;
     } catch (const std::exception&) {
@@ -159,44 +191,72 @@ void TVellEdit::SetAllText(std::string_view S, const std::function<void(size_t)>
     AfterLayoutRedraw(true);
 }
 
-/// Fills the rows from a whole text, already cut when word wrap is on, so a
-/// big text is copied once and never held twice. The rows are filled aside
-/// and take the place of the old ones only when the whole text is in.
-void TVellEdit::LoadRows(std::string_view S, const std::function<void(size_t)>& consumed) {
-    // An empty text, or one that starts with NUL, is the empty document; the
-    // NUL bytes at the end are where the caller's text stops.
-    std::string_view body = S.empty() || S[0] == '\0' ? std::string_view() : S;
-    while (!body.empty() && body.back() == '\0')
-        body.remove_suffix(1);
-    std::string normalized;
-    if (NeedsNormalizing(body)) body = normalized = NormalizeBreaks(body);
+namespace {
 
+/// Where a big piece is shared between two threads: after the first line
+/// break past its middle, 0 when it is not worth it or there is none.
+size_t SplitPoint(std::string_view piece) {
+    constexpr size_t kWorthSharing = size_t{1} << 20;
+    if (piece.size() < kWorthSharing) return 0;
+    const size_t cr = piece.find('\r', piece.size() / 2);
+    if (cr == std::string_view::npos) return 0;
+    const size_t split = cr + 1 + (cr + 1 < piece.size() && piece[cr + 1] == '\n');
+    return split < piece.size() ? split : 0;
+}
+
+/// The rows of a run of lines whose last line ends at the end of the run,
+/// break or not.
+void CutRun(RowMaker& maker, std::string_view run, RowBatch& out) {
+    const size_t done = maker.Cut(run, out);
+    if (done < run.size()) maker.CutLast(run.substr(done), kCrLf, out);
+}
+
+}  // namespace
+
+/// Fills the rows piece by piece, so a big text is copied once and never
+/// held whole beside its rows. A big piece is cut by two threads, each half
+/// into rows of its own arena; the rows join the store in order. The rows
+/// are filled aside and take the place of the old ones only when the whole
+/// text is in.
+void TVellEdit::LoadRows(const std::function<std::string_view()>& NextPiece, size_t ExpectedBytes,
+                         std::string_view LastLine) {
     TVellStrings rows;
     rows.SetCapacity(static_cast<int32_t>(std::min<size_t>(
-        body.size() / TVellStrings::kBytesPerLineEstimate + 1, TVellStrings::kMaxCapacity)));
-    EntryArena arena(body.size());
-    const CutRule rule = MakeCutRule();
+        ExpectedBytes / TVellStrings::kBytesPerLineEstimate + 1, TVellStrings::kMaxCapacity)));
     LineIndex index;
     index.Reset(0);
-    auto addLine = [&](std::string_view line) {
-        if (!FWordWrap) {
-            rows.Add(arena.Make({line}));
-            return index.Append(true);
+    const CutRule rule = MakeCutRule();
+    // Measuring pixel widths needs the metrics, which belong to this thread.
+    const bool share = !(FWordWrap && rule.autoWrap);
+    RowMaker mine(rule, FWordWrap, ExpectedBytes), theirs(rule, FWordWrap, ExpectedBytes);
+    RowBatch first, second;
+    auto take = [&](RowBatch& batch) {
+        for (size_t i = 0; i < batch.rows.size(); ++i) {
+            rows.Add(std::move(batch.rows[i]));
+            index.Append(batch.endsLine[i]);
         }
-        CutLine(line, rule, CutTest::FullWrap, [&](std::string_view piece) {
-            rows.Add(arena.Make({piece}));
-            index.Append(piece.data() + piece.size() == line.data() + line.size());
-        });
+        batch.Clear();
     };
-    // Only the caller's own text can be given back, not a normalized copy.
-    const bool report = consumed && body.data() == S.data();
-    constexpr size_t kReportStep = size_t{8} << 20;
-    size_t pos = 0, reported = 0;
-    for (size_t cr; (cr = body.find('\r', pos)) != std::string_view::npos; pos = cr + 2) {
-        addLine(body.substr(pos, cr + 2 - pos));
-        if (report && pos - reported >= kReportStep) consumed(reported = pos);
+    for (std::string_view piece = NextPiece(); !piece.empty();) {
+        const size_t split = share ? SplitPoint(piece) : 0;
+        if (split == 0) {
+            CutRun(mine, piece, first);
+            take(first);
+            piece = NextPiece();
+            continue;
+        }
+        auto helper =
+            std::async(std::launch::async, [&] { CutRun(theirs, piece.substr(split), second); });
+        mine.Cut(piece.substr(0, split), first);
+        helper.get();
+        // The rows are made: the next piece is read while they join the store.
+        auto reading = std::async(std::launch::async, NextPiece);
+        take(first);
+        take(second);
+        piece = reading.get();
     }
-    addLine(std::string(body.substr(pos)).append(kEndMarker));
+    mine.CutLast(LastLine, kEndMarker, first);
+    take(first);
     rows.SetCapacity(rows.Count());
     FLines.Swap(rows);
     FLineIndex = std::move(index);

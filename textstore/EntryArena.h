@@ -23,6 +23,8 @@ class EntryArena {
     ~EntryArena();
 
     Entry Make(std::initializer_list<std::string_view> parts);
+    /// The same for one part, the way rows are made when a file is loaded.
+    Entry Make(std::string_view bytes);
 
     static constexpr size_t kChunkSize = size_t{2} << 20;
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "settings/ReadHistory.h"
 #include "support/SampleFiles.h"
 #include "support/TempDir.h"
+#include "textstore/DocumentReader.h"
 #include "textstore/LineStore.h"
 #include "textstore/LoadTextFile.h"
 
@@ -95,31 +97,72 @@ TEST(LoadTextFile, CrLfFilesAreTakenWholeOnlyWhenNothingNeedsMending) {
     EXPECT_EQ(Load(dir, "a\r\n\0b\r\n"s), "a\r\nb\r\n");
 }
 
-TEST(LoadTextFile, ABigCleanTextIsGivenBackAsItBecomesRows) {
+TEST(LoadTextFile, ABigTextBecomesRowsPieceByPiece) {
     TempDir dir;
     std::string text;
-    for (int i = 0; text.size() < (size_t{20} << 20); ++i)
-        text += "\x82\xa0line " + std::to_string(i) + "\tend\r\n";
-    text += "last";  // no break: the loader adds one
-    DocumentText loaded = DocumentText::Load(dir.Write("big.txt", text));
-    EXPECT_EQ(loaded.View(), text + "\r\n");
+    for (int i = 0; text.size() < (size_t{12} << 20); ++i)
+        text += "\x82\xa0line " + std::to_string(i) + (i % 7 ? "\tend\r\n" : "\r\n");
+    text += "last";  // no break: the reader adds one
+    const std::string file = dir.Write("big.txt", text);
     test::FixedMetrics metrics;
     test::MemoryClipboard clipboard;
     test::RecordingMessageBox messages;
     TVellEdit ed{EditorServices{&metrics, &clipboard, &messages, nullptr}};
     ed.SetWordWrap(true);
     ed.SetColumn(10);
-    std::vector<size_t> reports;
-    ed.SetAllText(loaded.View(), [&](size_t done) {
-        reports.push_back(done);
-        loaded.Release(done);
-    });
-    ASSERT_GE(reports.size(), 2u);
-    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
-    EXPECT_LT(reports.back(), text.size());
-    // The rows hold every byte although the text they came from is gone.
-    EXPECT_EQ(ed.GetAllText(), text + "\r\n");
-    EXPECT_EQ(loaded.View().substr(0, 4), std::string(4, '\0'));
+    DocumentReader reader(file);
+    int pieces = 0;
+    ed.SetAllText(
+        [&] {
+            const std::string_view piece = reader.Next();
+            pieces += !piece.empty();
+            return piece;
+        },
+        text.size());
+    EXPECT_GE(pieces, 3);
+    // Every byte arrives, and the rows are those a re-wrap makes of them.
+    EXPECT_TRUE(ed.GetAllText() == text + "\r\n");
+    std::vector<std::string> rows;
+    for (int32_t i = 0; i < ed.Lines().Count(); ++i)
+        rows.emplace_back(ed.Lines().View(i));
+    ed.SetWordWrap(false);
+    ed.SetWordWrap(true);
+    ASSERT_EQ(ed.Lines().Count(), static_cast<int32_t>(rows.size()));
+    for (int32_t i = 0; i < ed.Lines().Count(); ++i)
+        ASSERT_EQ(ed.Lines().View(i), rows[static_cast<size_t>(i)]) << "row " << i;
+}
+
+/// The text a reader hands out, its pieces joined.
+std::string ReadInPieces(const std::string& file, size_t pieceSize) {
+    DocumentReader reader(file, pieceSize);
+    std::string text;
+    for (std::string_view piece; !(piece = reader.Next()).empty();) {
+        EXPECT_TRUE(piece.ends_with("\r\n")) << "a piece that does not end its last line";
+        text += piece;
+    }
+    return text;
+}
+
+TEST(LoadTextFile, PiecesOfAnySizeJoinToTheSameText) {
+    TempDir dir;
+    // Breaks, NULs and Ctrl+Z falling on every kind of piece boundary, and
+    // files exactly one piece long.
+    std::mt19937 rng(7);
+    const std::string alphabet = "ab\r\n\r\n\0\t\x83\x5c"s;
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes;
+        const size_t length = rng() % 60;
+        for (size_t i = 0; i < length; ++i)
+            bytes += alphabet[rng() % alphabet.size()];
+        if (round % 50 == 0) bytes += "\x1a" + bytes;
+        const std::string file = dir.Write("in.txt", bytes);
+        const std::string whole = ReadInPieces(file, size_t{1} << 20);
+        for (size_t piece : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, bytes.size()})
+            ASSERT_EQ(ReadInPieces(file, piece), whole) << "piece size " << piece;
+    }
+    EXPECT_EQ(ReadInPieces(dir.Write("in.txt", "ab\r\ncd\r\n"), 4), "ab\r\ncd\r\n");
+    EXPECT_EQ(ReadInPieces(dir.Write("in.txt", "abc\r"), 4), "abc\r\n");
+    EXPECT_EQ(ReadInPieces(dir.Write("in.txt", "abc\r\n"), 4), "abc\r\n");
 }
 
 TEST(LoadTextFile, SampleFilesOfEveryBreakStyleLoadWithCrLfBreaks) {

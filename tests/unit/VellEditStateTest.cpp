@@ -123,6 +123,31 @@ TEST(VellEditState, LoneCarriageReturnsAndNulBytesDoNotBreakRows) {
     EXPECT_EQ(h.ed.GetAllText(), "ab\r\ncde\r\n");
 }
 
+TEST(VellEditState, ABigTextCutOnTwoThreadsGivesTheRowsOfARewrap) {
+    // Big enough to go in several pieces, each shared between two threads,
+    // with every kind of line on the way: TABs, lone CRs, NULs, long lines
+    // and double-byte characters at the cuts.
+    std::string text;
+    for (int i = 0; text.size() < (size_t{9} << 20); ++i) {
+        text += std::to_string(i);
+        text += i % 3 ? "\t\x82\xa0x" : "\x83\x5c\x83\x5cyz";
+        if (i % 97 == 0) text += std::string(200, '\x82');
+        text += i % 101 == 0 ? "\r" : i % 103 == 0 ? "\0\r\n" : "\r\n";
+    }
+    text += "tail";
+    for (bool wrap : {true, false}) {
+        EditorHarness h;
+        h.ed.SetColumn(12);
+        h.ed.SetWordWrap(wrap);
+        h.ed.SetAllText(text);
+        EXPECT_TRUE(h.ed.GetAllText() == NormalizeBreaks(text)) << "word wrap " << wrap;
+        const std::vector<std::string> loaded = h.Rows();
+        h.ed.SetWordWrap(!wrap);
+        h.ed.SetWordWrap(wrap);
+        EXPECT_TRUE(h.Rows() == loaded) << "word wrap " << wrap;
+    }
+}
+
 TEST(VellEditState, SetAllTextForgetsCaretHistoryAndModification) {
     EditorHarness h;
     h.Load("hello\r\nworld");
