@@ -88,11 +88,17 @@ RowSlice SliceColumns(std::string_view row, int tabCount, int64_t first, int64_t
 int32_t FitColumns(std::string_view s, int32_t limit, int32_t columns, int tabCount) noexcept {
     limit = std::min<int32_t>(limit, static_cast<int32_t>(s.size()));
     if (limit <= 0) return 0;
-    // Without a TAB every byte is one column.
-    if (!std::memchr(s.data(), '\t', static_cast<size_t>(limit))) return std::min(limit, columns);
+    // Stretches without a TAB are one column a byte: where one overflows is
+    // a sum, not a walk.
     int64_t column = 0;
     for (int32_t n = 0; n < limit; ++n) {
-        column += s[static_cast<size_t>(n)] == '\t' ? TabWidthAt(column, tabCount) : 1;
+        const void* tab = std::memchr(s.data() + n, '\t', static_cast<size_t>(limit - n));
+        const auto t = tab ? static_cast<int32_t>(static_cast<const char*>(tab) - s.data()) : limit;
+        if (column + (t - n) > columns) return n + static_cast<int32_t>(columns - column);
+        column += t - n;
+        n = t;
+        if (n == limit) break;
+        column += TabWidthAt(column, tabCount);
         if (column > columns) return n;
     }
     return limit;
