@@ -86,12 +86,18 @@ void PrintKeys(const char* what, const Percentiles& p) {
                 p.mean);
 }
 
-void Measure(const char* name, bool longLines) {
+/// The engine on the headless platform, with a text area of 1000 x 800 pixels.
+struct HeadlessEditor {
+    HeadlessEditor() { ed.ResizeTextArea(1000, 800); }
     tw::test::RecordingMessageBox messages;
     tw::test::MemoryClipboard clipboard;
     tw::test::FixedMetrics metrics;
-    tw::TVellEdit ed(tw::EditorServices{&metrics, &clipboard, &messages, nullptr});
-    ed.ResizeTextArea(1000, 800);
+    tw::TVellEdit ed{tw::EditorServices{&metrics, &clipboard, &messages, nullptr}};
+};
+
+void Measure(const char* name, bool longLines) {
+    HeadlessEditor headless;
+    tw::TVellEdit& ed = headless.ed;
 
     std::string text = tw::bench::GenerateSjisText(size_t{100} << 20, 20261208);
     if (longLines) text = LongLines(text);
@@ -170,11 +176,8 @@ void Measure(const char* name, bool longLines) {
 /// Keystrokes in the middle of one unbroken 10 MB line, wrapped at column
 /// 70 (150,000 rows of one line) and unwrapped (one row of 10 MB).
 void MeasureLongLine() {
-    tw::test::RecordingMessageBox messages;
-    tw::test::MemoryClipboard clipboard;
-    tw::test::FixedMetrics metrics;
-    tw::TVellEdit ed(tw::EditorServices{&metrics, &clipboard, &messages, nullptr});
-    ed.ResizeTextArea(1000, 800);
+    HeadlessEditor headless;
+    tw::TVellEdit& ed = headless.ed;
     std::string text = tw::bench::GenerateSjisText(size_t{10} << 20, 13);
     std::erase(text, '\r');
     std::erase(text, '\n');
