@@ -16,15 +16,11 @@ struct ChunkHeader {
     uint32_t live;
     uint32_t reserved;
 };
+static_assert(sizeof(ChunkHeader) % alignof(EntryRep) == 0);
 
-constexpr size_t kAlign = alignof(EntryRep);
 /// Rows larger than this get an allocation of their own, so one long line
 /// never wastes most of a chunk.
 constexpr size_t kLargest = EntryArena::kChunkSize / 16;
-
-size_t RoundUp(size_t n) {
-    return (n + kAlign - 1) & ~(kAlign - 1);
-}
 
 ChunkHeader* ChunkOf(const void* p) {
     auto addr = reinterpret_cast<uintptr_t>(p);
@@ -76,13 +72,13 @@ void EntryArena::ReleaseChunk() {
 }
 
 EntryRep* EntryArena::Allocate(size_t payload) {
-    size_t need = RoundUp(sizeof(EntryRep) + payload);
+    const size_t need = Footprint(payload);
     if (!chunk_ || used_ + need > kChunkSize) {
         ReleaseChunk();
         chunk_ = MapChunk();
         auto* header = reinterpret_cast<ChunkHeader*>(chunk_);
         header->live = 1;  // the arena's own hold
-        used_ = RoundUp(sizeof(ChunkHeader));
+        used_ = sizeof(ChunkHeader);
     }
     auto* rep = reinterpret_cast<EntryRep*>(chunk_ + used_);
     used_ += need;

@@ -9,6 +9,11 @@
 
 namespace tw {
 
+namespace entry_detail {
+constexpr uint32_t kArenaFlag = 0x80000000u;
+void ReleaseArenaEntry(EntryRep* rep) noexcept;
+}  // namespace entry_detail
+
 /// Hands out entries packed into large, pre-faulted chunks. A chunk is freed
 /// when the last entry in it is released and no arena still fills it, so rows
 /// loaded in bulk cost one header each and no allocator call. Entries made
@@ -28,6 +33,16 @@ class EntryArena {
 
     static constexpr size_t kChunkSize = size_t{2} << 20;
 
+    /// What an entry of `payload` bytes takes of a chunk, header and padding
+    /// included: the next entry made starts that far after it.
+    static constexpr size_t Footprint(size_t payload) noexcept {
+        return (sizeof(EntryRep) + payload + alignof(EntryRep) - 1) & ~(alignof(EntryRep) - 1);
+    }
+    /// True for an entry that lives in a chunk.
+    static bool InChunk(const EntryRep* rep) noexcept {
+        return (rep->refs & entry_detail::kArenaFlag) != 0;
+    }
+
   private:
     EntryRep* Allocate(size_t payload);
     void ReleaseChunk();
@@ -36,10 +51,5 @@ class EntryArena {
     char* chunk_ = nullptr;  // the chunk being filled, or null
     size_t used_ = 0;
 };
-
-namespace entry_detail {
-constexpr uint32_t kArenaFlag = 0x80000000u;
-void ReleaseArenaEntry(EntryRep* rep) noexcept;
-}  // namespace entry_detail
 
 }  // namespace tw

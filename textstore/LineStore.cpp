@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "textstore/EntryArena.h"
+
 namespace tw {
 
 ListIndexError::ListIndexError() : std::out_of_range("インデックスがリストの範囲を超えています") {}
@@ -47,6 +49,38 @@ std::string_view TVellStrings::View(int32_t index) const {
     CheckIndex(index);
     const EntryRep* rep = slots_[Physical(index)];
     return rep ? std::string_view(rep->bytes(), rep->size) : std::string_view();
+}
+
+TVellStrings::PackedRows TVellStrings::PackedFrom(int32_t from, int32_t last, size_t maxBytes,
+                                                  unsigned char endA, unsigned char endB) const {
+    CheckIndex(from);
+    last = std::min(last, count_ - 1);
+    const EntryRep* rep = slots_[Physical(from)];
+    if (!rep) Error();
+    auto endsIn = [endA, endB](const EntryRep* r) {
+        const auto c = static_cast<unsigned char>(r->bytes()[r->size - 1]);
+        return c == endA || c == endB;
+    };
+    const char* begin = rep->bytes();
+    int32_t y = from;
+    if (EntryArena::InChunk(rep) && !endsIn(rep)) {
+        // Only entries of one chunk, made one right after the other, are
+        // known to have nothing but a header between them.
+        while (y < last && static_cast<size_t>(rep->bytes() + rep->size - begin) < maxBytes) {
+            const EntryRep* next = slots_[Physical(y + 1)];
+            if (next) {
+                const char* expected =
+                    reinterpret_cast<const char*>(rep) + EntryArena::Footprint(rep->size);
+                if (reinterpret_cast<const char*>(next) != expected || !EntryArena::InChunk(next))
+                    break;
+                rep = next;
+            }
+            ++y;
+            if (next && endsIn(next)) break;
+        }
+    }
+    const auto size = static_cast<size_t>(rep->bytes() + rep->size - begin);
+    return {std::string_view(begin, size), y};
 }
 
 void TVellStrings::Put(int32_t index, Entry s) {

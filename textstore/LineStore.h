@@ -47,6 +47,23 @@ class TVellStrings {
     /// until the entry is replaced or deleted. For hot loops over the rows.
     std::string_view View(int32_t index) const;
 
+    /// Rows whose bytes follow one another in memory with only entry
+    /// headers between them, the way a bulk load lays them out, so that a
+    /// scan can read them as one block. `text` runs from the first byte of
+    /// row `from` to the last byte of the last non-empty row up to `last`.
+    struct PackedRows {
+        std::string_view text;
+        int32_t last;
+    };
+    /// The packed rows from the non-empty row `from` on, no further than row
+    /// `last` and about `maxBytes` long; row `from` alone when it is not
+    /// packed. The block ends with the first row whose last byte is `endA`
+    /// or `endB`: what follows such a byte in the block is a header, not
+    /// the next row, so a scan for a pair of bytes must look at that row
+    /// apart.
+    PackedRows PackedFrom(int32_t from, int32_t last, size_t maxBytes, unsigned char endA,
+                          unsigned char endB) const;
+
     int32_t Add(Entry s);
     void Insert(int32_t index, Entry s);
     void Delete(int32_t index);

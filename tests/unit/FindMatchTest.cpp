@@ -6,6 +6,7 @@
 
 #include "platform/codec/Cp932Codec.h"
 #include "search/FindMatch.h"
+#include "textstore/EntryArena.h"
 #include "textstore/LineStore.h"
 #include "textstore/ShiftJis.h"
 
@@ -193,6 +194,54 @@ TEST(SearchPattern, TheRowScanNamesTheRowOfAMatchAtAnyPlaceAndSkipsTheRest) {
             rows.Put(2, hit.substr(0, cut));
             rows.Put(3, hit.substr(cut) + filler);
             EXPECT_EQ(p.FirstPossibleRow(rows, 0, 3), 2);
+        }
+    }
+}
+
+TEST(SearchPattern, RowsLoadedInBulkAreScannedAsTheRowsOneByOne) {
+    // The same rows twice: packed one after another as a load makes them, and
+    // each in its own allocation. Edits break the packing here and there.
+    std::mt19937 rng(7);
+    const std::string letters = "TtArnwicK k\x83\x54\x74\x5c-";
+    auto randomRow = [&] {
+        std::string r(rng() % 50, ' ');
+        for (char& c : r)
+            c = letters[rng() % letters.size()];
+        if (rng() % 9 == 0) r.insert(rng() % (r.size() + 1), "Tarnwick");
+        return r;
+    };
+    EntryArena arena(EntryArena::kChunkSize);
+    TVellStrings packed, single;
+    for (int i = 0; i < 6000; ++i) {
+        const std::string r = rng() % 11 == 0 ? std::string() : randomRow();
+        packed.Add(arena.Make(r));
+        single.Add(r);
+    }
+    for (int i = 0; i < 200; ++i) {
+        const auto y = static_cast<int32_t>(rng() % static_cast<uint32_t>(packed.Count()));
+        const std::string r = randomRow();
+        if (i % 3 == 0) {
+            packed.Delete(y);
+            single.Delete(y);
+        } else {
+            packed.Put(y, r);
+            single.Put(y, r);
+        }
+    }
+    for (const char* text : {"Tarnwick", "tARNWICK", "k", "\x83\x54", "wi"}) {
+        for (bool cs : {true, false}) {
+            const SearchPattern p(text, cs);
+            for (int32_t from = 0; from < packed.Count();) {
+                SCOPED_TRACE(::testing::Message() << text << " cs " << cs << " from " << from);
+                const int32_t end = single.Count() - 1;
+                const int32_t want = p.FirstPossibleRow(single, from, end);
+                ASSERT_EQ(p.FirstPossibleRow(packed, from, end), want);
+                const int32_t last = from + static_cast<int32_t>(rng() % 40);
+                if (last < packed.Count())
+                    ASSERT_EQ(p.FirstPossibleRow(packed, from, last),
+                              p.FirstPossibleRow(single, from, last));
+                from = want + 1;
+            }
         }
     }
 }
