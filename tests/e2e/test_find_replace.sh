@@ -3,14 +3,23 @@
 # another program is pasted into "検索" (Ctrl+F), which finds it; a letter is
 # typed at the hit; the same string pasted into "置換" (Ctrl+H) is replaced
 # everywhere without questions; and the saved file has exactly those bytes
-# changed, at character boundaries only.
+# changed, at character boundaries only. The sample comes after 700 KB of
+# lines, so the search runs over rows loaded in bulk, with one hit among them.
 source "$(dirname "$0")/lib.sh"
 editor=$(e2e_private_editor "$1" tarnwick-editor-replace)
 e2e_start_x
 
 doc=$E2E_TMP/doc.txt
-cp "$E2E_DATA/crlf-sample.txt" "$doc"
-chmod u+w "$doc"
+original=$E2E_TMP/original.txt
+python3 - "$E2E_DATA/crlf-sample.txt" "$original" <<'PY'
+import sys
+# The halves of 記号 apart, and katakana whose trail bytes look like letters.
+lines = ['記録の%d番号 ソース ZEBRA\r\n' % i for i in range(20000)]
+lines[15000] = '途中の記号\r\n'
+head = ''.join(lines).encode('cp932')
+open(sys.argv[2], 'wb').write(head + open(sys.argv[1], 'rb').read())
+PY
+cp "$original" "$doc"
 "$editor" "$doc" >"$E2E_TMP/editor.log" 2>&1 &
 E2E_PIDS+=($!)
 win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]") || e2e_fail "the file did not open"
@@ -44,7 +53,7 @@ win=$(e2e_wait_window "Tarnwick Editor - \[$doc\]")
 e2e_focus "$win"
 xdotool key --delay 80 ctrl+s
 
-python3 - "$E2E_DATA/crlf-sample.txt" "$E2E_TMP/expected.txt" <<'PY'
+python3 - "$original" "$E2E_TMP/expected.txt" <<'PY'
 import sys
 data = open(sys.argv[1], 'rb').read()
 find, repl = '記号'.encode('cp932'), b'XY'
