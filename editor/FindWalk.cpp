@@ -21,6 +21,12 @@ int32_t InsertedLength(const std::string& Text) {
     return NeedsNormalizing(Text) ? Length(NormalizeBreaks(Text)) : Length(Text);
 }
 
+/// The byte after the character at `x` of `row` (x itself past the end).
+int32_t AfterCharacter(std::string_view row, int32_t x) {
+    if (x < 0 || x >= Length(row)) return x;
+    return x + (IsLeadByte(static_cast<unsigned char>(row[static_cast<size_t>(x)])) ? 2 : 1);
+}
+
 }  // namespace
 
 void TFindWalk::SetFindText(std::string_view S) {
@@ -63,6 +69,16 @@ bool TFindWalk::BeginFindFromHere() {
 void TFindWalk::FindNext() {
     if (BeginFindFromHere()) LoadFindWindow(ed_.CaretY(), ed_.CaretX());
     FindStepForward(false);
+}
+
+void TFindWalk::StepOffHit() {
+    if (!FFindFromCaret || !FCaretOnHit) return;
+    const int32_t y = ed_.CaretY();
+    if (y < 0 || y >= ed_.Lines().Count()) return;
+    FFindFromCaret = false;
+    FFindStarted = false;
+    FFindLine = y;
+    FFindX = AfterCharacter(ed_.Lines().View(y), ed_.CaretX());
 }
 
 void TFindWalk::FindPrev() {
@@ -190,6 +206,7 @@ void TFindWalk::PlaceHit(int32_t x, int32_t len) {
     const int32_t hx = FFindX + x - 1;
     ed_.GotoXY(hx, FFindLine, ScrollMode::NearTop);
     FFindFromCaret = false;
+    FCaretOnHit = true;
     FHitX = hx;
     FHitLen = len;
     FHitY = FFindLine;

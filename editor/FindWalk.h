@@ -38,6 +38,10 @@ class TFindWalk {
     void FindNext();
     /// One hit backward from the caret, or before the last hit.
     void FindPrev();
+    /// When the caret is still where the last hit put it, the next forward
+    /// walk starts after that hit's first character rather than at the
+    /// caret, so a search that is started anew goes on to the next hit.
+    void StepOffHit();
     /// Replaces the next hit from row FFindLine on, or every hit down to the
     /// last row, asking through OnFindChange while confirming.
     void FindForward(bool ReplaceAll);
@@ -54,7 +58,10 @@ class TFindWalk {
     int32_t HitCount() const noexcept { return FHitCount; }
     void DropHit() noexcept { FHitLen = 0; }
     /// The caret was placed by something else: the next walk starts there.
-    void RestartAtCaret() noexcept { FFindFromCaret = true; }
+    void RestartAtCaret() noexcept {
+        FFindFromCaret = true;
+        FCaretOnHit = false;
+    }
 
   private:
     bool FindStepForward(bool Replace);
@@ -91,6 +98,8 @@ class TFindWalk {
     bool FFindStarted = false;
     /// The caret was placed since the last hit: the next walk starts there.
     bool FFindFromCaret = true;
+    /// The caret is where the last hit put it and has not moved since.
+    bool FCaretOnHit = false;
     /// The last walk found nothing: the next in its direction wraps around.
     bool FFindEnded = false;
     /// Ask before each replacement.

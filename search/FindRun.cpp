@@ -90,6 +90,8 @@ void RunFind(ISearchDocuments& docs, FindOptions& options, const FindRequest& re
     SetFindOptions(options, request, true);
     TVellEdit& edit = docs.Editor(active);
     edit.SetFindText(request.text);
+    // Searching down again from the hit just found goes on to the next one.
+    if (request.direction == FindDirection::Down) edit.FindWalk().StepOffHit();
     Step(edit, request.direction);
     docs.Focus(active);
     if (request.allFiles && docs.Matcher(active).NoHit && docs.Count() > 1)

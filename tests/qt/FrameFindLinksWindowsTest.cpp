@@ -84,6 +84,30 @@ TEST_F(FrameFindLinksWindows, FindFromTheTopSearchesAgainAfterAMiss) {
     EXPECT_EQ(child.Edit().FindWalk().HitY(), 0);
 }
 
+TEST_F(FrameFindLinksWindows, SearchingDownAgainGoesOnToTheNextHit) {
+    auto frame = Start();
+    std::string text;
+    for (int i = 0; i < 12; ++i)
+        text += i % 4 == 0 ? "\x83\x5cTarnwick Tarnwick\r\n" : "filler\r\n";
+    frame->OpenFile(File("r.txt", text), false);
+    TMDIChild& child = *frame->Document(1);
+    TFindDialog& find = frame->FindDialog();
+    frame->ShowFindDialog(FindShow::Plain, {});
+    find.DownwardButton->click();
+    find.SearchText->setEditText(QStringLiteral("Tarnwick"));
+    std::vector<std::pair<int32_t, int32_t>> hits;
+    for (int i = 0; i < 4; ++i) {
+        find.FindButton->click();
+        hits.emplace_back(child.Edit().FindWalk().HitY(), child.Edit().FindWalk().HitX());
+    }
+    EXPECT_EQ(hits, (std::vector<std::pair<int32_t, int32_t>>{{0, 2}, {0, 11}, {4, 2}, {4, 11}}));
+    // A caret the user put on a match finds that match.
+    child.Edit().GotoXY(11, 8);
+    find.FindButton->click();
+    EXPECT_EQ(child.Edit().FindWalk().HitY(), 8);
+    EXPECT_EQ(child.Edit().FindWalk().HitX(), 11);
+}
+
 TEST_F(FrameFindLinksWindows, TheSelectionIsSearchedForByItsOwnBytes) {
     // NEC's ≒ (87 90) and an NEC-selected IBM kanji (ED 40) read back from
     // Unicode as their other codes (81 E0, FA 5C).
