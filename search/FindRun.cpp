@@ -110,6 +110,9 @@ void RunReplace(ISearchDocuments& docs, FindOptions& options, ReplaceState& stat
     TVellEdit& edit = docs.Editor(active);
     TFindMatcher& matcher = docs.Matcher(active);
     edit.SetFindText(request.text);
+    // A hit the user declined is not asked about again; one the find dialog
+    // found is the one to replace.
+    if (request.direction == FindDirection::Down && state.HitDeclined) edit.FindWalk().StepOffHit();
     FindDirection direction = request.direction;
     const bool unpainted = all && !confirmEach;
     {

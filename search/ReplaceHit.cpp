@@ -96,13 +96,17 @@ HitOutcome HandleFindHit(TVellEdit& ed, TFindMatcher& matcher, ReplaceState& sta
                          IMessageBox& messages, bool replacing, TColor findColor,
                          const FindHit& hit) {
     matcher.NoHit = false;
+    state.HitDeclined = false;
     if (!replacing) {
         ed.PaintHit(findColor);
         return HitOutcome::Highlighted;
     }
     const bool replace = AskBeforeReplacing(ed, state, messages, findColor);
     if (state.ReplaceCancelled) return HitOutcome::Cancelled;
-    if (!replace) return HitOutcome::Skipped;
+    if (!replace) {
+        state.HitDeclined = true;
+        return HitOutcome::Skipped;
+    }
     ReplaceHit(ed, matcher, hit, state.ReplaceText);
     return HitOutcome::Replaced;
 }

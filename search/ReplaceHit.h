@@ -16,6 +16,9 @@ struct ReplaceState {
     bool ConfirmEach = false;
     std::string ReplaceText;
     bool ReplaceCancelled = false;
+    /// The last hit was left as it was at the user's "No": the next
+    /// replace going down starts after it, not on it again.
+    bool HitDeclined = false;
 };
 
 /// One hit as OnFindHit reports it: `len` bytes from byte x of row y.

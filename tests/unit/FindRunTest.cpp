@@ -144,3 +144,23 @@ TEST(FindRun, FindingInAllDocumentsGoesOnOnlyAfterAMiss) {
     EXPECT_EQ(d.active, 2);
     EXPECT_EQ(d.Editor(3).FindWalk().HitLen(), 0);
 }
+
+TEST(FindRun, ADeclinedHitIsNotAskedAboutAgainButAFoundOneIsReplaced) {
+    Documents d;
+    d.Add("ab ab ab\r\n");
+    auto click = [&d](MessageAnswer answer) {
+        d.docs[0]->h.messages.answers = {answer};
+        RunReplace(d, d.options, d.state, FindRequest{"ab", FindDirection::Down, false, false}, "-",
+                   true, false);
+    };
+    click(MessageAnswer::No);
+    click(MessageAnswer::Yes);
+    EXPECT_EQ(d.Editor(1).GetAllText(), "ab - ab\r\n");
+    // The find dialog's hit, then the replace dialog: that hit is replaced.
+    d.Editor(1).GotoXY(0, 0);
+    d.replacing = false;
+    RunFind(d, d.options, FindRequest{"ab", FindDirection::Down, false, false});
+    d.replacing = true;
+    click(MessageAnswer::Yes);
+    EXPECT_EQ(d.Editor(1).GetAllText(), "- - ab\r\n");
+}
