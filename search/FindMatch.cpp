@@ -160,13 +160,6 @@ class PairSeeker {
     Alternatives a_, b_;
 };
 
-/// The next place at or after `at` where a match may hold its pair of
-/// bytes: with a one-byte text, its byte alone.
-size_t NextCandidate(const PairSeeker& pairs, std::array<unsigned char, 2> a, bool single,
-                     std::string_view s, size_t at) noexcept {
-    return single ? Seek(s, at, s.size() - 1, a[0], a[1]) : pairs.Next(s, at);
-}
-
 /// True when the byte at `q` starts a character. `known` is a character start
 /// at or before `q` and moves up to the next one known, so a walk over many
 /// candidates looks at each byte a bounded number of times.
@@ -249,11 +242,22 @@ int32_t SearchPattern::FirstPossibleRow(const TVellStrings& rows, int32_t from,
                                         int32_t last) const {
     const size_t m = text_.size();
     if (m == 0 || endsInHalf_) return last + 1;
-    const size_t p = PairPosition();
+    // The rarest byte and its neighbour in the text: a common letter such as
+    // the "T" of "Tokyo" rarely comes with the same next byte.
+    const size_t p = m == 1 ? 0 : std::min(anchor_, m - 2);
     const Alternatives& a = accept_[p];
     const PairSeeker pairs(a, accept_[m == 1 ? 0 : p + 1]);
     auto next = [&](std::string_view s, size_t at) {
-        return NextCandidate(pairs, a, m == 1, s, at);
+        return m == 1 ? Seek(s, at, s.size() - 1, a[0], a[1]) : pairs.Next(s, at);
+    };
+    // Row y alone: the row where a match may start, -1 when none may start in it.
+    auto possibleIn = [&](int32_t y, std::string_view row) -> int32_t {
+        for (size_t at = 0; (at = next(row, at)) != npos; ++at) {
+            if (at < p) return RowOfStart(rows, from, y, p - at);
+            const size_t q = at - p;
+            if (q + m > row.size() || MatchesAt(row, q)) return y;
+        }
+        return -1;
     };
     // The rows are read a block of packed rows at a time, headers and all; a
     // place found there is looked at again within its own row.
@@ -269,7 +273,7 @@ int32_t SearchPattern::FirstPossibleRow(const TVellStrings& rows, int32_t from,
             while (row.empty() || base + at >= row.data() + row.size())
                 row = rows.View(++y);
             if (base + at >= row.data()) {
-                if (const int32_t found = PossibleIn(rows, from, y, row); found >= 0) return found;
+                if (const int32_t found = possibleIn(y, row); found >= 0) return found;
                 at = static_cast<size_t>(row.data() + row.size() - base);
             } else {
                 at = static_cast<size_t>(row.data() - base);  // a header's bytes
@@ -278,29 +282,6 @@ int32_t SearchPattern::FirstPossibleRow(const TVellStrings& rows, int32_t from,
         y = block.last + 1;
     }
     return last + 1;
-}
-
-// The rarest byte and its neighbour in the text: a common letter such as the
-// "T" of "Tokyo" rarely comes with the same next byte.
-size_t SearchPattern::PairPosition() const noexcept {
-    return text_.size() == 1 ? 0 : std::min(anchor_, text_.size() - 2);
-}
-
-/// What FirstPossibleRow makes of row y alone: the row where a match may
-/// start, -1 when none may start in it.
-int32_t SearchPattern::PossibleIn(const TVellStrings& rows, int32_t from, int32_t y,
-                                  std::string_view row) const {
-    const size_t m = text_.size();
-    const size_t p = PairPosition();
-    const Alternatives& a = accept_[p];
-    const PairSeeker pairs(a, accept_[m == 1 ? 0 : p + 1]);
-    for (size_t at = 0;; ++at) {
-        at = NextCandidate(pairs, a, m == 1, row, at);
-        if (at == npos) return -1;
-        if (at < p) return RowOfStart(rows, from, y, p - at);
-        const size_t q = at - p;
-        if (q + m > row.size() || MatchesAt(row, q)) return y;
-    }
 }
 
 /// The row where a match would start that begins `back` bytes before row y:

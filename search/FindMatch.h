@@ -65,9 +65,6 @@ class SearchPattern {
     void AddCharacter(size_t at);
     bool Accepts(size_t at, unsigned char b) const noexcept;
     bool MatchesAt(std::string_view s, size_t q) const noexcept;
-    size_t PairPosition() const noexcept;
-    int32_t PossibleIn(const TVellStrings& rows, int32_t from, int32_t y,
-                       std::string_view row) const;
     static int32_t RowOfStart(const TVellStrings& rows, int32_t from, int32_t y, size_t back);
 
     std::string text_;
